@@ -1,0 +1,30 @@
+# Set-up in one command: installs what is missing, builds, makes the data.
+#   make run   - then starts the game (under Xvfb when there is no display)
+#   make test  - then runs the whole test suite headless
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps build run test bench clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo > $(BUILD).configure.log 2>&1 \
+		|| (cat $(BUILD).configure.log; exit 1)
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	@bash scripts/run-game.sh $(BUILD)/sheepfall
+
+test: build
+	@cd $(BUILD) && SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1280x1024x24" \
+		ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	@$(BUILD)/bench/sheepfall_bench
+
+clean:
+	rm -rf $(BUILD) $(BUILD).configure.log

@@ -1,0 +1,142 @@
+// Entry and screen states: owns game_state, app_active, the dead picture and
+// the loop's previous-frame timestamp; runs start-up in its fixed order and
+// dispatches every frame on the screen state.
+#include "app/app.h"
+
+#include "app/clock.h"
+#include "app/events.h"
+#include "app/input.h"
+#include "app/platform.h"
+#include "app/video.h"
+#include "console/font.h"
+#include "console/output.h"
+#include "console/registry.h"
+#include "game/play.h"
+#include "gl.h"
+#include "textures/texture.h"
+
+#include <SDL.h>
+
+int game_state = STATE_NONE;
+bool app_active = true;
+Texture* dead_picture = nullptr;
+
+static uint32_t previous_ticks = 0;
+
+bool system_init() {
+    clock_reset();
+    if (!console_output_init()) return false;
+    if (!console_registry_init()) return false;
+    if (!texture_manager_init()) return false;
+    if (!font_init()) return false;
+    if (!mouse_init()) return false;
+    show_fps = console_get_variable("show_fps", 1.0f);
+    console_print("[System initialized]");
+    console_print("type ? for help");
+    return true;
+}
+
+bool game_init() {
+    if (!system_init()) {
+        console_print_error("Error System init");
+        return false;
+    }
+    game_time_ms = 0;
+    dead_picture = texture_load("data/dead.png", true);
+    if (!dead_picture) return false;
+    game_state = STATE_PLAY;
+    return true;
+}
+
+void title_frame() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(150.0, 1.0, 0.1, 500.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    if (key_was_pressed(VK_RETURN)) game_state = STATE_PLAY;
+}
+
+void dead_frame() {
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, dead_picture ? dead_picture->gl_name : 0);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, 640.0, 0.0, 480.0, -500.0, 500.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    // A 400 x 400 square in the middle of a 640 x 480 screen.
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(120.0f, 40.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(520.0f, 40.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(520.0f, 440.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(120.0f, 440.0f);
+    glEnd();
+    GL_CHECK("dead_frame");
+}
+
+static void victory_frame() {
+    glClearColor(1.0f, 1.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);  // the depth buffer is left as it is
+}
+
+bool run_frame(uint32_t elapsed_ms) {
+    switch (game_state) {
+    case STATE_TITLE: title_frame(); break;
+    case STATE_PLAY: play_frame(); break;
+    case STATE_DEAD: dead_frame(); break;
+    case STATE_VICTORY: victory_frame(); break;
+    default: break;
+    }
+    glDisable(GL_DEPTH_TEST);
+    frame_overlay(elapsed_ms);
+    glEnable(GL_DEPTH_TEST);
+    return !key_is_down(VK_ESCAPE);
+}
+
+void app_shutdown() { mouse_release(); }
+
+void main_loop_start() { previous_ticks = timer_ticks(); }
+
+bool main_loop_step() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        if (!handle_event(event)) return false;
+    if (!app_active) {
+        // Minimised: no frame runs. Wait for the next event rather than spin;
+        // the first frame afterwards still gets the whole minimised time.
+        SDL_WaitEventTimeout(nullptr, 100);
+        return true;
+    }
+    uint32_t now = timer_ticks();
+    bool go_on = run_frame(now - previous_ticks);
+    swap_buffers();
+    if (!go_on) return false;
+    previous_ticks = now;
+    return true;
+}
+
+int app_main() {
+    change_to_data_folder();
+    main_loop_start();
+    if (!video_init()) return 0;
+    if (!game_init()) {
+        window_destroy();
+        message_box("ERROR", "Initialization Failed.", ICON_WARNING);
+        return 0;
+    }
+    SDL_DisableScreenSaver();
+    while (main_loop_step()) {
+    }
+    app_shutdown();
+    window_destroy();
+    return 0;
+}

@@ -1,0 +1,35 @@
+// The game's entry: start-up and shutdown order, the event-and-frame loop,
+// the top-level screen states and the screens that are not play.
+#pragma once
+
+#include <cstdint>
+
+enum GameState {
+    STATE_NONE = 0,
+    STATE_TITLE = 1,
+    STATE_PLAY = 2,
+    STATE_DEAD = 3,
+    STATE_VICTORY = 4,
+};
+
+struct Texture;
+
+extern int game_state;
+extern bool app_active;  // false while the window is minimised
+extern Texture* dead_picture;
+
+bool system_init();
+bool game_init();
+bool run_frame(uint32_t elapsed_ms);
+void title_frame();
+void dead_frame();
+void app_shutdown();
+
+// Takes the loop's first timestamp (before the window exists).
+void main_loop_start();
+// One pass of the main loop: every waiting event, then one frame and a swap
+// while the window is not minimised. False when the loop is to end.
+bool main_loop_step();
+
+// The whole process: start-up, loop, shutdown. Returns the exit code.
+int app_main();

@@ -1,0 +1,60 @@
+// Game clock and frame tail: owns game_time_ms, game_time, frame_time and the
+// frame-rate count, and runs the per-frame mouse poll and console.
+#include "app/clock.h"
+
+#include "app/input.h"
+#include "console/font.h"
+#include "console/overlay.h"
+#include "console/registry.h"
+
+#include <cstdio>
+
+uint32_t game_time_ms = 0;
+float game_time = 0.0f;
+float frame_time = 0.0f;
+int fps_value = 0;
+ConsoleVariable* show_fps = nullptr;
+
+static uint32_t frame_counter = 0;
+static uint32_t stored_remainder = 0;  // game_time_ms % 1000 at the previous frame
+
+void clock_reset() {
+    game_time_ms = 0;
+    frame_counter = 0;
+    stored_remainder = 0;
+}
+
+static void advance_clock(uint32_t elapsed_ms) {
+    game_time_ms += elapsed_ms;
+    game_time = static_cast<float>(game_time_ms);
+    frame_time = static_cast<float>(elapsed_ms);
+}
+
+// A second has passed when the clock's remainder went down; the frame that
+// ends a second is counted in it.
+static void count_frame() {
+    frame_counter++;
+    uint32_t remainder = game_time_ms % 1000;
+    if (stored_remainder > remainder) {
+        fps_value = static_cast<int>(frame_counter);
+        frame_counter = 0;
+    }
+    stored_remainder = remainder;
+}
+
+static void draw_fps() {
+    if (!show_fps || show_fps->value == 0.0f || frame_time <= 0.0f) return;
+    char text[256];
+    std::snprintf(text, sizeof text, "fps: %d", fps_value);
+    text_set_alpha(1.0f);
+    text_set_color(1.0f, 1.0f, 1.0f);
+    text_draw(text, 40, 0);
+}
+
+void frame_overlay(uint32_t elapsed_ms) {
+    advance_clock(elapsed_ms);
+    mouse_poll();
+    console_frame();
+    count_frame();
+    draw_fps();
+}

@@ -1,0 +1,23 @@
+// The operating-system edge that is not window or input: message boxes, the
+// millisecond timer, and finding the data folder.
+#pragma once
+
+#include <cstdint>
+
+enum MessageIcon { ICON_WARNING, ICON_ERROR, ICON_INFORMATION };
+
+// Shows a message box (when a display can show one) and writes the text to
+// stderr as well.
+void message_box(const char* caption, const char* text, MessageIcon icon);
+// Asks a Yes/No question; without a display the answer is No.
+bool message_box_yes_no(const char* caption, const char* text);
+
+// Milliseconds since SDL started, wrapping at 2^32. Tests may replace the
+// source to play the game with chosen frame times.
+using TicksSource = uint32_t (*)();
+uint32_t timer_ticks();
+void timer_set_source(TicksSource source);  // nullptr restores the real timer
+
+// When data/ is not in the working directory but lies beside the executable,
+// change to the executable's folder.
+void change_to_data_folder();

@@ -1,0 +1,255 @@
+// Video: owns the window, its OpenGL context, the display mode, the video-mode
+// table and sphere_list. Fullscreen goes to the display mode closest to the
+// requested one; leaving it restores the desktop's mode.
+#include "app/video.h"
+
+#include "app/extensions.h"
+#include "app/input.h"
+#include "app/platform.h"
+#include "console/output.h"
+#include "console/registry.h"
+#include "gl.h"
+#include "textures/texture.h"
+
+#include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <strings.h>
+
+const VideoMode video_modes[VIDEO_MODE_COUNT] = {
+    {"640x400x16", 640, 400, 16},  {"640x480x16", 640, 480, 16},
+    {"800x600x16", 800, 600, 16},  {"1024x768x16", 1024, 768, 16},
+    {"1280x720x16", 1280, 720, 16}, {"640x400x32", 640, 400, 32},
+    {"640x480x32", 640, 480, 32},  {"800x600x32", 800, 600, 32},
+    {"1024x768x32", 1024, 768, 32}, {"1280x720x32", 1280, 720, 32},
+};
+
+int current_video_mode = 8;  // 1024x768x32
+bool fullscreen = true;
+unsigned int sphere_list = 0;
+
+extern SDL_Window* message_box_parent;
+
+static const char* const WINDOW_TITLE = "OpenGL Console";
+static SDL_Window* window = nullptr;
+static SDL_GLContext context = nullptr;
+static bool window_is_fullscreen = false;
+
+static void error_box(const char* text) { message_box("ERROR", text, ICON_WARNING); }
+static void shutdown_box(const char* text) {
+    message_box("SHUTDOWN ERROR", text, ICON_INFORMATION);
+}
+
+static bool set_pixel_format(int bits) {
+    int red = bits == 16 ? 5 : 8, green = bits == 16 ? 6 : 8, blue = bits == 16 ? 5 : 8;
+    return SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1) == 0 &&
+           SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16) == 0 &&
+           SDL_GL_SetAttribute(SDL_GL_RED_SIZE, red) == 0 &&
+           SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, green) == 0 &&
+           SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, blue) == 0 &&
+           SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0) == 0 &&
+           SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0) == 0 &&
+           SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK,
+                               SDL_GL_CONTEXT_PROFILE_COMPATIBILITY) == 0;
+}
+
+// The display mode closest to the request, or false when the display has
+// none large enough.
+static bool closest_display_mode(int width, int height, int bits, SDL_DisplayMode* mode) {
+    SDL_DisplayMode wanted{};
+    wanted.w = width;
+    wanted.h = height;
+    wanted.format = bits == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
+    return SDL_GetClosestDisplayMode(0, &wanted, mode) != nullptr;
+}
+
+static bool ask_for_window_instead() {
+    if (message_box_yes_no("OpenGL Console",
+                           "The Requested Fullscreen Mode Is Not Supported By\n"
+                           "Your Video Card. Use Windowed Mode Instead?"))
+        return true;
+    message_box("ERROR", "Program Will Now Close.", ICON_ERROR);
+    return false;
+}
+
+// Goes fullscreen at the closest display mode; false when refused.
+static bool enter_fullscreen(int width, int height, int bits) {
+    SDL_DisplayMode mode;
+    if (!closest_display_mode(width, height, bits, &mode)) return false;
+    if (SDL_SetWindowDisplayMode(window, &mode) != 0) return false;
+    return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
+}
+
+bool window_create(const char* title, int width, int height, int bits, bool fullscreen_window) {
+    window_is_fullscreen = fullscreen_window;
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+        error_box("Failed To Register The Window Class.");
+        return false;
+    }
+    if (fullscreen_window) {
+        SDL_DisplayMode mode;
+        if (!closest_display_mode(width, height, bits, &mode)) {
+            if (!ask_for_window_instead()) return false;
+            window_is_fullscreen = false;
+            fullscreen = false;
+        }
+    }
+    if (!set_pixel_format(bits)) {
+        error_box("Can't Find A Suitable PixelFormat.");
+        return false;
+    }
+    window = SDL_CreateWindow(title, 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (!window) {
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+        window_destroy();
+        error_box("Window Creation Error.");
+        return false;
+    }
+    message_box_parent = window;
+    if (window_is_fullscreen && !enter_fullscreen(width, height, bits)) {
+        if (!ask_for_window_instead()) {
+            window_destroy();
+            return false;
+        }
+        window_is_fullscreen = false;
+        fullscreen = false;
+    }
+    context = SDL_GL_CreateContext(window);
+    if (!context) {
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+        window_destroy();
+        error_box("Can't Create A GL Rendering Context.");
+        return false;
+    }
+    if (SDL_GL_MakeCurrent(window, context) != 0) {
+        window_destroy();
+        error_box("Can't Activate The GL Rendering Context.");
+        return false;
+    }
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+    window_resize_to_drawable();
+    gl_init_state();
+    return true;
+}
+
+void window_destroy() {
+    if (context) {
+        if (SDL_GL_MakeCurrent(window, nullptr) != 0) shutdown_box("Release Of DC And RC Failed.");
+        SDL_GL_DeleteContext(context);
+        context = nullptr;
+    }
+    if (window) {
+        // Destroying a fullscreen window gives the desktop its own mode back.
+        SDL_DestroyWindow(window);
+        window = nullptr;
+    }
+    message_box_parent = nullptr;
+    window_is_fullscreen = false;
+}
+
+void gl_init_state() {
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glDisable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    sphere_list = glGenLists(1);
+    GLUquadric* quadric = gluNewQuadric();
+    glNewList(sphere_list, GL_COMPILE);
+    gluSphere(quadric, 10.0, 14, 14);
+    glEndList();
+    gluDeleteQuadric(quadric);  // the list keeps the geometry
+    GL_CHECK("gl_init_state");
+}
+
+// Probe, multitexture warning and sphere-map generation for a new context.
+static void configure_context() {
+    extensions_probe();
+    if (!has_multitexture) console_print_error("multitexturing not supported");
+    if (has_multitexture) {
+        glActiveTextureARB(GL_TEXTURE1_ARB);
+        glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+        glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    GL_CHECK("configure_context");
+}
+
+static bool create_current_mode() {
+    const VideoMode& mode = video_modes[current_video_mode];
+    return window_create(WINDOW_TITLE, mode.width, mode.height, mode.bits, fullscreen);
+}
+
+void video_mode_change() {
+    console_print("Changing video mode...");
+    texture_delete_all();
+    window_destroy();
+    mouse_release();
+    if (!create_current_mode()) std::exit(1);
+    texture_reload_all();
+    mouse_init();
+    configure_context();
+}
+
+int video_mode_find(const char* text) {
+    for (int i = 0; i < VIDEO_MODE_COUNT; i++) {
+        size_t length = std::strlen(video_modes[i].name);
+        if (std::strlen(text) >= length && strncasecmp(text, video_modes[i].name, length) == 0)
+            return i;
+    }
+    return -1;
+}
+
+static void command_togglefullscreen() {
+    fullscreen = !fullscreen;
+    video_mode_change();
+}
+
+static void command_videomode() {
+    if (console_arg_count() < 1) {
+        console_print_error("usage: setmode [WIDTHxHEIGHTxBPP]");
+        console_printf("video mode : %s", video_modes[current_video_mode].name);
+        return;
+    }
+    int row = video_mode_find(console_arg(0));
+    if (row < 0) {
+        console_print_error("video mode not found ");
+        console_print_error("usage: setmode [WIDTHxHEIGHTxBPP]");
+        return;
+    }
+    current_video_mode = row;
+    console_printf("setting video mode %s...", video_modes[row].name);
+    video_mode_change();
+}
+
+bool video_init() {
+    if (!create_current_mode()) return false;
+    configure_context();
+    console_add_command("togglefullscreen", command_togglefullscreen);
+    console_add_command("videomode", command_videomode);
+    return true;
+}
+
+void window_resize(int width, int height) { glViewport(0, 0, width, height); }
+
+void window_resize_to_drawable() {
+    if (!window) return;
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window, &width, &height);
+    window_resize(width, height);
+}
+
+void present_frame() {
+    glFlush();
+    swap_buffers();
+}
+
+void swap_buffers() {
+    if (window) SDL_GL_SwapWindow(window);
+}

@@ -1,0 +1,34 @@
+// The one window, its OpenGL context, the table of video modes and the
+// console commands that switch between them at run time.
+#pragma once
+
+constexpr int VIDEO_MODE_NAME_SIZE = 256;
+
+struct VideoMode {
+    char name[VIDEO_MODE_NAME_SIZE];  // "WIDTHxHEIGHTxBITS"
+    int width;
+    int height;
+    int bits;
+};
+
+constexpr int VIDEO_MODE_COUNT = 10;
+extern const VideoMode video_modes[VIDEO_MODE_COUNT];
+extern int current_video_mode;  // row of video_modes in use
+extern bool fullscreen;         // the kind of window to create
+extern unsigned int sphere_list;
+
+bool video_init();
+bool window_create(const char* title, int width, int height, int bits, bool fullscreen_window);
+void window_destroy();
+void gl_init_state();
+void video_mode_change();
+void window_resize(int width, int height);
+// Sets the viewport to the window's drawable size (after a size change).
+void window_resize_to_drawable();
+void present_frame();
+// Swaps the buffers without the flush of present_frame.
+void swap_buffers();
+
+// The first row whose name equals the start of the text (case-insensitive
+// over the name's length), or -1.
+int video_mode_find(const char* text);

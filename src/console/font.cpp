@@ -1,0 +1,99 @@
+// Bitmap-font text and 2-D primitives: owns the font texture and the shared
+// colour state. Both calls set up their own 800 x 600 orthographic screen.
+#include "console/font.h"
+
+#include "gl.h"
+#include "textures/texture.h"
+
+static Texture* font = nullptr;
+static float color[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+
+static const float VIRTUAL_WIDTH = 800.0f;
+static const float VIRTUAL_HEIGHT = 600.0f;
+static const float CELL = 16.0f;
+static const float GLYPH_UV = 0.0625f;  // one cell of the 16 x 16 glyph grid
+
+bool font_init() {
+    font = texture_load("data/font.png", true);
+    return font != nullptr;
+}
+
+Texture* font_texture() { return font; }
+
+void text_set_color(float red, float green, float blue) {
+    color[0] = red;
+    color[1] = green;
+    color[2] = blue;
+}
+
+void text_set_alpha(float alpha) { color[3] = alpha; }
+
+int font_cell(unsigned char code) {
+    if (code < 32 || code >= 160) return 0;
+    return code - 32;
+}
+
+// Both matrices replaced (nothing saved) by an 800 x 600 screen, y up.
+static void begin_virtual_screen() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    gluOrtho2D(0.0, VIRTUAL_WIDTH, 0.0, VIRTUAL_HEIGHT);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void text_draw(const char* text, int column, int row) {
+    begin_virtual_screen();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, font ? font->gl_name : 0);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(color[0], color[1], color[2], color[3]);
+
+    float x = CELL * static_cast<float>(column);
+    float bottom = 582.0f - CELL * static_cast<float>(row);
+    float top = bottom + CELL;
+    glBegin(GL_QUADS);
+    for (const char* p = text; *p; p++) {
+        int cell = font_cell(static_cast<unsigned char>(*p));
+        float s = static_cast<float>(cell % 16) * GLYPH_UV;
+        float t = static_cast<float>(15 - cell / 16) * GLYPH_UV;
+        glTexCoord2f(s, t);
+        glVertex2f(x, bottom);
+        glTexCoord2f(s + GLYPH_UV, t);
+        glVertex2f(x + CELL, bottom);
+        glTexCoord2f(s + GLYPH_UV, t + GLYPH_UV);
+        glVertex2f(x + CELL, top);
+        glTexCoord2f(s, t + GLYPH_UV);
+        glVertex2f(x, top);
+        x += TEXT_ADVANCE;
+    }
+    glEnd();
+
+    glDisable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    GL_CHECK("text_draw");
+}
+
+void overlay_fill_rect(int x0, int x1, int row0, int row1) {
+    begin_virtual_screen();
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(color[0], color[1], color[2], color[3]);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    float left = CELL * static_cast<float>(x0);
+    float right = CELL * static_cast<float>(x1);
+    float top = VIRTUAL_HEIGHT - CELL * static_cast<float>(row0);
+    float bottom = VIRTUAL_HEIGHT - CELL * static_cast<float>(row1);
+    glBegin(GL_QUADS);
+    glVertex2f(left, top);
+    glVertex2f(right, top);
+    glVertex2f(right, bottom);
+    glVertex2f(left, bottom);
+    glEnd();
+    glDisable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    GL_CHECK("overlay_fill_rect");
+}

@@ -1,0 +1,19 @@
+// Bitmap-font text and 2-D overlay primitives on an 800 x 600 virtual screen
+// measured in text cells of 16 x 16 units, rows counted from the top.
+#pragma once
+
+struct Texture;
+
+constexpr float TEXT_ADVANCE = 12.0f;  // glyph quads are 16 wide but 12 apart
+
+// Loads data/font.png at full size; false when it cannot be loaded.
+bool font_init();
+Texture* font_texture();
+
+void text_set_color(float red, float green, float blue);
+void text_set_alpha(float alpha);
+void text_draw(const char* text, int column, int row);
+void overlay_fill_rect(int x0, int x1, int row0, int row1);
+
+// The font cell a character code draws: code - 32 for 32..159, else 0.
+int font_cell(unsigned char code);

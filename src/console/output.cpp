@@ -1,0 +1,117 @@
+// Console output: owns the scroll-back buffer, the typed line's slot, the
+// "save_to_log" variable and the log file log.txt in the working directory.
+#include "console/output.h"
+
+#include "console/overlay.h"
+#include "console/registry.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_LINE_SIZE];
+int line_count = 0;
+int scroll_offset = 0;
+
+static ConsoleVariable* save_to_log = nullptr;
+static const char* const LOG_FILE = "log.txt";
+
+bool console_output_init() {
+    std::memset(output_lines, 0, sizeof output_lines);
+    line_count = 0;
+    scroll_offset = 0;
+    console_overlay_reset();
+    console_add_command("toggle_console", console_toggle);
+    console_add_command("cls", console_clear);
+    save_to_log = console_get_variable("save_to_log", 1.0f);
+    std::remove(LOG_FILE);  // each run starts a new log; a missing file is fine
+    return true;
+}
+
+static void store_line(const char* text, size_t length) {
+    if (line_count < CONSOLE_MAX_LINES) {
+        std::memset(output_lines[line_count], 0, CONSOLE_LINE_SIZE);
+        std::memcpy(output_lines[line_count], text, length);
+        line_count++;
+        return;
+    }
+    // Full: the oldest line goes, everything moves one slot towards slot 0.
+    std::memmove(output_lines[0], output_lines[1],
+                 (CONSOLE_MAX_LINES - 1) * sizeof output_lines[0]);
+    std::memset(output_lines[CONSOLE_MAX_LINES - 1], 0, CONSOLE_LINE_SIZE);
+    std::memcpy(output_lines[CONSOLE_MAX_LINES - 1], text, length);
+    // The typed line's slot is blank after a print, as it is when not full.
+    std::memset(output_lines[CONSOLE_MAX_LINES], 0, CONSOLE_LINE_SIZE);
+}
+
+void console_print(const char* text) {
+    scroll_offset = 0;
+    size_t length = strnlen(text, CONSOLE_LINE_SIZE);
+    if (length >= CONSOLE_LINE_SIZE) return;  // over-long lines are dropped whole
+    store_line(text, length);
+    ConsoleVariable* logging = console_get_variable("save_to_log", 1.0f);
+    if (logging->value != 0.0f) console_log_append(text);
+}
+
+static void print_formatted(const char* prefix, const char* suffix, const char* format,
+                            va_list args) {
+    char message[CONSOLE_LINE_SIZE];
+    std::vsnprintf(message, sizeof message, format, args);
+    // Room for the frame around a full message, so a framed line that is too
+    // long reaches console_print whole and is dropped there.
+    char line[CONSOLE_LINE_SIZE + 4];
+    std::snprintf(line, sizeof line, "%s%s%s", prefix, message, suffix);
+    console_print(line);
+}
+
+void console_printf(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    print_formatted("", "", format, args);
+    va_end(args);
+}
+
+void console_print_errorf(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    print_formatted("!", "!", format, args);
+    va_end(args);
+}
+
+static void print_framed(const char* prefix, const char* text, const char* suffix) {
+    size_t length = std::strlen(prefix) + strnlen(text, CONSOLE_LINE_SIZE) + std::strlen(suffix);
+    if (length >= CONSOLE_LINE_SIZE) {
+        scroll_offset = 0;  // dropped like any over-long line
+        return;
+    }
+    char line[CONSOLE_LINE_SIZE];
+    std::snprintf(line, sizeof line, "%s%s%s", prefix, text, suffix);
+    console_print(line);
+}
+
+void console_print_error(const char* message) { print_framed("!", message, "!"); }
+
+void console_print_input(const char* line) { print_framed(">", line, ""); }
+
+void console_clear() {
+    std::memset(output_lines, 0, sizeof output_lines);
+    line_count = 0;
+}
+
+void console_show_input(const char* text) {
+    std::snprintf(output_lines[line_count], CONSOLE_LINE_SIZE, ">%s", text);
+    scroll_offset = 0;
+}
+
+void console_log_append(const char* text) {
+    std::FILE* file = std::fopen(LOG_FILE, "a+");
+    if (!file) {
+        // Logging switches itself off, so this error line is only shown.
+        if (!save_to_log) save_to_log = console_get_variable("save_to_log", 1.0f);
+        save_to_log->value = 0.0f;
+        console_print_error("Can't open log file");
+        return;
+    }
+    std::fprintf(file, "%s\n", text);
+    std::fclose(file);
+}

@@ -1,0 +1,214 @@
+// Console registry and interpreter: owns the command and variable lists
+// (newest first, never freed), the argument vector of the running command and
+// the script nesting depth.
+#include "console/registry.h"
+
+#include "console/output.h"
+#include "console/overlay.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <strings.h>
+
+static ConsoleCommand* commands = nullptr;
+static ConsoleVariable* variables = nullptr;
+static std::string args[CONSOLE_MAX_ARGS];
+static int arg_count = 0;
+static int script_depth = 0;
+
+static bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+static void copy_name(char (&dest)[CONSOLE_NAME_SIZE], const char* name) {
+    std::snprintf(dest, sizeof dest, "%s", name);
+}
+
+void console_add_command(const char* name, ConsoleHandler handler) {
+    if (console_find_command(name)) {
+        console_print_error("Function already defined");
+        return;
+    }
+    auto* command = new ConsoleCommand{};
+    copy_name(command->name, name);
+    command->handler = handler;
+    command->next = commands;
+    commands = command;
+}
+
+ConsoleVariable* console_get_variable(const char* name, float default_value) {
+    if (ConsoleVariable* existing = console_find_variable(name)) return existing;
+    auto* variable = new ConsoleVariable{};
+    copy_name(variable->name, name);
+    variable->value = default_value;
+    variable->next = variables;
+    variables = variable;
+    return variable;
+}
+
+ConsoleVariable* console_find_variable(const char* name) {
+    for (ConsoleVariable* v = variables; v; v = v->next)
+        if (std::strcmp(v->name, name) == 0) return v;
+    return nullptr;
+}
+
+ConsoleCommand* console_find_command(const char* name) {
+    for (ConsoleCommand* c = commands; c; c = c->next)
+        if (std::strcmp(c->name, name) == 0) return c;
+    return nullptr;
+}
+
+int console_arg_count() { return arg_count; }
+
+const char* console_arg(int index) {
+    if (index < 0 || index >= arg_count) return "";
+    return args[index].c_str();
+}
+
+// Shows a variable, or sets it from the text: "true"/"false" prefixes
+// (ignoring case) give 1 and 0, anything else is read as a number.
+static void console_variable_command(ConsoleVariable* variable, const char* text) {
+    if (text[0] != '\0') {
+        if (strncasecmp(text, "true", 4) == 0)
+            variable->value = 1.0f;
+        else if (strncasecmp(text, "false", 5) == 0)
+            variable->value = 0.0f;
+        else
+            variable->value = static_cast<float>(std::strtod(text, nullptr));
+        return;
+    }
+    float value = variable->value;
+    // Only values an int can hold are shown as integers.
+    bool integral = std::isfinite(value) && value > -2147483648.0f && value < 2147483648.0f &&
+                    static_cast<float>(static_cast<int>(value)) == value;
+    if (!integral) {
+        console_printf("%s = %f", variable->name, static_cast<double>(value));
+        return;
+    }
+    int i = static_cast<int>(value);
+    if (i == 0)
+        console_printf("%s = %d (false)", variable->name, i);
+    else if (i == 1)
+        console_printf("%s = %d (true)", variable->name, i);
+    else
+        console_printf("%s = %d", variable->name, i);
+}
+
+// Splits the text into at most ten words and runs the handler. The text
+// advances by each word's length plus one, not by the blanks skipped before
+// the word, so a run of blanks can make part of a word appear again.
+static void console_run_command(ConsoleCommand* command, const char* text) {
+    for (int i = 0; i < arg_count; i++) args[i].clear();
+    arg_count = 0;
+    size_t remaining = std::strlen(text);
+    while (remaining > 0) {
+        const char* start = text;
+        while (*start && is_blank(*start)) start++;
+        const char* end = start;
+        while (*end && !is_blank(*end)) end++;
+        size_t word_length = static_cast<size_t>(end - start);
+        args[arg_count++].assign(start, word_length);
+        if (arg_count == CONSOLE_MAX_ARGS) break;
+        size_t advance = word_length + 1;
+        if (advance >= remaining) break;
+        text += advance;
+        remaining -= advance;
+    }
+    command->handler();
+}
+
+void console_execute(const char* input) {
+    char line[CONSOLE_LINE_SIZE];
+    std::snprintf(line, sizeof line, "%s", input);
+    if (line[0] == '\0') {
+        console_print("type ? for help");
+        return;
+    }
+    console_history_add(line);
+    console_print_input(line);
+
+    const char* name_start = line;
+    while (*name_start && is_blank(*name_start)) name_start++;
+    const char* name_end = name_start;
+    while (*name_end && !is_blank(*name_end)) name_end++;
+    std::string name(name_start, name_end);
+
+    // The arguments begin one character after the name's length, counted
+    // from the start of the line.
+    char arguments[CONSOLE_LINE_SIZE] = {};
+    size_t line_length = std::strlen(line);
+    size_t position = name.size() + 1;
+    if (position < line_length) std::memcpy(arguments, line + position, line_length - position);
+
+    if (ConsoleVariable* variable = console_find_variable(name.c_str()))
+        console_variable_command(variable, arguments);
+    else if (ConsoleCommand* command = console_find_command(name.c_str()))
+        console_run_command(command, arguments);
+    else
+        console_print_error("Command not found");
+}
+
+void console_exec_script(const char* file_name) {
+    if (script_depth >= SCRIPT_MAX_NESTING) {
+        console_print_error("Script nesting too deep");
+        return;
+    }
+    std::FILE* file = std::fopen(file_name, "r");
+    if (!file) {
+        console_print_error("Can't open script");
+        return;
+    }
+    console_print("Executing script");
+    script_depth++;
+    char buffer[CONSOLE_LINE_SIZE];
+    // The read that meets the end of the file leaves the buffer empty and
+    // that empty line runs too. A read error (a folder given as a script)
+    // ends the script instead of repeating forever.
+    while (!std::feof(file)) {
+        buffer[0] = '\0';
+        if (!std::fgets(buffer, sizeof buffer, file) && std::ferror(file)) break;
+        console_execute(buffer);
+    }
+    script_depth--;
+    std::fclose(file);
+}
+
+static void command_help() {
+    console_print("Press PgUp / PgDown to move");
+    console_print("Press Up / Down to getback input");
+    console_print("type cmdlist to list all commands");
+    console_print("type varlist to list all variables");
+    console_print("type exec [scriptname] to execute a script");
+}
+
+static void command_cmdlist() {
+    console_print("  =[Registred functions]=");
+    for (ConsoleCommand* c = commands; c; c = c->next) console_print(c->name);
+}
+
+static void command_varlist() {
+    console_print("  =[Registred variables]=");
+    for (ConsoleVariable* v = variables; v; v = v->next) console_print(v->name);
+}
+
+static void command_exec() {
+    if (console_arg_count() < 1) {
+        console_print_error("usage: exec [scriptname]");
+        return;
+    }
+    // The argument vector is replaced by the script's own lines: keep the name.
+    std::string file_name = console_arg(0);
+    console_exec_script(file_name.c_str());
+}
+
+bool console_registry_init() {
+    console_history_clear();
+    console_add_command("?", command_help);
+    console_add_command("cmdlist", command_cmdlist);
+    console_add_command("varlist", command_varlist);
+    console_add_command("exec", command_exec);
+    return true;
+}

@@ -1,0 +1,48 @@
+// Console registry and interpreter: the named commands and float variables
+// that subsystems register at start-up, the line interpreter with its
+// argument splitting, and the built-in commands "?", "cmdlist", "varlist" and
+// "exec" (script files).
+#pragma once
+
+constexpr int CONSOLE_NAME_SIZE = 32;  // names hold at most 31 characters
+constexpr int CONSOLE_MAX_ARGS = 10;
+constexpr int SCRIPT_MAX_NESTING = 16;
+
+using ConsoleHandler = void (*)();
+
+struct ConsoleCommand {
+    char name[CONSOLE_NAME_SIZE];
+    ConsoleHandler handler;
+    ConsoleCommand* next;
+};
+
+struct ConsoleVariable {
+    char name[CONSOLE_NAME_SIZE];
+    float value;
+    ConsoleVariable* next;
+};
+
+// Registers a command at the head of the command list; a second command of
+// the same name is refused with "Function already defined".
+void console_add_command(const char* name, ConsoleHandler handler);
+
+// Returns the variable of that name, creating it with the default when it
+// does not exist yet. Records live for the whole process.
+ConsoleVariable* console_get_variable(const char* name, float default_value);
+
+ConsoleVariable* console_find_variable(const char* name);
+ConsoleCommand* console_find_command(const char* name);
+
+// Executes one line of at most 255 characters: shows or sets a variable, or
+// runs a command with the rest of the line as its arguments.
+void console_execute(const char* line);
+
+// Arguments of the command being run; console_arg gives "" out of range.
+int console_arg_count();
+const char* console_arg(int index);
+
+// Clears the input history and registers the built-in commands.
+bool console_registry_init();
+
+// Runs the script file of that name line by line (the "exec" command).
+void console_exec_script(const char* file_name);

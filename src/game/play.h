@@ -1,0 +1,4 @@
+// The play state's frame.
+#pragma once
+
+void play_frame();

@@ -1,0 +1,25 @@
+// The one include for OpenGL and GLU that all drawing code uses, plus the
+// debug-build check of glGetError after drawing code.
+#pragma once
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <GL/glext.h>
+
+// The multitexture entry points are fetched for each context by the
+// extension probe (app/extensions.cpp); these names call the fetched
+// pointers, not symbols exported by the OpenGL library.
+extern PFNGLACTIVETEXTUREARBPROC sheepfall_glActiveTextureARB;
+extern PFNGLMULTITEXCOORD2FARBPROC sheepfall_glMultiTexCoord2fARB;
+#define glActiveTextureARB sheepfall_glActiveTextureARB
+#define glMultiTexCoord2fARB sheepfall_glMultiTexCoord2fARB
+
+// Reports any pending OpenGL error on the console, naming the drawing code
+// that caused it. Compiled in only for debug builds.
+void gl_report_errors(const char* where);
+
+#ifdef SHEEPFALL_GL_CHECKS
+#define GL_CHECK(where) gl_report_errors(where)
+#else
+#define GL_CHECK(where) ((void)0)
+#endif

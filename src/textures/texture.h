@@ -1,0 +1,42 @@
+// Texture cache: every picture the game draws is loaded here once, kept in
+// memory at full size and uploaded to OpenGL at the chosen quality, so it can
+// be uploaded again after a quality change or a new OpenGL context.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct Texture {
+    std::vector<uint8_t> pixels;  // full size, bottom-up rows, 3 or 4 bytes a pixel
+    int bpp = 0;                  // 24 (RGB) or 32 (RGBA)
+    int width = 0;
+    int height = 0;
+    unsigned int gl_name = 0;
+    bool full_size = false;  // always uploaded at full size
+};
+
+struct TextureEntry {
+    char* name;        // the cache key, as the first caller gave it
+    Texture* texture;  // none when loading failed
+    int nbused;
+    TextureEntry* next;
+};
+
+enum TextureQuality { TEXTURE_HIGH = 0, TEXTURE_MEDIUM = 1, TEXTURE_LOW = 2 };
+
+// Turns on bottom-up decoding, sets HIGH quality and registers
+// "texturequality" and "textureinfo".
+bool texture_manager_init();
+
+// Returns the shared texture of that file, loading it on first use.
+Texture* texture_load(const char* file_name, bool full_size);
+void texture_release(Texture* texture);
+void texture_delete_all();
+void texture_reload_all();
+void texture_set_quality(TextureQuality quality);
+TextureQuality texture_get_quality();
+TextureEntry* texture_find(const char* file_name);
+
+// The size the texture is uploaded at under the current quality: full size
+// for full-size textures, else halved (MEDIUM) or quartered (LOW), at least 1.
+void texture_target_size(const Texture& texture, int* width, int* height);

@@ -1,0 +1,130 @@
+// What the frames draw, read back from a real context: the screen states,
+// the console panel and its lines, and the frame-rate text.
+#include "app/clock.h"
+#include "console/font.h"
+#include "console/output.h"
+#include "console/overlay.h"
+#include "console/registry.h"
+#include "support/game_fixture.h"
+#include "textures/texture.h"
+
+class Frames : public GameFixture {
+  protected:
+    void open_console_fully() {
+        console_toggle();
+        for (int i = 0; i < 50; i++) draw_frame(20);
+    }
+};
+
+TEST_F(Frames, VictoryClearsToYellow) {
+    game_state = STATE_VICTORY;
+    draw_frame();
+    Rgb p = virtual_pixel(400, 100);
+    EXPECT_EQ(p.r, 255);
+    EXPECT_EQ(p.g, 255);
+    EXPECT_EQ(p.b, 0);
+}
+
+TEST_F(Frames, DeadScreenFillsTheCentredSquare) {
+    game_state = STATE_DEAD;
+    draw_frame();
+    // Outside the square (x 150..650, y 50..550 of 800 x 600): black.
+    Rgb outside = virtual_pixel(60, 300);
+    EXPECT_EQ(outside.r + outside.g + outside.b, 0);
+    // Inside: the picture's own pixel at the same place.
+    const Texture* t = dead_picture;
+    int bytes = t->bpp / 8;
+    for (float u : {0.25f, 0.5f, 0.75f}) {
+        Rgb drawn = virtual_pixel(150 + 500 * u, 50 + 500 * u);
+        int px = static_cast<int>(u * t->width), py = static_cast<int>(u * t->height);
+        const uint8_t* source = &t->pixels[(py * t->width + px) * bytes];
+        EXPECT_NEAR(drawn.r, source[0], 40) << u;
+        EXPECT_NEAR(drawn.g, source[1], 40) << u;
+        EXPECT_NEAR(drawn.b, source[2], 40) << u;
+    }
+}
+
+TEST_F(Frames, ConsolePanelFadesInOverFiftyFramesOf20ms) {
+    console_toggle();
+    for (int i = 0; i < 25; i++) draw_frame(20);
+    Rgb half = virtual_pixel(780, 400);
+    for (int i = 0; i < 25; i++) draw_frame(20);
+    Rgb full = virtual_pixel(780, 400);
+    // Dark blue (0, 0, 0.3) at 0.7 opacity over the black scene.
+    EXPECT_NEAR(console_fade, 1.0f, 1e-5);
+    EXPECT_NEAR(full.b, 0.3 * 0.7 * 255, 3);
+    EXPECT_EQ(full.r + full.g, 0);
+    EXPECT_NEAR(half.b, 0.3 * 0.35 * 255, 3);
+    // Below the panel (rows 21 and on) nothing is drawn.
+    EXPECT_EQ(virtual_pixel(780, 250).b, 0);
+
+    console_toggle();
+    for (int i = 0; i < 49; i++) draw_frame(20);
+    EXPECT_GT(virtual_pixel(780, 400).b, 0);
+    draw_frame(20);
+    EXPECT_EQ(virtual_pixel(780, 400).b, 0);
+    draw_frame(20);
+    EXPECT_EQ(console_fade, 0.0f);
+}
+
+TEST_F(Frames, GlyphsLandInTheirCells) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    text_set_alpha(1.0f);
+    text_set_color(1.0f, 1.0f, 1.0f);
+    text_draw("#", 5, 10);  // cell x 80..96, glyph quad y 422..438
+    Rgb inside = brightest(80, 422, 96, 438);
+    EXPECT_GT(inside.r, 200);
+    EXPECT_EQ(brightest(96, 400, 140, 460).r, 0);
+    EXPECT_EQ(brightest(40, 400, 80, 460).r, 0);
+    EXPECT_EQ(brightest(80, 440, 96, 470).r, 0);
+}
+
+TEST_F(Frames, ConsoleLinesAreColouredByTheirFirstCharacter) {
+    console_print("!error line");
+    console_print(">input line");
+    console_print("plain line");
+    open_console_fully();
+    // Rows from the bottom: 20 typed line, 19 plain, 18 input, 17 error.
+    auto row_colour = [](int row) {
+        float bottom = 582.0f - 16.0f * row;
+        return brightest(16, bottom, 140, bottom + 16);
+    };
+    Rgb plain = row_colour(19), input = row_colour(18), error = row_colour(17);
+    EXPECT_GT(plain.g, plain.r + 60);
+    EXPECT_GT(error.r, error.g + 60);
+    EXPECT_GT(input.r, 200);
+    EXPECT_NEAR(input.r, input.g, 10);
+}
+
+TEST_F(Frames, ThePromptIsHiddenWhileScrolledBack) {
+    for (int i = 0; i < 5; i++) console_print("   ");
+    open_console_fully();
+    EXPECT_GT(brightest(0, 262, 16, 278).r, 150);  // ">" at column 0, row 20
+    console_scroll_up();
+    draw_frame(20);
+    EXPECT_LT(brightest(0, 262, 16, 278).r, 30);
+}
+
+TEST_F(Frames, FpsTextShowsOnlyWhenEnabledAndTheFrameTookTime) {
+    auto fps_area = [] { return brightest(640, 582, 760, 598); };
+    draw_frame(20);
+    EXPECT_GT(fps_area().r, 200);
+    draw_frame(0);
+    EXPECT_EQ(fps_area().r, 0);
+    console_execute("show_fps false");
+    draw_frame(20);
+    EXPECT_EQ(fps_area().r, 0);
+}
+
+TEST(FrameRate, CountsFramesPerPassedSecond) {
+    clock_reset();
+    fps_value = 0;
+    for (int i = 0; i < 10; i++) frame_overlay(99);  // 990 ms: no second yet
+    EXPECT_EQ(fps_value, 0);
+    frame_overlay(20);  // passes 1000: this frame counts in that second
+    EXPECT_EQ(fps_value, 11);
+    clock_reset();
+    fps_value = 7;
+    for (int i = 0; i < 5; i++) frame_overlay(1000);  // remainder never goes down
+    EXPECT_EQ(fps_value, 7);
+}

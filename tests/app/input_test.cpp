@@ -1,0 +1,94 @@
+// The key table and the SDL key and text translation feeding it.
+#include "app/events.h"
+#include "app/input.h"
+#include "console/output.h"
+#include "console/overlay.h"
+#include "console/registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+TEST(KeyTable, LastPressedKeyIsReportedOnceAfterRelease) {
+    key_down('A');
+    key_down('B');
+    key_release('A');
+    key_release('B');
+    EXPECT_FALSE(key_was_pressed('A'));
+    EXPECT_TRUE(key_was_pressed('B'));
+    EXPECT_FALSE(key_was_pressed('B'));
+}
+
+TEST(KeyTable, HeldKeysAreNotPressedUntilReleased) {
+    key_down(VK_RETURN);
+    key_down(VK_RETURN);  // auto-repeat
+    EXPECT_TRUE(key_is_down(VK_RETURN));
+    EXPECT_FALSE(key_was_pressed(VK_RETURN));
+    key_release(VK_RETURN);
+    EXPECT_FALSE(key_is_down(VK_RETURN));
+    EXPECT_TRUE(key_was_pressed(VK_RETURN));
+}
+
+TEST(KeyTable, CodesOutsideTheTableAreIgnored) {
+    for (int code : {-1, 256, 1000}) {
+        key_down(code);
+        EXPECT_FALSE(key_is_down(code));
+        EXPECT_FALSE(key_was_pressed(code));
+        key_release(code);
+    }
+    key_down(VK_INSERT);
+    key_down(-1);  // does not replace the last pressed key
+    key_release(VK_INSERT);
+    EXPECT_TRUE(key_was_pressed(VK_INSERT));
+}
+
+TEST(KeyTranslation, MapsScancodesToVirtualKeys) {
+    EXPECT_EQ(virtual_key_of(SDL_SCANCODE_ESCAPE), 27);
+    EXPECT_EQ(virtual_key_of(SDL_SCANCODE_RETURN), 13);
+    EXPECT_EQ(virtual_key_of(SDL_SCANCODE_KP_ENTER), 13);
+    EXPECT_EQ(virtual_key_of(SDL_SCANCODE_INSERT), 45);
+    EXPECT_EQ(virtual_key_of(SDL_SCANCODE_PAGEUP), 33);
+    EXPECT_EQ(virtual_key_of(SDL_SCANCODE_PAGEDOWN), 34);
+    EXPECT_EQ(virtual_key_of(SDL_SCANCODE_LEFT), 37);
+    EXPECT_EQ(virtual_key_of(SDL_SCANCODE_DOWN), 40);
+    EXPECT_EQ(virtual_key_of(SDL_SCANCODE_A), 65);
+    EXPECT_EQ(virtual_key_of(SDL_SCANCODE_Z), 90);
+    EXPECT_EQ(virtual_key_of(SDL_SCANCODE_0), 48);
+    EXPECT_EQ(virtual_key_of(SDL_SCANCODE_9), 57);
+    EXPECT_EQ(virtual_key_of(SDL_SCANCODE_F1), 112);
+    EXPECT_EQ(virtual_key_of(SDL_SCANCODE_F12), 123);
+    EXPECT_EQ(virtual_key_of(SDL_SCANCODE_UNKNOWN), -1);
+}
+
+static SDL_Event key_event(Uint32 type, SDL_Scancode scancode, Uint16 mod = KMOD_NONE) {
+    SDL_Event event{};
+    event.type = type;
+    event.key.keysym.scancode = scancode;
+    event.key.keysym.mod = mod;
+    return event;
+}
+
+TEST(KeyTranslation, KeyEventsReachTheTableAndTheConsole) {
+    console_output_init();
+    console_registry_init();
+    console_toggle();
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    std::snprintf(text.text.text, sizeof text.text.text, "%s", "ab\xC3\xA9\xE2\x82\xAC");
+    handle_event(text);  // é is Latin-1, the euro sign is not
+    EXPECT_STREQ(console_input_line(), "ab\xE9");
+    handle_event(key_event(SDL_KEYDOWN, SDL_SCANCODE_BACKSPACE));
+    EXPECT_STREQ(console_input_line(), "ab");
+    EXPECT_TRUE(key_is_down(VK_BACK));
+    handle_event(key_event(SDL_KEYUP, SDL_SCANCODE_BACKSPACE));
+    EXPECT_FALSE(key_is_down(VK_BACK));
+
+    handle_event(key_event(SDL_KEYDOWN, SDL_SCANCODE_X, KMOD_LALT));
+    EXPECT_FALSE(key_is_down('X'));  // Alt combinations are system keys
+    handle_event(key_event(SDL_KEYDOWN, SDL_SCANCODE_F10));
+    EXPECT_FALSE(key_is_down(121));
+
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    EXPECT_FALSE(handle_event(quit));
+}

@@ -1,0 +1,89 @@
+// The real main loop fed with SDL events: console use, Escape, window close,
+// minimising, and the elapsed time each frame receives.
+#include "app/clock.h"
+#include "console/overlay.h"
+#include "support/console_lines.h"
+#include "support/game_fixture.h"
+
+#include <algorithm>
+
+using Lines = std::vector<std::string>;
+
+static bool contains(const Lines& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+class MainLoop : public GameFixture {};
+
+TEST_F(MainLoop, RunsATypedLineAndEndsOnEscape) {
+    EXPECT_EQ(game_state, STATE_PLAY);
+    press(SDL_SCANCODE_INSERT);
+    ASSERT_TRUE(step());
+    EXPECT_TRUE(console_is_visible());
+    push_text("cmdlist");
+    press(SDL_SCANCODE_RETURN);
+    ASSERT_TRUE(step());
+    push_key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE);
+    EXPECT_FALSE(step());
+
+    Lines log = log_lines();
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(log[0], "[System initialized]");
+    EXPECT_EQ(log[1], "type ? for help");
+    EXPECT_TRUE(contains(log, ">cmdlist"));
+    EXPECT_TRUE(contains(log, "  =[Registred functions]="));
+    // The window commands were registered first, so they are listed last.
+    EXPECT_EQ(log.back(), "togglefullscreen");
+}
+
+TEST_F(MainLoop, WindowCloseEndsTheLoopBeforeAnotherFrame) {
+    ASSERT_TRUE(step());
+    uint32_t clock_before = game_time_ms;
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    EXPECT_FALSE(step());
+    EXPECT_EQ(game_time_ms, clock_before);
+}
+
+TEST_F(MainLoop, FramesReadTheClockOfThePreviousFrame) {
+    // The first frame's time spans start-up (here: what the fake clock added).
+    ASSERT_TRUE(step(35));
+    EXPECT_EQ(frame_time, 35.0f);
+    ASSERT_TRUE(step(16));
+    EXPECT_EQ(frame_time, 16.0f);
+    EXPECT_EQ(game_time_ms, 51u);
+}
+
+TEST_F(MainLoop, NoFrameRunsWhileMinimised) {
+    ASSERT_TRUE(step(10));
+    app_active = false;
+    uint32_t clock_before = game_time_ms;
+    fake_now += 500;
+    ASSERT_TRUE(step(0));
+    EXPECT_EQ(game_time_ms, clock_before);
+    app_active = true;
+    ASSERT_TRUE(step(0));
+    EXPECT_EQ(frame_time, 500.0f);  // the whole minimised time in one frame
+}
+
+TEST_F(MainLoop, EscapeEndsEveryStateEvenWithTheConsoleOpen) {
+    for (int state : {STATE_TITLE, STATE_DEAD, STATE_VICTORY}) {
+        game_state = state;
+        console_toggle();
+        push_key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE);
+        EXPECT_FALSE(step()) << state;
+        push_key(SDL_KEYUP, SDL_SCANCODE_ESCAPE);
+        ASSERT_TRUE(step());
+    }
+}
+
+TEST_F(MainLoop, EnterStartsTheGameFromTheTitleAfterItIsReleased) {
+    game_state = STATE_TITLE;
+    push_key(SDL_KEYDOWN, SDL_SCANCODE_RETURN);
+    ASSERT_TRUE(step());
+    EXPECT_EQ(game_state, STATE_TITLE);
+    push_key(SDL_KEYUP, SDL_SCANCODE_RETURN);
+    ASSERT_TRUE(step());
+    EXPECT_EQ(game_state, STATE_PLAY);
+}

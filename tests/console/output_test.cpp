@@ -1,0 +1,98 @@
+// The output buffer and log.txt: line limits, the full buffer, the typed
+// line's slot, cls, and logging switched by save_to_log.
+#include "console/output.h"
+#include "console/overlay.h"
+#include "console/registry.h"
+#include "support/console_lines.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+
+using Lines = std::vector<std::string>;
+
+class Output : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::ofstream("log.txt") << "left from an earlier run\n";
+        console_output_init();
+        console_registry_init();
+    }
+    // Types a line into the open console and presses Enter.
+    static void type_line(const std::string& text) {
+        if (!console_is_visible()) console_toggle();
+        for (char c : text) console_char(static_cast<unsigned char>(c));
+        console_char(13);
+    }
+};
+
+TEST_F(Output, StartsANewLogEachRun) {
+    EXPECT_FALSE(std::filesystem::exists("log.txt"));
+    console_print("first");
+    EXPECT_EQ(log_lines(), (Lines{"first"}));
+}
+
+TEST_F(Output, KeepsLinesUpTo255Characters) {
+    std::string longest(255, 'x');
+    console_print(longest.c_str());
+    EXPECT_EQ(last_line(), longest);
+    std::string too_long(256, 'y');
+    console_print(too_long.c_str());
+    EXPECT_EQ(line_count, 1);
+    EXPECT_EQ(log_lines(), (Lines{longest}));
+
+    // A framed error of 254 characters becomes 256 and is dropped too.
+    console_print_error(std::string(254, 'e').c_str());
+    console_print_input(std::string(255, 'i').c_str());
+    EXPECT_EQ(line_count, 1);
+    console_print_error(std::string(253, 'e').c_str());
+    EXPECT_EQ(last_line(), "!" + std::string(253, 'e') + "!");
+}
+
+TEST_F(Output, The257thLineDropsTheOldest) {
+    for (int i = 0; i < 257; i++) console_print(("line " + std::to_string(i)).c_str());
+    EXPECT_EQ(line_count, CONSOLE_MAX_LINES);
+    EXPECT_STREQ(output_lines[0], "line 1");
+    EXPECT_STREQ(output_lines[255], "line 256");
+    EXPECT_EQ(log_lines().size(), 257u);  // the log keeps everything
+}
+
+TEST_F(Output, TheTypedLineHasASlotEvenWhenTheBufferIsFull) {
+    for (int i = 0; i < 256; i++) console_print("filler");
+    console_toggle();
+    console_char('a');
+    console_char('b');
+    EXPECT_STREQ(output_lines[CONSOLE_MAX_LINES], ">ab");
+    EXPECT_STREQ(output_lines[255], "filler");  // no printed line lost for it
+    console_char(13);
+    EXPECT_STREQ(output_lines[254], ">ab");
+    EXPECT_STREQ(output_lines[255], "!Command not found!");
+    EXPECT_STREQ(output_lines[CONSOLE_MAX_LINES], "");
+}
+
+TEST_F(Output, ClsEmptiesTheScreenButNotTheLog) {
+    console_print("kept in the log");
+    console_execute("cls");
+    EXPECT_EQ(line_count, 0);
+    EXPECT_EQ(log_lines(), (Lines{"kept in the log", ">cls"}));
+}
+
+TEST_F(Output, SaveToLogSwitchesAfterItsOwnEcho) {
+    type_line("save_to_log 0");
+    console_print("not logged");
+    type_line("save_to_log 1");
+    console_print("logged again");
+    EXPECT_EQ(log_lines(), (Lines{">save_to_log 0", "logged again"}));
+}
+
+TEST_F(Output, AnUnwritableLogSwitchesLoggingOffOnce) {
+    std::filesystem::remove("log.txt");
+    std::filesystem::create_directory("log.txt");  // cannot be opened for appending
+    console_print("one");
+    console_print("two");
+    EXPECT_EQ(printed_lines(), (Lines{"one", "!Can't open log file!", "two"}));
+    EXPECT_EQ(console_get_variable("save_to_log", 1)->value, 0.0f);
+}

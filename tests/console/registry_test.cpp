@@ -1,0 +1,180 @@
+// The interpreter: argument splitting, variable formats, lookups, built-ins
+// and scripts.
+#include "console/output.h"
+#include "console/overlay.h"
+#include "console/registry.h"
+#include "support/console_lines.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using Lines = std::vector<std::string>;
+
+static std::vector<std::string> captured;
+
+static void capture_args() {
+    captured.clear();
+    for (int i = 0; i < console_arg_count(); i++) captured.emplace_back(console_arg(i));
+}
+
+class Registry : public testing::Test {
+  protected:
+    void SetUp() override {
+        console_output_init();
+        console_registry_init();
+        console_add_command("grab", capture_args);
+    }
+    Lines run(const char* line) {
+        int mark = line_count;
+        console_execute(line);
+        return lines_since(mark);
+    }
+    static void write_file(const char* name, const std::string& text) {
+        std::ofstream(name, std::ios::binary) << text;
+    }
+};
+
+TEST_F(Registry, SplitsArgumentsCountingOneCharacterPerSeparator) {
+    run("grab a b");
+    EXPECT_EQ(captured, (Lines{"a", "b"}));
+    run("grab a  b");
+    EXPECT_EQ(captured, (Lines{"a", "b"}));
+    run("grab a   b");
+    EXPECT_EQ(captured, (Lines{"a", "b", "b"}));
+    run("grab a  ");
+    EXPECT_EQ(captured, (Lines{"a", ""}));
+    run("grab");
+    EXPECT_TRUE(captured.empty());
+    run("grab 1 2 3 4 5 6 7 8 9 10 11 12");
+    EXPECT_EQ(captured, (Lines{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
+    EXPECT_STREQ(console_arg(10), "");
+    EXPECT_STREQ(console_arg(-1), "");
+    EXPECT_STREQ(console_arg(9), "10");
+}
+
+TEST_F(Registry, LeadingBlanksShiftTheArgumentText) {
+    // The argument text starts at the name's length + 1 from the line's start.
+    run("  grab xy");
+    EXPECT_EQ(captured, (Lines{"b", "xy"}));
+}
+
+TEST_F(Registry, ShowsVariablesInTheirFormats) {
+    EXPECT_EQ(run("save_to_log"), (Lines{">save_to_log", "save_to_log = 1 (true)"}));
+    run("save_to_log 0");
+    EXPECT_EQ(run("save_to_log").back(), "save_to_log = 0 (false)");
+    run("save_to_log 2.5");
+    EXPECT_EQ(run("save_to_log").back(), "save_to_log = 2.500000");
+    run("save_to_log -3");
+    EXPECT_EQ(run("save_to_log").back(), "save_to_log = -3");
+    run("save_to_log 1e30");
+    EXPECT_EQ(run("save_to_log").back().rfind("save_to_log = 1000000015047466219876688855040.0", 0),
+              0u);
+}
+
+TEST_F(Registry, SetsVariablesFromTruthPrefixesAndNumbers) {
+    ConsoleVariable* v = console_get_variable("save_to_log", 1.0f);
+    struct Case {
+        const char* line;
+        float value;
+    } cases[] = {{"save_to_log FALSE", 0}, {"save_to_log True", 1},   {"save_to_log yes", 0},
+                 {"save_to_log trueish", 1}, {"save_to_log on", 0},  {"save_to_log  7.25", 7.25f},
+                 {"save_to_log 3abc", 3},    {"save_to_log falsehood", 0}};
+    for (const Case& c : cases) {
+        v->value = 42.0f;
+        EXPECT_TRUE(run(c.line).size() == 1) << c.line;  // only the echo
+        EXPECT_EQ(v->value, c.value) << c.line;
+    }
+}
+
+TEST_F(Registry, UnknownNamesAndEmptyLines) {
+    EXPECT_EQ(run("foo 1"), (Lines{">foo 1", "!Command not found!"}));
+    EXPECT_EQ(console_find_variable("foo"), nullptr);
+    EXPECT_EQ(run(""), (Lines{"type ? for help"}));
+    EXPECT_EQ(run(" \n"), (Lines{"> \n", "!Command not found!"}));
+    std::string long_name(40, 'x');
+    EXPECT_EQ(run(long_name.c_str()).back(), "!Command not found!");
+}
+
+static int hidden_calls = 0;
+static void hidden_command() { hidden_calls++; }
+
+TEST_F(Registry, VariablesHideCommandsAndNamesAreUnique) {
+    console_add_command("save_to_log", hidden_command);
+    EXPECT_EQ(run("save_to_log").back(), "save_to_log = 1 (true)");
+    EXPECT_EQ(hidden_calls, 0);
+
+    int mark = line_count;
+    console_add_command("exec", hidden_command);
+    EXPECT_EQ(lines_since(mark), (Lines{"!Function already defined!"}));
+    EXPECT_EQ(run("exec").back(), "!usage: exec [scriptname]!");  // the first handler stays
+
+    ConsoleVariable* a = console_get_variable("gravity", 9.5f);
+    EXPECT_EQ(console_get_variable("gravity", 1.0f), a);
+    EXPECT_EQ(a->value, 9.5f);
+}
+
+TEST_F(Registry, ListsNewestFirstAndPrintsHelp) {
+    Lines cmds = run("cmdlist");
+    Lines expected{">cmdlist", "  =[Registred functions]=", "grab", "exec", "varlist", "cmdlist",
+                   "?", "cls", "toggle_console"};
+    EXPECT_EQ(cmds, expected);
+    console_get_variable("show_fps", 1.0f);
+    EXPECT_EQ(run("varlist"),
+              (Lines{">varlist", "  =[Registred variables]=", "show_fps", "save_to_log"}));
+    EXPECT_EQ(run("?"), (Lines{">?", "Press PgUp / PgDown to move", "Press Up / Down to getback input",
+                               "type cmdlist to list all commands",
+                               "type varlist to list all variables",
+                               "type exec [scriptname] to execute a script"}));
+}
+
+TEST_F(Registry, RunsScriptsLineByLine) {
+    write_file("setup.cfg", "save_to_log 0\ngrab LOW\n");
+    Lines out = run("exec setup.cfg");
+    EXPECT_EQ(out, (Lines{">exec setup.cfg", "Executing script", ">save_to_log 0\n", ">grab LOW\n",
+                          "type ? for help"}));
+    EXPECT_EQ(console_get_variable("save_to_log", 1)->value, 0.0f);
+    EXPECT_EQ(captured, (Lines{"LOW"}));
+
+    write_file("noeol.cfg", "grab x");
+    EXPECT_EQ(run("exec noeol.cfg").back(), ">grab x");  // no empty line after the last one
+
+    EXPECT_EQ(run("exec missing.cfg").back(), "!Can't open script!");
+    EXPECT_EQ(run("exec").back(), "!usage: exec [scriptname]!");
+}
+
+TEST_F(Registry, SplitsLongScriptLinesAt255) {
+    std::string word(300, 'a');
+    write_file("long.cfg", "grab " + word + "\n");
+    Lines out = run("exec long.cfg");
+    // The first 255 characters run as one line (its 256-character echo is
+    // dropped), the rest as the next line.
+    EXPECT_EQ(captured, (Lines{std::string(250, 'a')}));
+    EXPECT_EQ(out, (Lines{">exec long.cfg", "Executing script", ">" + std::string(50, 'a') + "\n",
+                          "!Command not found!", "type ? for help"}));
+}
+
+TEST_F(Registry, BoundsScriptNesting) {
+    write_file("self.cfg", "exec self.cfg\ngrab after\n");
+    Lines out = run("exec self.cfg");
+    int executing = 0, too_deep = 0, after = 0;
+    for (const std::string& line : out) {
+        executing += line == "Executing script";
+        too_deep += line == "!Script nesting too deep!";
+        after += line == ">grab after\n";
+    }
+    EXPECT_EQ(executing, SCRIPT_MAX_NESTING);
+    EXPECT_EQ(too_deep, 1);
+    EXPECT_EQ(after, SCRIPT_MAX_NESTING);  // each level finishes its own lines
+    // The bound is per nesting, not per run: the next script runs normally.
+    write_file("plain.cfg", "grab ok\n");
+    EXPECT_EQ(run("exec plain.cfg")[1], "Executing script");
+}
+
+TEST_F(Registry, AFolderGivenAsAScriptEnds) {
+    std::filesystem::create_directory("folder.cfg");
+    EXPECT_EQ(run("exec folder.cfg"), (Lines{">exec folder.cfg", "Executing script"}));
+}

@@ -1,0 +1,88 @@
+// A started game in a real window: the real start-up, frames run with chosen
+// elapsed times, and pixels read back from the frame just drawn.
+#pragma once
+
+#include "app/app.h"
+#include "app/platform.h"
+#include "app/video.h"
+#include "gl.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+struct Rgb {
+    int r, g, b;
+};
+
+class GameFixture : public testing::Test {
+  protected:
+    static inline uint32_t fake_now = 0;
+    static uint32_t fake_ticks() { return fake_now; }
+
+    void SetUp() override {
+        fullscreen = false;  // an exact 1024 x 768 window on any test screen
+        fake_now = 1000;
+        timer_set_source(fake_ticks);
+        main_loop_start();
+        ASSERT_TRUE(video_init());
+        ASSERT_TRUE(game_init());
+    }
+    void TearDown() override {
+        app_shutdown();
+        window_destroy();
+        timer_set_source(nullptr);
+    }
+    // Pushes an event through the same queue the main loop drains.
+    static void push_key(Uint32 type, SDL_Scancode scancode) {
+        SDL_Event event{};
+        event.type = type;
+        event.key.keysym.scancode = scancode;
+        SDL_PushEvent(&event);
+    }
+    static void press(SDL_Scancode scancode) {
+        push_key(SDL_KEYDOWN, scancode);
+        push_key(SDL_KEYUP, scancode);
+    }
+    static void push_text(const char* text) {
+        SDL_Event event{};
+        event.type = SDL_TEXTINPUT;
+        SDL_strlcpy(event.text.text, text, sizeof event.text.text);
+        SDL_PushEvent(&event);
+    }
+    // One pass of the real main loop, the frame taking the given time.
+    static bool step(uint32_t elapsed_ms = 20) {
+        fake_now += elapsed_ms;
+        return main_loop_step();
+    }
+    // Runs a frame without swapping, so its pixels can be read back.
+    static void draw_frame(uint32_t elapsed_ms = 20) { run_frame(elapsed_ms); }
+    static void drawable_size(int* width, int* height) {
+        SDL_GL_GetDrawableSize(SDL_GL_GetCurrentWindow(), width, height);
+    }
+    static Rgb pixel(int x, int y) {
+        unsigned char p[4] = {};
+        glFinish();
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+        return {p[0], p[1], p[2]};
+    }
+    // Pixel at a point of the 800 x 600 virtual screen (y up).
+    static Rgb virtual_pixel(float x, float y) {
+        int w, h;
+        drawable_size(&w, &h);
+        return pixel(static_cast<int>(x * w / 800.0f), static_cast<int>(y * h / 600.0f));
+    }
+    // The brightest pixel (by sum) in a rectangle of the virtual screen.
+    static Rgb brightest(float x0, float y0, float x1, float y1) {
+        Rgb best{0, 0, 0};
+        for (float y = y0; y < y1; y += 1.0f)
+            for (float x = x0; x < x1; x += 1.0f) {
+                Rgb p = virtual_pixel(x, y);
+                if (p.r + p.g + p.b > best.r + best.g + best.b) best = p;
+            }
+        return best;
+    }
+};

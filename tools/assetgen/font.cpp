@@ -1,0 +1,51 @@
+#include "font.h"
+
+#include "png_writer.h"
+#include "raster.h"
+
+#include <vector>
+
+namespace {
+
+constexpr int kCell = 16;
+constexpr int kGrid = 16;
+constexpr int kSize = kCell * kGrid;
+constexpr int kFirstCode = 32;
+
+// At 15 pixels DejaVu Sans Mono puts its tallest ink ('$', brackets) 12 rows
+// above the baseline and its lowest ('_', descenders) 4 rows below, which is
+// exactly the cell's 16 rows; its 9-pixel advance leaves room for a one-pixel
+// margin on the left inside the 12 pixels the game steps per character.
+constexpr int kPixelSize = 15;
+constexpr int kBaseline = 12; // rows from the cell's top
+constexpr int kOriginX = 1;
+
+} // namespace
+
+void make_font_png(const std::filesystem::path& file) {
+    Typeface face("DejaVuSansMono.ttf", kPixelSize);
+
+    // White everywhere, so filtering at glyph edges never pulls in a dark fringe.
+    std::vector<uint8_t> pixels(static_cast<size_t>(kSize) * kSize * 4, 255);
+    for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0;
+
+    // Printable ASCII only; the space and everything past '~' stay empty.
+    for (int code = '!'; code <= '~'; ++code) {
+        const int cell = code - kFirstCode;
+        const int cell_x = (cell % kGrid) * kCell;
+        const int cell_y = (cell / kGrid) * kCell;
+        const Glyph glyph = face.glyph(static_cast<char32_t>(code));
+        for (int y = 0; y < glyph.rows; ++y) {
+            const int row = kBaseline - glyph.top + y;
+            if (row < 0 || row >= kCell) continue; // clipped to the cell
+            for (int x = 0; x < glyph.width; ++x) {
+                const int column = kOriginX + glyph.left + x;
+                if (column < 0 || column >= kCell) continue;
+                const size_t at =
+                    (static_cast<size_t>(cell_y + row) * kSize + cell_x + column) * 4 + 3;
+                pixels[at] = glyph.coverage[static_cast<size_t>(y) * glyph.width + x];
+            }
+        }
+    }
+    write_png(file, kSize, kSize, 4, pixels);
+}
