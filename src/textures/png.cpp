@@ -23,6 +23,9 @@ static constexpr double MAX_SCREEN_GAMMA = 100.0;
 // making us allocate gigabytes.
 static constexpr png_uint_32 MAX_SIDE = 16384;
 static constexpr size_t MAX_PIXEL_BYTES = size_t{256} << 20;
+// Ancillary chunks (text, colour profiles) are read whole; a forged length
+// would otherwise make libpng allocate up to 2 GiB for one chunk.
+static constexpr png_alloc_size_t MAX_CHUNK_BYTES = png_alloc_size_t{8} << 20;
 static constexpr int SIGNATURE_SIZE = 8;
 
 void set_png_flip_rows(bool flip) { flip_rows = flip; }
@@ -117,6 +120,7 @@ static bool decode_png(PngDecode& decode, std::FILE* file, PngImage* result) {
     if (setjmp(png_jmpbuf(png))) return false;
 
     png_set_user_limits(png, MAX_SIDE, MAX_SIDE);
+    png_set_chunk_malloc_max(png, MAX_CHUNK_BYTES);
     png_init_io(png, file);
     png_set_sig_bytes(png, SIGNATURE_SIZE);
     png_read_info(png, info);

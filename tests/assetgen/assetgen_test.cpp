@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -24,12 +25,10 @@ namespace fs = std::filesystem;
 const fs::path kDataDir = SHEEPFALL_DATA_DIR;
 
 struct Picture {
-    png_uint_32 width = 0, height = 0, format = 0;
-    std::vector<uint8_t> pixels; // RGBA, top row first
-    const uint8_t* at(int x, int y) const { return &pixels[(size_t(y) * width + x) * 4]; }
+    png_uint_32 width = 0, height = 0, format = 0; // format: the file's own
+    std::vector<uint8_t> pixels;                    // read as RGBA, top row first
 };
 
-// The file's own format is kept in `format`; the pixels are read as RGBA.
 Picture read_png(const fs::path& file) {
     png_image image;
     std::memset(&image, 0, sizeof image);
@@ -39,9 +38,7 @@ Picture read_png(const fs::path& file) {
         ADD_FAILURE() << file << ": " << image.message;
         return picture;
     }
-    picture.width = image.width;
-    picture.height = image.height;
-    picture.format = image.format;
+    picture = {image.width, image.height, image.format, {}};
     image.format = PNG_FORMAT_RGBA;
     picture.pixels.resize(PNG_IMAGE_SIZE(image));
     if (!png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr))
@@ -49,33 +46,36 @@ Picture read_png(const fs::path& file) {
     return picture;
 }
 
-// Alpha of each pixel of a font cell, [row][column] with row 0 at the top.
-using Cell = std::vector<std::vector<int>>;
-
-Cell font_cell(const Picture& font, int cell) {
-    Cell alpha(16, std::vector<int>(16));
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-            alpha[y][x] = font.at((cell % 16) * 16 + x, (cell / 16) * 16 + y)[3];
-    return alpha;
-}
-
 struct Ink {
+    int alpha[16][16] = {}; // [row][column], row 0 at the top of the cell
     int first_row = 16, last_row = -1, total = 0, past_advance = 0;
 };
 
-Ink ink_of(const Cell& cell) {
-    Ink ink;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-            if (cell[y][x] == 0) continue;
-            ink.first_row = std::min(ink.first_row, y);
-            ink.last_row = std::max(ink.last_row, y);
-            ink.total += cell[y][x];
-            if (x >= 12) ink.past_advance += cell[y][x];
-        }
-    return ink;
-}
+// The font as the game lays it out: 256 x 256 RGBA, 16 x 16 cells of 16 pixels.
+class FontPicture : public testing::Test {
+  protected:
+    void SetUp() override {
+        font = read_png(kDataDir / "font.png");
+        ASSERT_EQ(font.format, static_cast<png_uint_32>(PNG_FORMAT_RGBA));
+        ASSERT_EQ(font.width, 256u);
+        ASSERT_EQ(font.height, 256u);
+    }
+    Ink cell(int n) const {
+        Ink ink;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const int a = font.pixels[(((n / 16) * 16 + y) * 256 + (n % 16) * 16 + x) * 4 + 3];
+                ink.alpha[y][x] = a;
+                if (a == 0) continue;
+                ink.first_row = std::min(ink.first_row, y);
+                ink.last_row = std::max(ink.last_row, y);
+                ink.total += a;
+                if (x >= 12) ink.past_advance += a;
+            }
+        return ink;
+    }
+    Picture font;
+};
 
 std::string bytes_of(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -89,57 +89,35 @@ int run_tool(const std::string& arguments) {
 
 } // namespace
 
-TEST(FontPicture, IsA256Square8BitRgbaPicture) {
-    const Picture font = read_png(kDataDir / "font.png");
-    EXPECT_EQ(font.width, 256u);
-    EXPECT_EQ(font.height, 256u);
-    EXPECT_EQ(font.format, static_cast<png_uint_32>(PNG_FORMAT_RGBA));
+TEST_F(FontPicture, HasInkExactlyInThePrintableCells) {
+    for (int n = 0; n < 256; ++n) // cell n is character n + 32: '!' to '~' are 1 to 94
+        EXPECT_EQ(cell(n).total > 0, n >= 1 && n <= 94) << "cell " << n;
 }
 
-TEST(FontPicture, HasInkExactlyInThePrintableCells) {
-    const Picture font = read_png(kDataDir / "font.png");
-    ASSERT_EQ(font.pixels.size(), 256u * 256u * 4u);
-    for (int cell = 0; cell < 256; ++cell) {
-        const bool printable = cell >= 1 && cell <= 94; // '!' to '~'
-        EXPECT_EQ(ink_of(font_cell(font, cell)).total > 0, printable) << "cell " << cell;
-    }
+TEST_F(FontPicture, GlyphsStayWithinTheTwelvePixelAdvance) {
+    for (int n = 1; n <= 94; ++n)
+        EXPECT_LE(cell(n).past_advance * 20, cell(n).total) << "character " << char(n + 32);
 }
 
-TEST(FontPicture, GlyphsStayWithinTheTwelvePixelAdvance) {
-    const Picture font = read_png(kDataDir / "font.png");
-    ASSERT_EQ(font.pixels.size(), 256u * 256u * 4u);
-    for (int cell = 1; cell <= 94; ++cell) {
-        const Ink ink = ink_of(font_cell(font, cell));
-        EXPECT_LE(ink.past_advance * 20, ink.total) << "character " << char(cell + 32);
-    }
-}
-
-TEST(FontPicture, LetterAIsUprightInColumn1Row2OnTheSharedBaseline) {
-    const Picture font = read_png(kDataDir / "font.png");
-    ASSERT_EQ(font.pixels.size(), 256u * 256u * 4u);
-    const Cell a = font_cell(font, 'A' - 32);
-    const Ink ink = ink_of(a);
-    ASSERT_GT(ink.total, 0);
-    EXPECT_EQ(ink.past_advance, 0);
-    EXPECT_GE(ink.last_row - ink.first_row, 8) << "a capital fills most of the cell's height";
+TEST_F(FontPicture, LetterAIsUprightInColumn1Row2OnTheSharedBaseline) {
+    const Ink a = cell('A' - 32);
+    ASSERT_GT(a.total, 0);
+    EXPECT_EQ(a.past_advance, 0);
+    EXPECT_GE(a.last_row - a.first_row, 8) << "a capital fills most of the cell's height";
     // An A is narrow at its apex and wide at its feet; upside down it would be a V.
     auto width = [&](int row) {
         int first = 16, last = -1;
         for (int x = 0; x < 16; ++x)
-            if (a[row][x] > 127) first = std::min(first, x), last = std::max(last, x);
+            if (a.alpha[row][x] > 127) first = std::min(first, x), last = std::max(last, x);
         return last - first;
     };
-    EXPECT_LT(width(ink.first_row + 1), width(ink.last_row - 1));
-    // Capitals share the baseline; descenders go below it, still inside the cell.
-    EXPECT_EQ(ink_of(font_cell(font, 'H' - 32)).last_row, ink.last_row);
-    const Ink g = ink_of(font_cell(font, 'g' - 32));
-    EXPECT_GT(g.last_row, ink.last_row + 1);
-    EXPECT_LE(g.last_row, 15);
+    EXPECT_LT(width(a.first_row + 1), width(a.last_row - 1));
+    // Capitals share the baseline; descenders reach below it.
+    EXPECT_EQ(cell('H' - 32).last_row, a.last_row);
+    EXPECT_GT(cell('g' - 32).last_row, a.last_row + 1);
 }
 
-TEST(FontPicture, EveryGlyphPixelIsWhite) {
-    const Picture font = read_png(kDataDir / "font.png");
-    ASSERT_FALSE(font.pixels.empty());
+TEST_F(FontPicture, EveryGlyphPixelIsWhite) {
     int inked = 0;
     for (size_t i = 0; i < font.pixels.size(); i += 4) {
         if (font.pixels[i + 3] == 0) continue;
@@ -149,13 +127,12 @@ TEST(FontPicture, EveryGlyphPixelIsWhite) {
     EXPECT_GT(inked, 94 * 10);
 }
 
-TEST(DeadPicture, IsATrueColourPictureWith8BitSamples) {
+TEST(DeadPicture, IsATrueColourSquareInBloodRed) {
     const Picture dead = read_png(kDataDir / "dead.png");
-    const png_uint_32 format = dead.format;
-    EXPECT_TRUE(format == PNG_FORMAT_RGB || format == PNG_FORMAT_RGBA) << "format " << format;
+    // 24 or 32 bits per pixel: 8-bit samples, no palette.
+    EXPECT_TRUE(dead.format == PNG_FORMAT_RGB || dead.format == PNG_FORMAT_RGBA) << dead.format;
     EXPECT_EQ(dead.width, dead.height) << "it is drawn into a square";
     EXPECT_GE(dead.width, 256u);
-    // A picture in blood red, not a flat placeholder.
     uint64_t red = 0, green = 0;
     int darkest = 255, brightest = 0;
     for (size_t i = 0; i < dead.pixels.size(); i += 4) {
@@ -165,7 +142,7 @@ TEST(DeadPicture, IsATrueColourPictureWith8BitSamples) {
         brightest = std::max<int>(brightest, dead.pixels[i]);
     }
     EXPECT_GT(red, 2 * green);
-    EXPECT_GT(brightest - darkest, 200);
+    EXPECT_GT(brightest - darkest, 200) << "a flat placeholder";
 }
 
 TEST(Assetgen, WritesTheSameBytesOnEveryRun) {

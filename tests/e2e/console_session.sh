@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Plays the real game under its own Xvfb as a person would: opens the console
+# with Insert, types lines, runs a script, changes the window and the video
+# mode, checks the screen and log.txt, and quits with Escape (exit code 0).
+# Usage: console_session.sh GAME DATA_DIR SCREENSHOT_TOOL
+set -euo pipefail
+game="$1" data="$2" screenshot="$3"
+
+if [ -z "${SHEEPFALL_E2E_DISPLAY:-}" ]; then
+  export SHEEPFALL_E2E_DISPLAY=1
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+fi
+
+work=$(mktemp -d)
+pid=""
+cleanup() {
+  if [ -n "$pid" ]; then kill "$pid" 2> /dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+ln -s "$data" "$work/data"
+cd "$work"
+printf 'varlist\nsave_to_log 0\n' > setup.cfg
+echo "stale line from an earlier run" > log.txt
+
+fail() { echo "FAIL: $*"; echo "--- log.txt"; cat log.txt || true; exit 1; }
+type_line() { xdotool type --delay 15 "$1"; xdotool key Return; sleep 0.3; }
+pixel() { "$screenshot" shot.png "$1" "$2"; }
+
+"$game" > game.out 2>&1 &
+pid=$!
+timeout 30 xdotool search --sync --name "OpenGL Console" > /dev/null || fail "no game window"
+sleep 1
+
+# The console fades in over one second: dark blue panel at the top.
+xdotool key Insert
+sleep 1.5
+read -r r g b < <(pixel 1000 100)
+[ "$b" -gt 30 ] && [ "$r" -lt 10 ] || fail "no console panel at the top ($r $g $b)"
+read -r r g b < <(pixel 1000 700)
+[ "$((r + g + b))" -eq 0 ] || fail "console panel reaches too far down ($r $g $b)"
+
+type_line "cmdlist"
+type_line "exec setup.cfg"
+type_line "textureinfo"
+xdotool type --delay 15 "togglefullscreen"; xdotool key Return; sleep 1
+wid=$(xdotool search --name "OpenGL Console" | head -1)
+xdotool getwindowgeometry "$wid" | grep -q "Geometry: 1024x768" || fail "window is not 1024x768"
+type_line "save_to_log 1"
+xdotool type --delay 15 "videomode 640x480x32"; xdotool key Return; sleep 1
+wid=$(xdotool search --name "OpenGL Console" | head -1)
+xdotool getwindowgeometry "$wid" | grep -q "Geometry: 640x480" || fail "window is not 640x480"
+xdotool key Escape
+wait "$pid" && code=0 || code=$?
+pid=""
+[ "$code" -eq 0 ] || fail "exit code $code"
+
+grep -q "stale line" log.txt && fail "log.txt was not started anew"
+head -2 log.txt | diff - <(printf '[System initialized]\ntype ? for help\n') > /dev/null \
+  || fail "start-up lines"
+grep -qx ">cmdlist" log.txt || fail "typed line not echoed"
+grep -qx "togglefullscreen" log.txt || fail "cmdlist did not list togglefullscreen"
+grep -qx ">save_to_log 0" log.txt || fail "the echo of save_to_log 0 must still be logged"
+grep -qx "TEXTURE MANAGER" log.txt && fail "lines after save_to_log 0 were logged"
+grep -qx ">save_to_log 1" log.txt && fail "the echo of save_to_log 1 must not be logged"
+grep -qx "setting video mode 640x480x32..." log.txt || fail "videomode message"
+grep -qx "Reloading textures..." log.txt || fail "textures not reloaded"
+echo "console session passed"

@@ -1,0 +1,73 @@
+// Writes a PNG of the whole X screen (the DISPLAY given in the environment),
+// so end-to-end tests and people playing headless can see the game.
+// Usage: screenshot out.png [x y]  — with x y it also prints that pixel's
+// "r g b" (origin top-left).
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <png.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+static bool write_png(const char* path, int width, int height, const std::vector<png_byte>& rgb) {
+    std::FILE* file = std::fopen(path, "wb");
+    if (!file) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(file);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < height; y++)
+        png_write_row(png, const_cast<png_bytep>(&rgb[static_cast<size_t>(y) * width * 3]));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    std::fclose(file);
+    return true;
+}
+
+int main(int argc, char** argv) {
+    if (argc != 2 && argc != 4) {
+        std::fprintf(stderr, "usage: %s out.png [x y]\n", argv[0]);
+        return 2;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "screenshot: cannot open the display\n");
+        return 1;
+    }
+    Window root = DefaultRootWindow(display);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display, root, &attributes);
+    int width = attributes.width, height = attributes.height;
+    XImage* image = XGetImage(display, root, 0, 0, width, height, AllPlanes, ZPixmap);
+    if (!image) {
+        std::fprintf(stderr, "screenshot: cannot read the screen\n");
+        return 1;
+    }
+    std::vector<png_byte> rgb(static_cast<size_t>(width) * height * 3);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            unsigned long p = XGetPixel(image, x, y);
+            png_byte* out = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+            out[0] = (p & image->red_mask) >> 16;
+            out[1] = (p & image->green_mask) >> 8;
+            out[2] = p & image->blue_mask;
+        }
+    if (argc == 4) {
+        int x = std::atoi(argv[2]), y = std::atoi(argv[3]);
+        if (x >= 0 && y >= 0 && x < width && y < height) {
+            const png_byte* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+            std::printf("%d %d %d\n", p[0], p[1], p[2]);
+        }
+    }
+    XDestroyImage(image);
+    XCloseDisplay(display);
+    return write_png(argv[1], width, height, rgb) ? 0 : 1;
+}
