@@ -26,7 +26,7 @@ const fs::path kDataDir = SHEEPFALL_DATA_DIR;
 
 struct Picture {
     png_uint_32 width = 0, height = 0, format = 0; // format: the file's own
-    std::vector<uint8_t> pixels;                    // read as RGBA, top row first
+    std::vector<uint8_t> pixels;                   // read as RGBA, top row first
 };
 
 Picture read_png(const fs::path& file) {
@@ -122,7 +122,8 @@ TEST_F(FontPicture, EveryGlyphPixelIsWhite) {
     for (size_t i = 0; i < font.pixels.size(); i += 4) {
         if (font.pixels[i + 3] == 0) continue;
         ++inked;
-        ASSERT_EQ(font.pixels[i] & font.pixels[i + 1] & font.pixels[i + 2], 255) << "pixel " << i / 4;
+        ASSERT_EQ(font.pixels[i] & font.pixels[i + 1] & font.pixels[i + 2], 255)
+            << "pixel " << i / 4;
     }
     EXPECT_GT(inked, 94 * 10);
 }
@@ -161,4 +162,17 @@ TEST(Assetgen, FailsWithAMessageWhenTheFolderCannotBeMade) {
     EXPECT_EQ(run_tool("blocker/data > /dev/null 2> errors.txt"), 1);
     EXPECT_NE(bytes_of("errors.txt").find("blocker"), std::string::npos) << bytes_of("errors.txt");
     EXPECT_FALSE(fs::exists("blocker/data/font.png"));
+}
+
+TEST_F(FontPicture, CellsKeepATransparentBorderSoFilteringDoesNotBleed) {
+    for (int n = 1; n <= 94; ++n) {
+        const Ink ink = cell(n);
+        for (int i = 0; i < 16; ++i) {
+            EXPECT_EQ(ink.alpha[0][i] + ink.alpha[15][i], 0) << "character " << char(n + 32);
+            EXPECT_EQ(ink.alpha[i][0] + ink.alpha[i][15], 0) << "character " << char(n + 32);
+        }
+    }
+    // Tall and low glyphs still reach the rows next to the border: nothing is cut.
+    EXPECT_EQ(cell('|' - 32).first_row, 1);
+    EXPECT_EQ(cell('_' - 32).last_row, 14);
 }

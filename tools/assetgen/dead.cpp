@@ -3,11 +3,10 @@
 #include "png_writer.h"
 #include "raster.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <stdexcept>
-#include <string>
 #include <vector>
 
 // The picture is painted in layers, back to front: a blood-red glow, blood
@@ -26,24 +25,38 @@ struct Vec {
     float x = 0, y = 0;
 };
 
-Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y}; }
-Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y}; }
-Vec operator*(Vec a, float k) { return {a.x * k, a.y * k}; }
-float dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y; }
-float length(Vec a) { return std::sqrt(dot(a, a)); }
+Vec operator+(Vec a, Vec b) {
+    return {a.x + b.x, a.y + b.y};
+}
+Vec operator-(Vec a, Vec b) {
+    return {a.x - b.x, a.y - b.y};
+}
+Vec operator*(Vec a, float k) {
+    return {a.x * k, a.y * k};
+}
+float dot(Vec a, Vec b) {
+    return a.x * b.x + a.y * b.y;
+}
+float length(Vec a) {
+    return std::sqrt(dot(a, a));
+}
 
 // The skull and horns are drawn in their own coordinates: folded onto the
 // right half (they are symmetric, x counts from the middle) and lowered a
 // little from where their measurements place them.
 constexpr float kSkullDrop = 14.0f;
-Vec mirrored(Vec p) { return {std::abs(p.x - kCentreX), p.y - kSkullDrop}; }
+Vec mirrored(Vec p) {
+    return {std::abs(p.x - kCentreX), p.y - kSkullDrop};
+}
 
 Vec rotated(Vec p, float angle) {
     const float c = std::cos(angle), s = std::sin(angle);
     return {c * p.x - s * p.y, s * p.x + c * p.y};
 }
 
-float circle(Vec p, Vec centre, float radius) { return length(p - centre) - radius; }
+float circle(Vec p, Vec centre, float radius) {
+    return length(p - centre) - radius;
+}
 
 // Close to the true distance for the gentle ellipses used here.
 float ellipse(Vec p, Vec centre, Vec radii) {
@@ -82,7 +95,9 @@ float smooth_union(float a, float b, float k) {
     return b * (1.0f - h) + a * h - k * h * (1.0f - h);
 }
 
-float coverage(float distance) { return clamp01(0.5f - distance); }
+float coverage(float distance) {
+    return clamp01(0.5f - distance);
+}
 
 // Integer hash and value noise: texture without any stored random numbers.
 uint32_t hash(int x, int y, uint32_t seed) {
@@ -96,7 +111,9 @@ uint32_t hash(int x, int y, uint32_t seed) {
     return h;
 }
 
-float hash01(int x, int y, uint32_t seed) { return (hash(x, y, seed) >> 8) * (1.0f / 16777216.0f); }
+float hash01(int x, int y, uint32_t seed) {
+    return (hash(x, y, seed) >> 8) * (1.0f / 16777216.0f);
+}
 
 float value_noise(float x, float y, uint32_t seed) {
     const int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
@@ -149,8 +166,7 @@ float specular(float nx, float ny, float nz, float power) {
 // Paints a shape: sdf gives the distance, shade the colour of a covered pixel
 // from its position, distance and the distance's gradient (the outward
 // direction, used to round the shape off near its edge).
-template <typename Sdf, typename Shade>
-void paint(Canvas& canvas, Sdf sdf, Shade shade) {
+template <typename Sdf, typename Shade> void paint(Canvas& canvas, Sdf sdf, Shade shade) {
     for (int y = 0; y < kSize; ++y)
         for (int x = 0; x < kSize; ++x) {
             const Vec p = {x + 0.5f, y + 0.5f};
@@ -207,7 +223,8 @@ void paint_blood(Canvas& canvas) {
     const std::vector<Drip> drips = make_drips();
     auto sdf = [&](Vec p) {
         // A wavy sheet along the top edge with runs hanging from it.
-        float d = p.y - (12.0f + 5.0f * std::sin(p.x * 0.05f) + 3.0f * std::sin(p.x * 0.13f + 1.0f));
+        float d =
+            p.y - (12.0f + 5.0f * std::sin(p.x * 0.05f) + 3.0f * std::sin(p.x * 0.13f + 1.0f));
         for (const Drip& drip : drips) {
             if (std::abs(p.x - drip.x) > 3.0f * drip.radius + 12.0f) continue;
             const Vec end = {drip.x, drip.length};
@@ -228,9 +245,9 @@ void paint_blood(Canvas& canvas) {
 // --- the skull -------------------------------------------------------------
 
 // Skull measurements, in the folded coordinates of mirrored().
-constexpr float kSkullTop = 150.0f;          // centre of the cranium
-constexpr Vec kOrbit = {50.0f, 196.0f};      // the bony rim around each eye
-constexpr Vec kSocket = {49.0f, 198.0f};     // the eye hole inside it
+constexpr float kSkullTop = 150.0f;      // centre of the cranium
+constexpr Vec kOrbit = {50.0f, 196.0f};  // the bony rim around each eye
+constexpr Vec kSocket = {49.0f, 198.0f}; // the eye hole inside it
 constexpr Vec kHornCentre = {132.0f, 190.0f};
 
 float skull_sdf(Vec p) {
@@ -330,8 +347,9 @@ struct Horn {
         }
     }
 
-    // Distance from a point on the right half; *along gets the position along
-    // the horn (0 base, 1 tip) and *across the side (-1..1) of the nearest point.
+    // Distance from a point on the right half. Of the nearest place on the
+    // horn, *along gets its position (0 base, 1 tip), *across how far out from
+    // the spine it lies (0 middle, 1 edge) and *outward the direction to it.
     float distance(Vec q, float* along, float* across, Vec* outward) const {
         float best = 1e9f;
         for (int i = 0; i < kSteps; ++i) {
@@ -373,8 +391,10 @@ void paint_horns(Canvas& canvas) {
             // The skull in front shades the horn where it passes behind it.
             const float shadow = 0.35f + 0.65f * smoothstep(0.0f, 16.0f, skull_sdf(p));
             const float light = (0.22f + 0.85f * diffuse(nx, ny, lift)) * groove * shadow;
-            Colour c = mix(base, tip, smoothstep(0.3f, 1.0f, along)) * (light * (0.8f + 0.4f * streak));
-            c = c + Colour{1.0f, 0.9f, 0.8f} * (0.25f * specular(nx, ny, lift, 18.0f) * groove * shadow);
+            Colour c =
+                mix(base, tip, smoothstep(0.3f, 1.0f, along)) * (light * (0.8f + 0.4f * streak));
+            c = c + Colour{1.0f, 0.9f, 0.8f} *
+                        (0.25f * specular(nx, ny, lift, 18.0f) * groove * shadow);
             const float rim = 1.0f - smoothstep(0.0f, 5.0f, -d);
             c = c + Colour{0.35f, 0.02f, 0.01f} * rim;
             canvas.blend(x, y, c, coverage(d));
@@ -411,7 +431,8 @@ void paint_title(Canvas& canvas) {
         }
     canvas.blend(blur(ink, 3), left + 4, top + 6, {0.0f, 0.0f, 0.0f}, 0.9f);
     Mask outline = blur(ink, 1);
-    for (float& v : outline.value) v = clamp01(v * 3.0f);
+    for (float& v : outline.value)
+        v = clamp01(v * 3.0f);
     canvas.blend(outline, left, top, {0.10f, 0.0f, 0.0f});
 
     int ink_top = ink.height, ink_bottom = 0;
@@ -424,10 +445,12 @@ void paint_title(Canvas& canvas) {
     for (int y = 0; y < ink.height; ++y) {
         const float t = smoothstep(static_cast<float>(ink_top), static_cast<float>(ink_bottom),
                                    static_cast<float>(y));
-        const Colour c = t < 0.45f ? mix(Colour{1.0f, 0.62f, 0.40f}, Colour{0.95f, 0.12f, 0.06f}, t / 0.45f)
-                                   : mix(Colour{0.95f, 0.12f, 0.06f}, Colour{0.45f, 0.0f, 0.02f},
-                                         (t - 0.45f) / 0.55f);
-        for (int x = 0; x < ink.width; ++x) canvas.blend(left + x, top + y, c, ink.get(x, y));
+        const Colour c =
+            t < 0.45f
+                ? mix(Colour{1.0f, 0.62f, 0.40f}, Colour{0.95f, 0.12f, 0.06f}, t / 0.45f)
+                : mix(Colour{0.95f, 0.12f, 0.06f}, Colour{0.45f, 0.0f, 0.02f}, (t - 0.45f) / 0.55f);
+        for (int x = 0; x < ink.width; ++x)
+            canvas.blend(left + x, top + y, c, ink.get(x, y));
     }
 }
 
@@ -435,8 +458,10 @@ void paint_title(Canvas& canvas) {
 void paint_vignette(Canvas& canvas) {
     for (int y = 0; y < kSize; ++y)
         for (int x = 0; x < kSize; ++x) {
-            const float dx = (x + 0.5f - kCentreX) / kCentreX, dy = (y + 0.5f - kCentreX) / kCentreX;
-            const float fade = 1.0f - 0.65f * smoothstep(0.75f, 1.45f, std::sqrt(dx * dx + dy * dy));
+            const float dx = (x + 0.5f - kCentreX) / kCentreX,
+                        dy = (y + 0.5f - kCentreX) / kCentreX;
+            const float fade =
+                1.0f - 0.65f * smoothstep(0.75f, 1.45f, std::sqrt(dx * dx + dy * dy));
             canvas.set(x, y, canvas.colour(x, y) * fade);
         }
 }

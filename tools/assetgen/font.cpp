@@ -12,13 +12,16 @@ constexpr int kGrid = 16;
 constexpr int kSize = kCell * kGrid;
 constexpr int kFirstCode = 32;
 
-// At 15 pixels DejaVu Sans Mono puts its tallest ink ('$', brackets) 12 rows
-// above the baseline and its lowest ('_', descenders) 4 rows below, which is
-// exactly the cell's 16 rows; its 9-pixel advance leaves room for a one-pixel
-// margin on the left inside the 12 pixels the game steps per character.
-constexpr int kPixelSize = 15;
+// The game samples glyphs with linear filtering, so ink on a cell's edge
+// bleeds into the neighbouring cell's glyph: every cell keeps a transparent
+// border of one pixel. At 13 pixels DejaVu Sans Mono's tallest ink ('$',
+// brackets) and lowest ('_', descenders) fit rows 1 to 14 with the baseline
+// 12 rows from the top, and its 8-pixel advance stays inside the 12 pixels
+// the game steps per character.
+constexpr int kPixelSize = 13;
 constexpr int kBaseline = 12; // rows from the cell's top
 constexpr int kOriginX = 1;
+constexpr int kBorder = 1;
 
 } // namespace
 
@@ -27,7 +30,8 @@ void make_font_png(const std::filesystem::path& file) {
 
     // White everywhere, so filtering at glyph edges never pulls in a dark fringe.
     std::vector<uint8_t> pixels(static_cast<size_t>(kSize) * kSize * 4, 255);
-    for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0;
+    for (size_t i = 3; i < pixels.size(); i += 4)
+        pixels[i] = 0;
 
     // Printable ASCII only; the space and everything past '~' stay empty.
     for (int code = '!'; code <= '~'; ++code) {
@@ -37,10 +41,10 @@ void make_font_png(const std::filesystem::path& file) {
         const Glyph glyph = face.glyph(static_cast<char32_t>(code));
         for (int y = 0; y < glyph.rows; ++y) {
             const int row = kBaseline - glyph.top + y;
-            if (row < 0 || row >= kCell) continue; // clipped to the cell
+            if (row < kBorder || row >= kCell - kBorder) continue; // clipped inside the cell
             for (int x = 0; x < glyph.width; ++x) {
                 const int column = kOriginX + glyph.left + x;
-                if (column < 0 || column >= kCell) continue;
+                if (column < kBorder || column >= kCell - kBorder) continue;
                 const size_t at =
                     (static_cast<size_t>(cell_y + row) * kSize + cell_x + column) * 4 + 3;
                 pixels[at] = glyph.coverage[static_cast<size_t>(y) * glyph.width + x];

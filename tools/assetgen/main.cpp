@@ -7,6 +7,7 @@
 #include "dead.h"
 #include "font.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <filesystem>

@@ -48,8 +48,8 @@ bool encode(std::FILE* file, int width, int height, int color_type, png_bytep* r
     // versions; the best compression costs nothing noticeable at these sizes.
     png_set_compression_level(png, 9);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
-                 8, color_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 color_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     png_write_image(png, rows);

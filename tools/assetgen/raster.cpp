@@ -21,11 +21,10 @@ Mask box_pass(const Mask& in, int radius, bool along_rows) {
     const int length = along_rows ? in.width : in.height;
     const float scale = 1.0f / static_cast<float>(2 * radius + 1);
     for (int line = 0; line < lines; ++line) {
-        auto sample = [&](int i) {
-            return along_rows ? in.get(i, line) : in.get(line, i);
-        };
+        auto sample = [&](int i) { return along_rows ? in.get(i, line) : in.get(line, i); };
         float sum = 0.0f;
-        for (int i = -radius; i <= radius; ++i) sum += sample(i);
+        for (int i = -radius; i <= radius; ++i)
+            sum += sample(i);
         for (int i = 0; i < length; ++i) {
             (along_rows ? out.at(i, line) : out.at(line, i)) = sum * scale;
             sum += sample(i + radius + 1) - sample(i - radius);
@@ -128,7 +127,8 @@ Glyph Typeface::glyph(char32_t code) const {
     }
     FT_Error error = FT_Load_Glyph(face_, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL);
     if (!error) error = FT_Render_Glyph(face_->glyph, FT_RENDER_MODE_NORMAL);
-    if (error) throw std::runtime_error("cannot render a glyph of " + path_ + ": " + ft_error_text(error));
+    if (error)
+        throw std::runtime_error("cannot render a glyph of " + path_ + ": " + ft_error_text(error));
 
     const FT_GlyphSlot slot = face_->glyph;
     const FT_Bitmap& bitmap = slot->bitmap;
@@ -187,9 +187,11 @@ Mask Typeface::line(std::string_view text, int pad, int* baseline) const {
     for (const Placed& p : placed)
         for (int y = 0; y < p.glyph.rows; ++y)
             for (int x = 0; x < p.glyph.width; ++x) {
-                float& cell = mask.at(pad + p.pen + p.glyph.left - left + x, pad + top - p.glyph.top + y);
+                float& cell =
+                    mask.at(pad + p.pen + p.glyph.left - left + x, pad + top - p.glyph.top + y);
                 // Overlapping neighbours (after kerning) keep the stronger ink.
-                cell = std::max(cell, p.glyph.coverage[static_cast<size_t>(y) * p.glyph.width + x] / 255.0f);
+                cell = std::max(cell, p.glyph.coverage[static_cast<size_t>(y) * p.glyph.width + x] /
+                                          255.0f);
             }
     return mask;
 }

@@ -11,7 +11,9 @@
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
 
-inline float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
+inline float clamp01(float v) {
+    return std::clamp(v, 0.0f, 1.0f);
+}
 
 inline float smoothstep(float edge0, float edge1, float x) {
     float t = clamp01((x - edge0) / (edge1 - edge0));
@@ -23,10 +25,18 @@ struct Colour {
     float r = 0, g = 0, b = 0;
 };
 
-inline Colour operator+(Colour a, Colour b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
-inline Colour operator*(Colour c, float k) { return {c.r * k, c.g * k, c.b * k}; }
-inline Colour operator*(Colour a, Colour b) { return {a.r * b.r, a.g * b.g, a.b * b.b}; }
-inline Colour mix(Colour a, Colour b, float t) { return a * (1.0f - t) + b * t; }
+inline Colour operator+(Colour a, Colour b) {
+    return {a.r + b.r, a.g + b.g, a.b + b.b};
+}
+inline Colour operator*(Colour c, float k) {
+    return {c.r * k, c.g * k, c.b * k};
+}
+inline Colour operator*(Colour a, Colour b) {
+    return {a.r * b.r, a.g * b.g, a.b * b.b};
+}
+inline Colour mix(Colour a, Colour b, float t) {
+    return a * (1.0f - t) + b * t;
+}
 
 // Coverage per pixel, 0 (empty) to 1 (full), rows top first.
 struct Mask {
