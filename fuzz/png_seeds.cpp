@@ -44,11 +44,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
         return 2;
     }
-    struct Kind { int colour_type, bit_depth; } kinds[] = {
-        {PNG_COLOR_TYPE_GRAY, 1},       {PNG_COLOR_TYPE_GRAY, 8},       {PNG_COLOR_TYPE_GRAY, 16},
-        {PNG_COLOR_TYPE_PALETTE, 4},    {PNG_COLOR_TYPE_PALETTE, 8},    {PNG_COLOR_TYPE_RGB, 8},
-        {PNG_COLOR_TYPE_RGB, 16},       {PNG_COLOR_TYPE_GRAY_ALPHA, 8}, {PNG_COLOR_TYPE_RGB_ALPHA, 8},
-        {PNG_COLOR_TYPE_RGB_ALPHA, 16},
+    struct Kind {
+        int colour_type, bit_depth;
+    } kinds[] = {
+        {PNG_COLOR_TYPE_GRAY, 1},       {PNG_COLOR_TYPE_GRAY, 8},
+        {PNG_COLOR_TYPE_GRAY, 16},      {PNG_COLOR_TYPE_PALETTE, 4},
+        {PNG_COLOR_TYPE_PALETTE, 8},    {PNG_COLOR_TYPE_RGB, 8},
+        {PNG_COLOR_TYPE_RGB, 16},       {PNG_COLOR_TYPE_GRAY_ALPHA, 8},
+        {PNG_COLOR_TYPE_RGB_ALPHA, 8},  {PNG_COLOR_TYPE_RGB_ALPHA, 16},
     };
     int written = 0;
     for (const Kind& kind : kinds)

@@ -25,7 +25,8 @@ static bool display_available() { return SDL_WasInit(SDL_INIT_VIDEO) != 0; }
 void message_box(const char* caption, const char* text, MessageIcon icon) {
     std::fprintf(stderr, "%s: %s\n", caption, text);
     if (!display_available()) return;
-    SDL_ShowSimpleMessageBox(icon_flags(icon), caption, text, message_box_parent);
+    if (SDL_ShowSimpleMessageBox(icon_flags(icon), caption, text, message_box_parent) != 0)
+        std::fprintf(stderr, "(no message box: %s)\n", SDL_GetError());
 }
 
 bool message_box_yes_no(const char* caption, const char* text) {

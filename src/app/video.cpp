@@ -54,6 +54,13 @@ static bool set_pixel_format(int bits) {
                                SDL_GL_CONTEXT_PROFILE_COMPATIBILITY) == 0;
 }
 
+// The game draws every frame into the back buffer and swaps: a context
+// without one would show each frame while it is being drawn.
+static bool has_double_buffer() {
+    int double_buffer = 0;
+    return SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &double_buffer) == 0 && double_buffer == 1;
+}
+
 // The display mode closest to the request, or false when the display has
 // none large enough.
 static bool closest_display_mode(int width, int height, int bits, SDL_DisplayMode* mode) {
@@ -96,6 +103,11 @@ bool window_create(const char* title, int width, int height, int bits, bool full
             fullscreen = false;
         }
     }
+    if (SDL_GL_LoadLibrary(nullptr) != 0) {
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+        error_box("Can't Create A GL Device Context.");
+        return false;
+    }
     if (!set_pixel_format(bits)) {
         error_box("Can't Find A Suitable PixelFormat.");
         return false;
@@ -126,6 +138,11 @@ bool window_create(const char* title, int width, int height, int bits, bool full
     if (SDL_GL_MakeCurrent(window, context) != 0) {
         window_destroy();
         error_box("Can't Activate The GL Rendering Context.");
+        return false;
+    }
+    if (!has_double_buffer()) {
+        window_destroy();
+        error_box("Can't Set The PixelFormat.");
         return false;
     }
     SDL_ShowWindow(window);

@@ -23,9 +23,6 @@ static constexpr double MAX_SCREEN_GAMMA = 100.0;
 // making us allocate gigabytes.
 static constexpr png_uint_32 MAX_SIDE = 16384;
 static constexpr size_t MAX_PIXEL_BYTES = size_t{256} << 20;
-// Ancillary chunks (text, colour profiles) are read whole; a forged length
-// would otherwise make libpng allocate up to 2 GiB for one chunk.
-static constexpr png_alloc_size_t MAX_CHUNK_BYTES = png_alloc_size_t{8} << 20;
 static constexpr int SIGNATURE_SIZE = 8;
 
 void set_png_flip_rows(bool flip) { flip_rows = flip; }
@@ -88,6 +85,15 @@ static bool create_read_structs(PngDecode& decode) {
     return decode.info && decode.end_info;
 }
 
+// libpng reads text, profile and other ancillary chunks whole into memory,
+// trusting the length in the file (a forged one costs up to 2 GiB). None of
+// them matters here except gAMA, so the rest are skipped unread.
+static void skip_unused_chunks(png_structp png) {
+    static const png_byte GAMMA_CHUNK[] = {'g', 'A', 'M', 'A', '\0'};
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, GAMMA_CHUNK, 1);
+}
+
 static void set_gamma_correction(png_structp png, png_infop info) {
     update_screen_gamma_from_environment();
     png_fixed_point file_gamma = 0;
@@ -120,7 +126,7 @@ static bool decode_png(PngDecode& decode, std::FILE* file, PngImage* result) {
     if (setjmp(png_jmpbuf(png))) return false;
 
     png_set_user_limits(png, MAX_SIDE, MAX_SIDE);
-    png_set_chunk_malloc_max(png, MAX_CHUNK_BYTES);
+    skip_unused_chunks(png);
     png_init_io(png, file);
     png_set_sig_bytes(png, SIGNATURE_SIZE);
     png_read_info(png, info);

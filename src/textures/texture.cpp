@@ -49,8 +49,17 @@ struct PixelStoreSetting {
 
 } // namespace
 
+// How many halvings of each side the current quality asks for.
+static int quality_shift() {
+    switch (quality) {
+    case TEXTURE_LOW: return 2;
+    case TEXTURE_MEDIUM: return 1;
+    default: return 0;
+    }
+}
+
 void texture_target_size(const Texture& texture, int* width, int* height) {
-    int shift = texture.full_size ? 0 : quality == TEXTURE_LOW ? 2 : quality == TEXTURE_MEDIUM ? 1 : 0;
+    int shift = texture.full_size ? 0 : quality_shift();
     *width = texture.width >> shift;
     *height = texture.height >> shift;
     if (*width < 1) *width = 1;

@@ -31,6 +31,13 @@ std::vector<uint8_t> png_pattern(const PngFile& file) {
     return samples;
 }
 
+std::vector<uint8_t> reversed_rows(const std::vector<uint8_t>& samples, int row_bytes) {
+    std::vector<uint8_t> reversed;
+    for (size_t end = samples.size(); end >= size_t(row_bytes); end -= row_bytes)
+        reversed.insert(reversed.end(), samples.begin() + (end - row_bytes), samples.begin() + end);
+    return reversed;
+}
+
 void write_png_file(const std::string& path, const PngFile& file,
                     const std::vector<uint8_t>& samples) {
     std::FILE* out = std::fopen(path.c_str(), "wb");

@@ -21,6 +21,9 @@ int png_row_bytes(const PngFile& file);
 // Distinct sample bytes for every row, top row first, no padding.
 std::vector<uint8_t> png_pattern(const PngFile& file);
 
+// The same rows in the opposite order.
+std::vector<uint8_t> reversed_rows(const std::vector<uint8_t>& samples, int row_bytes);
+
 // Writes the samples (top row first) as a PNG; palette files get a 256-entry
 // grey ramp.
 void write_png_file(const std::string& path, const PngFile& file,

@@ -63,13 +63,10 @@ TEST_F(PngDecode, Reduces16BitSamplesToTheirHighByte) {
 
 TEST_F(PngDecode, FlippedRowsPutTheFirstFileRowLast) {
     std::vector<uint8_t> samples = write_pattern_png("p.png", {5, 3, PNG_COLOR_TYPE_RGB});
-    std::vector<uint8_t> bottom_up;
-    for (int row = 2; row >= 0; row--)
-        bottom_up.insert(bottom_up.end(), samples.begin() + row * 15, samples.begin() + row * 15 + 15);
     set_png_flip_rows(true);
     PngImage image;
     ASSERT_TRUE(decode("p.png", &image));
-    EXPECT_EQ(image.pixels, bottom_up);
+    EXPECT_EQ(image.pixels, reversed_rows(samples, 15));
 }
 
 TEST_F(PngDecode, RejectsWhatIsNotAWholePng) {
@@ -80,7 +77,8 @@ TEST_F(PngDecode, RejectsWhatIsNotAWholePng) {
     write_bytes("signature.png", png.substr(0, 8));
     write_bytes("text.png", "this is a text file, not a picture\n");
     write_bytes("empty.png", "");
-    for (const char* name : {"truncated.png", "short.png", "signature.png", "text.png", "empty.png"}) {
+    for (const char* name :
+         {"truncated.png", "short.png", "signature.png", "text.png", "empty.png"}) {
         PngImage image;
         EXPECT_FALSE(decode(name, &image)) << name;
     }

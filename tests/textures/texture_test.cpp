@@ -106,7 +106,11 @@ TEST_F(TextureCache, QualitySetsTheUploadSize) {
     Texture* odd = texture_load("odd.png", false);
     Texture* tiny = texture_load("tiny.png", false);
     ASSERT_TRUE(big && full && odd && tiny);
-    struct Case { const char* command; TextureQuality quality; int big, odd_w, odd_h, tiny; } cases[] = {
+    struct Case {
+        const char* command;
+        TextureQuality quality;
+        int big, odd_w, odd_h, tiny;
+    } cases[] = {
         {"texturequality low", TEXTURE_LOW, 64, 25, 15, 1},
         {"texturequality medium", TEXTURE_MEDIUM, 128, 50, 30, 1},
         {"texturequality high", TEXTURE_HIGH, 256, 100, 60, 2},
@@ -143,9 +147,7 @@ TEST_F(TextureCache, OddWidthRgbRowsUploadIntact) {
     std::vector<uint8_t> samples = write_pattern_png("odd.png", {1, 4, PNG_COLOR_TYPE_RGB});
     Texture* texture = texture_load("odd.png", false);
     ASSERT_NE(texture, nullptr);
-    std::vector<uint8_t> bottom_up;
-    for (int row = 3; row >= 0; row--)
-        bottom_up.insert(bottom_up.end(), samples.begin() + row * 3, samples.begin() + row * 3 + 3);
+    std::vector<uint8_t> bottom_up = reversed_rows(samples, 3);
     EXPECT_EQ(texture->pixels, bottom_up);
     EXPECT_EQ(level0_rgb(texture), bottom_up);
 }

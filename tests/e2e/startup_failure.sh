@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Starts the real game with the font picture missing: start-up must fail with
+# the console's own error lines in log.txt, "Initialization Failed." on
+# stderr and in a message box where the display can show one (answered here
+# with Enter, as a player would), and exit code 0.
+# Usage: startup_failure.sh GAME DATA_DIR SCREENSHOT_TOOL
+set -euo pipefail
+game="$1" data="$2"
+
+if [ -z "${SHEEPFALL_E2E_DISPLAY:-}" ]; then
+  export SHEEPFALL_E2E_DISPLAY=1
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+fi
+
+work=$(mktemp -d)
+pid=""
+cleanup() {
+  if [ -n "$pid" ]; then kill "$pid" 2> /dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir "$work/data"
+cp "$data/dead.png" "$work/data/"
+cd "$work"
+
+fail() { echo "FAIL: $*"; echo "--- stderr"; cat game.err || true; echo "--- log.txt"; cat log.txt || true; exit 1; }
+
+"$game" > game.out 2> game.err &
+pid=$!
+# The box appears in the middle of the screen: give it the keyboard and
+# press Enter.
+for _ in $(seq 1 60); do
+  kill -0 "$pid" 2> /dev/null || break
+  if grep -q "Initialization Failed." game.err; then
+    sleep 0.5
+    xdotool mousemove 640 350
+    eval "$(xdotool getmouselocation --shell)"
+    xdotool windowfocus "$WINDOW" 2> /dev/null || true
+    xdotool key Return
+  fi
+  sleep 0.5
+done
+kill -0 "$pid" 2> /dev/null && fail "the game did not end"
+wait "$pid" && code=0 || code=$?
+pid=""
+[ "$code" -eq 0 ] || fail "exit code $code"
+grep -qx "ERROR: Initialization Failed." game.err || fail "no Initialization Failed. on stderr"
+grep -qx "!Can't open texture data/font.png!" log.txt || fail "font error not logged"
+grep -qx "!Error System init!" log.txt || fail "system init error not logged"
+echo "start-up failure passed"
