@@ -1,0 +1,42 @@
+// libFuzzer target for the console: each input is typed into the open
+// console byte by byte (control codes, Latin-1 and all), and also run as a
+// script file, so the line editor, the interpreter's argument splitting,
+// variable parsing and script reading all see arbitrary text.
+#include "console/output.h"
+#include "console/overlay.h"
+#include "console/registry.h"
+#include "textures/texture.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+static void start_console_once() {
+    static bool started = false;
+    if (started) return;
+    started = true;
+    // Scripts and log.txt stay in a scratch folder of their own.
+    char folder[] = "/tmp/sheepfall-fuzz-XXXXXX";
+    if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
+    console_output_init();
+    console_registry_init();
+    texture_manager_init();
+    console_get_variable("save_to_log", 1.0f)->value = 0.0f;  // keep the disk quiet
+    console_toggle();
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    start_console_once();
+    for (size_t i = 0; i < size; i++) console_char(data[i]);
+    console_char(13);
+
+    std::FILE* script = std::fopen("fuzz.cfg", "wb");
+    if (!script) return 0;
+    std::fwrite(data, 1, size, script);
+    std::fclose(script);
+    console_execute("exec fuzz.cfg");
+    console_get_variable("save_to_log", 1.0f)->value = 0.0f;
+    return 0;
+}
