@@ -80,10 +80,9 @@ static bool ask_for_window_instead() {
     return false;
 }
 
-// Goes fullscreen at the closest display mode; false when refused.
-static bool enter_fullscreen(int width, int height, int bits) {
-    SDL_DisplayMode mode;
-    if (!closest_display_mode(width, height, bits, &mode)) return false;
+// Switches the display to the mode of exactly the window's size; false when
+// SDL cannot go fullscreen.
+static bool enter_fullscreen(const SDL_DisplayMode& mode) {
     if (SDL_SetWindowDisplayMode(window, &mode) != 0) return false;
     return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
 }
@@ -95,12 +94,19 @@ bool window_create(const char* title, int width, int height, int bits, bool full
         error_box("Failed To Register The Window Class.");
         return false;
     }
+    // Fullscreen switches the display to the requested size when it has that
+    // mode. A display with only larger modes (a virtual screen, for one) keeps
+    // its mode and the game takes a borderless window of the requested size
+    // in its top-left corner instead, so the picture always fills the window.
+    SDL_DisplayMode mode{};
+    bool switch_mode = false;
     if (fullscreen_window) {
-        SDL_DisplayMode mode;
         if (!closest_display_mode(width, height, bits, &mode)) {
             if (!ask_for_window_instead()) return false;
             window_is_fullscreen = false;
             fullscreen = false;
+        } else {
+            switch_mode = mode.w == width && mode.h == height;
         }
     }
     if (SDL_GL_LoadLibrary(nullptr) != 0) {
@@ -112,7 +118,9 @@ bool window_create(const char* title, int width, int height, int bits, bool full
         error_box("Can't Find A Suitable PixelFormat.");
         return false;
     }
-    window = SDL_CreateWindow(title, 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    if (window_is_fullscreen) flags |= SDL_WINDOW_BORDERLESS;
+    window = SDL_CreateWindow(title, 0, 0, width, height, flags);
     if (!window) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         window_destroy();
@@ -120,13 +128,14 @@ bool window_create(const char* title, int width, int height, int bits, bool full
         return false;
     }
     message_box_parent = window;
-    if (window_is_fullscreen && !enter_fullscreen(width, height, bits)) {
+    if (switch_mode && !enter_fullscreen(mode)) {
         if (!ask_for_window_instead()) {
             window_destroy();
             return false;
         }
         window_is_fullscreen = false;
         fullscreen = false;
+        SDL_SetWindowBordered(window, SDL_TRUE);
     }
     context = SDL_GL_CreateContext(window);
     if (!context) {
@@ -147,6 +156,7 @@ bool window_create(const char* title, int width, int height, int bits, bool full
     }
     SDL_ShowWindow(window);
     SDL_RaiseWindow(window);
+    SDL_SetWindowInputFocus(window);  // the keyboard follows the new window
     window_resize_to_drawable();
     gl_init_state();
     return true;

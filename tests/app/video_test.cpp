@@ -57,13 +57,25 @@ TEST_F(VideoCommands, RecreateTheWindowAndKeepTexturesUsable) {
 }
 
 TEST_F(VideoCommands, ToggleFullscreenTwiceReturnsToAWindow) {
+    // Fullscreen switches the display to 1024 x 768 when it has that mode, and
+    // otherwise (the test's 1280 x 1024 virtual screen) takes a borderless
+    // window of that size: either way the picture is exactly 1024 x 768.
+    const Uint32 fullscreen_flags = SDL_WINDOW_FULLSCREEN | SDL_WINDOW_BORDERLESS;
+    int w = 0, h = 0;
     run("togglefullscreen");
     EXPECT_TRUE(fullscreen);
-    EXPECT_TRUE(SDL_GetWindowFlags(SDL_GL_GetCurrentWindow()) & SDL_WINDOW_FULLSCREEN);
+    EXPECT_TRUE(SDL_GetWindowFlags(SDL_GL_GetCurrentWindow()) & fullscreen_flags);
+    drawable_size(&w, &h);
+    EXPECT_EQ(w, 1024);
+    EXPECT_EQ(h, 768);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 1024);
+    EXPECT_EQ(viewport[3], 768);
+
     run("togglefullscreen");
     EXPECT_FALSE(fullscreen);
-    EXPECT_FALSE(SDL_GetWindowFlags(SDL_GL_GetCurrentWindow()) & SDL_WINDOW_FULLSCREEN);
-    int w = 0, h = 0;
+    EXPECT_FALSE(SDL_GetWindowFlags(SDL_GL_GetCurrentWindow()) & fullscreen_flags);
     drawable_size(&w, &h);
     EXPECT_EQ(w, 1024);
     EXPECT_EQ(h, 768);

@@ -32,13 +32,20 @@ pid=$!
 timeout 30 xdotool search --sync --name "OpenGL Console" > /dev/null || fail "no game window"
 sleep 1
 
-# The console fades in over one second: dark blue panel at the top.
+# Checks that the dark blue panel covers the top 21 of 37.5 text rows of a
+# window of the given height, and no more: the whole picture fills the window.
+panel_fills_top() {
+  local x=$1 height=$2 bottom=$(( $2 * 336 / 600 )) r g b
+  read -r r g b < <(pixel "$x" $((bottom - 6)))
+  [ "$b" -gt 30 ] && [ "$r" -lt 10 ] || fail "no console panel above row $bottom of $height ($r $g $b)"
+  read -r r g b < <(pixel "$x" $((bottom + 6)))
+  [ "$((r + g + b))" -eq 0 ] || fail "console panel below row $bottom of $height ($r $g $b)"
+}
+
+# The console fades in over one second.
 xdotool key Insert
 sleep 1.5
-read -r r g b < <(pixel 1000 100)
-[ "$b" -gt 30 ] && [ "$r" -lt 10 ] || fail "no console panel at the top ($r $g $b)"
-read -r r g b < <(pixel 1000 700)
-[ "$((r + g + b))" -eq 0 ] || fail "console panel reaches too far down ($r $g $b)"
+panel_fills_top 1000 768
 
 type_line "cmdlist"
 type_line "exec setup.cfg"
@@ -50,6 +57,7 @@ type_line "save_to_log 1"
 xdotool type --delay 15 "videomode 640x480x32"; xdotool key Return; sleep 1
 wid=$(xdotool search --name "OpenGL Console" | head -1)
 xdotool getwindowgeometry "$wid" | grep -q "Geometry: 640x480" || fail "window is not 640x480"
+panel_fills_top 600 480
 xdotool key Escape
 wait "$pid" && code=0 || code=$?
 pid=""
