@@ -20,12 +20,13 @@ static void start_console_quietly() {
     started = true;
     console_output_init();
     console_registry_init();
-    console_get_variable("save_to_log", 1.0f)->value = 0.0f;  // measure memory, not the disk
+    console_get_variable("save_to_log", 1.0f)->value = 0.0f; // measure memory, not the disk
 }
 
 static void BM_ExecuteVariableLine(benchmark::State& state) {
     start_console_quietly();
-    for (auto _ : state) console_execute("save_to_log 0");
+    for (auto _ : state)
+        console_execute("save_to_log 0");
 }
 BENCHMARK(BM_ExecuteVariableLine);
 
@@ -34,14 +35,17 @@ static void noop_command() {}
 static void BM_ExecuteCommandWithTenArguments(benchmark::State& state) {
     start_console_quietly();
     if (!console_find_command("bench_noop")) console_add_command("bench_noop", noop_command);
-    for (auto _ : state) console_execute("bench_noop a b c d e f g h i j k l");
+    for (auto _ : state)
+        console_execute("bench_noop a b c d e f g h i j k l");
 }
 BENCHMARK(BM_ExecuteCommandWithTenArguments);
 
 static void BM_PrintIntoFullBuffer(benchmark::State& state) {
     start_console_quietly();
-    for (int i = 0; i < CONSOLE_MAX_LINES; i++) console_print("filler line");
-    for (auto _ : state) console_print("a new line pushes the oldest out");
+    for (int i = 0; i < CONSOLE_MAX_LINES; i++)
+        console_print("filler line");
+    for (auto _ : state)
+        console_print("a new line pushes the oldest out");
 }
 BENCHMARK(BM_PrintIntoFullBuffer);
 

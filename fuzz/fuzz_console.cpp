@@ -23,13 +23,14 @@ static void start_console_once() {
     console_output_init();
     console_registry_init();
     texture_manager_init();
-    console_get_variable("save_to_log", 1.0f)->value = 0.0f;  // keep the disk quiet
+    console_get_variable("save_to_log", 1.0f)->value = 0.0f; // keep the disk quiet
     console_toggle();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     start_console_once();
-    for (size_t i = 0; i < size; i++) console_char(data[i]);
+    for (size_t i = 0; i < size; i++)
+        console_char(data[i]);
     console_char(13);
 
     std::FILE* script = std::fopen("fuzz.cfg", "wb");

@@ -19,7 +19,8 @@ static uint32_t read_be32(const uint8_t* bytes) {
 }
 
 static void write_be32(uint8_t* bytes, uint32_t value) {
-    for (int i = 0; i < 4; i++) bytes[i] = uint8_t(value >> (24 - 8 * i));
+    for (int i = 0; i < 4; i++)
+        bytes[i] = uint8_t(value >> (24 - 8 * i));
 }
 
 // Walks the chunks after the signature and rewrites each complete chunk's CRC.
@@ -35,12 +36,12 @@ static void fix_chunk_crcs(std::vector<uint8_t>& bytes) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size == 0) return 0;  // fmemopen refuses an empty buffer
+    if (size == 0) return 0; // fmemopen refuses an empty buffer
     std::vector<uint8_t> bytes(data, data + size);
     fix_chunk_crcs(bytes);
     std::FILE* file = fmemopen(bytes.data(), bytes.size(), "rb");
     if (!file) return 0;
-    set_png_flip_rows(size % 2 == 1);  // both row orders get exercised
+    set_png_flip_rows(size % 2 == 1); // both row orders get exercised
     PngImage image;
     if (load_png_image(file, &image)) {
         // The buffer must hold exactly what the header promised.

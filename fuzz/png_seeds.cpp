@@ -23,14 +23,16 @@ static bool write_seed(const std::string& path, int colour_type, int bit_depth, 
                  interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_color palette[256];
-    for (int i = 0; i < 256; i++) palette[i] = {png_byte(i), png_byte(255 - i), 128};
+    for (int i = 0; i < 256; i++)
+        palette[i] = {png_byte(i), png_byte(255 - i), 128};
     if (colour_type == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette, 1 << bit_depth);
     if (gamma) png_set_gAMA(png, info, 1.0);
     // Plain arrays: a libpng error jumps past this frame's destructors.
-    png_byte samples[height][width * 8];  // the widest row: 16-bit RGBA
+    png_byte samples[height][width * 8]; // the widest row: 16-bit RGBA
     png_bytep rows[height];
     for (int y = 0; y < height; y++) {
-        for (int i = 0; i < width * 8; i++) samples[y][i] = png_byte((i * 37 + y * 11) & 0x33);
+        for (int i = 0; i < width * 8; i++)
+            samples[y][i] = png_byte((i * 37 + y * 11) & 0x33);
         rows[y] = samples[y];
     }
     png_set_rows(png, info, rows);
@@ -47,11 +49,11 @@ int main(int argc, char** argv) {
     struct Kind {
         int colour_type, bit_depth;
     } kinds[] = {
-        {PNG_COLOR_TYPE_GRAY, 1},       {PNG_COLOR_TYPE_GRAY, 8},
-        {PNG_COLOR_TYPE_GRAY, 16},      {PNG_COLOR_TYPE_PALETTE, 4},
-        {PNG_COLOR_TYPE_PALETTE, 8},    {PNG_COLOR_TYPE_RGB, 8},
-        {PNG_COLOR_TYPE_RGB, 16},       {PNG_COLOR_TYPE_GRAY_ALPHA, 8},
-        {PNG_COLOR_TYPE_RGB_ALPHA, 8},  {PNG_COLOR_TYPE_RGB_ALPHA, 16},
+        {PNG_COLOR_TYPE_GRAY, 1},      {PNG_COLOR_TYPE_GRAY, 8},
+        {PNG_COLOR_TYPE_GRAY, 16},     {PNG_COLOR_TYPE_PALETTE, 4},
+        {PNG_COLOR_TYPE_PALETTE, 8},   {PNG_COLOR_TYPE_RGB, 8},
+        {PNG_COLOR_TYPE_RGB, 16},      {PNG_COLOR_TYPE_GRAY_ALPHA, 8},
+        {PNG_COLOR_TYPE_RGB_ALPHA, 8}, {PNG_COLOR_TYPE_RGB_ALPHA, 16},
     };
     int written = 0;
     for (const Kind& kind : kinds)

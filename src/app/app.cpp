@@ -85,7 +85,7 @@ void dead_frame() {
 
 static void victory_frame() {
     glClearColor(1.0f, 1.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT);  // the depth buffer is left as it is
+    glClear(GL_COLOR_BUFFER_BIT); // the depth buffer is left as it is
 }
 
 bool run_frame(uint32_t elapsed_ms) {
@@ -102,9 +102,13 @@ bool run_frame(uint32_t elapsed_ms) {
     return !key_is_down(VK_ESCAPE);
 }
 
-void app_shutdown() { mouse_release(); }
+void app_shutdown() {
+    mouse_release();
+}
 
-void main_loop_start() { previous_ticks = timer_ticks(); }
+void main_loop_start() {
+    previous_ticks = timer_ticks();
+}
 
 bool main_loop_step() {
     SDL_Event event;

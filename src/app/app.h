@@ -15,7 +15,7 @@ enum GameState {
 struct Texture;
 
 extern int game_state;
-extern bool app_active;  // false while the window is minimised
+extern bool app_active; // false while the window is minimised
 extern Texture* dead_picture;
 
 bool system_init();

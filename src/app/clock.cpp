@@ -16,7 +16,7 @@ int fps_value = 0;
 ConsoleVariable* show_fps = nullptr;
 
 static uint32_t frame_counter = 0;
-static uint32_t stored_remainder = 0;  // game_time_ms % 1000 at the previous frame
+static uint32_t stored_remainder = 0; // game_time_ms % 1000 at the previous frame
 
 void clock_reset() {
     game_time_ms = 0;

@@ -7,10 +7,10 @@
 
 struct ConsoleVariable;
 
-extern uint32_t game_time_ms;  // milliseconds over all frames, wraps
-extern float game_time;        // game_time_ms as a float
-extern float frame_time;       // the latest frame's milliseconds
-extern int fps_value;          // frames of the last finished second
+extern uint32_t game_time_ms; // milliseconds over all frames, wraps
+extern float game_time;       // game_time_ms as a float
+extern float frame_time;      // the latest frame's milliseconds
+extern int fps_value;         // frames of the last finished second
 extern ConsoleVariable* show_fps;
 
 // Zeroes the clock, the frame counter and the stored remainder.

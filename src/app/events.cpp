@@ -15,34 +15,62 @@ struct KeyMapping {
 // Letters, digits and F1..F12 are ranges and handled in code; this table
 // holds everything else.
 static const KeyMapping KEY_TABLE[] = {
-    {SDL_SCANCODE_BACKSPACE, 8},     {SDL_SCANCODE_TAB, 9},
-    {SDL_SCANCODE_CLEAR, 12},        {SDL_SCANCODE_RETURN, 13},
-    {SDL_SCANCODE_KP_ENTER, 13},     {SDL_SCANCODE_LSHIFT, 16},
-    {SDL_SCANCODE_RSHIFT, 16},       {SDL_SCANCODE_LCTRL, 17},
-    {SDL_SCANCODE_RCTRL, 17},        {SDL_SCANCODE_PAUSE, 19},
-    {SDL_SCANCODE_CAPSLOCK, 20},     {SDL_SCANCODE_ESCAPE, 27},
-    {SDL_SCANCODE_SPACE, 32},        {SDL_SCANCODE_PAGEUP, 33},
-    {SDL_SCANCODE_PAGEDOWN, 34},     {SDL_SCANCODE_END, 35},
-    {SDL_SCANCODE_HOME, 36},         {SDL_SCANCODE_LEFT, 37},
-    {SDL_SCANCODE_UP, 38},           {SDL_SCANCODE_RIGHT, 39},
-    {SDL_SCANCODE_DOWN, 40},         {SDL_SCANCODE_PRINTSCREEN, 44},
-    {SDL_SCANCODE_INSERT, 45},       {SDL_SCANCODE_DELETE, 46},
-    {SDL_SCANCODE_LGUI, 91},         {SDL_SCANCODE_RGUI, 92},
-    {SDL_SCANCODE_APPLICATION, 93},  {SDL_SCANCODE_KP_0, 96},
-    {SDL_SCANCODE_KP_1, 97},         {SDL_SCANCODE_KP_2, 98},
-    {SDL_SCANCODE_KP_3, 99},         {SDL_SCANCODE_KP_4, 100},
-    {SDL_SCANCODE_KP_5, 101},        {SDL_SCANCODE_KP_6, 102},
-    {SDL_SCANCODE_KP_7, 103},        {SDL_SCANCODE_KP_8, 104},
-    {SDL_SCANCODE_KP_9, 105},        {SDL_SCANCODE_KP_MULTIPLY, 106},
-    {SDL_SCANCODE_KP_PLUS, 107},     {SDL_SCANCODE_KP_MINUS, 109},
-    {SDL_SCANCODE_KP_PERIOD, 110},   {SDL_SCANCODE_KP_DIVIDE, 111},
-    {SDL_SCANCODE_NUMLOCKCLEAR, 144}, {SDL_SCANCODE_SCROLLLOCK, 145},
-    {SDL_SCANCODE_SEMICOLON, 186},   {SDL_SCANCODE_EQUALS, 187},
-    {SDL_SCANCODE_COMMA, 188},       {SDL_SCANCODE_MINUS, 189},
-    {SDL_SCANCODE_PERIOD, 190},      {SDL_SCANCODE_SLASH, 191},
-    {SDL_SCANCODE_GRAVE, 192},       {SDL_SCANCODE_LEFTBRACKET, 219},
-    {SDL_SCANCODE_BACKSLASH, 220},   {SDL_SCANCODE_RIGHTBRACKET, 221},
-    {SDL_SCANCODE_APOSTROPHE, 222},  {SDL_SCANCODE_NONUSBACKSLASH, 226},
+    {SDL_SCANCODE_BACKSPACE, 8},
+    {SDL_SCANCODE_TAB, 9},
+    {SDL_SCANCODE_CLEAR, 12},
+    {SDL_SCANCODE_RETURN, 13},
+    {SDL_SCANCODE_KP_ENTER, 13},
+    {SDL_SCANCODE_LSHIFT, 16},
+    {SDL_SCANCODE_RSHIFT, 16},
+    {SDL_SCANCODE_LCTRL, 17},
+    {SDL_SCANCODE_RCTRL, 17},
+    {SDL_SCANCODE_PAUSE, 19},
+    {SDL_SCANCODE_CAPSLOCK, 20},
+    {SDL_SCANCODE_ESCAPE, 27},
+    {SDL_SCANCODE_SPACE, 32},
+    {SDL_SCANCODE_PAGEUP, 33},
+    {SDL_SCANCODE_PAGEDOWN, 34},
+    {SDL_SCANCODE_END, 35},
+    {SDL_SCANCODE_HOME, 36},
+    {SDL_SCANCODE_LEFT, 37},
+    {SDL_SCANCODE_UP, 38},
+    {SDL_SCANCODE_RIGHT, 39},
+    {SDL_SCANCODE_DOWN, 40},
+    {SDL_SCANCODE_PRINTSCREEN, 44},
+    {SDL_SCANCODE_INSERT, 45},
+    {SDL_SCANCODE_DELETE, 46},
+    {SDL_SCANCODE_LGUI, 91},
+    {SDL_SCANCODE_RGUI, 92},
+    {SDL_SCANCODE_APPLICATION, 93},
+    {SDL_SCANCODE_KP_0, 96},
+    {SDL_SCANCODE_KP_1, 97},
+    {SDL_SCANCODE_KP_2, 98},
+    {SDL_SCANCODE_KP_3, 99},
+    {SDL_SCANCODE_KP_4, 100},
+    {SDL_SCANCODE_KP_5, 101},
+    {SDL_SCANCODE_KP_6, 102},
+    {SDL_SCANCODE_KP_7, 103},
+    {SDL_SCANCODE_KP_8, 104},
+    {SDL_SCANCODE_KP_9, 105},
+    {SDL_SCANCODE_KP_MULTIPLY, 106},
+    {SDL_SCANCODE_KP_PLUS, 107},
+    {SDL_SCANCODE_KP_MINUS, 109},
+    {SDL_SCANCODE_KP_PERIOD, 110},
+    {SDL_SCANCODE_KP_DIVIDE, 111},
+    {SDL_SCANCODE_NUMLOCKCLEAR, 144},
+    {SDL_SCANCODE_SCROLLLOCK, 145},
+    {SDL_SCANCODE_SEMICOLON, 186},
+    {SDL_SCANCODE_EQUALS, 187},
+    {SDL_SCANCODE_COMMA, 188},
+    {SDL_SCANCODE_MINUS, 189},
+    {SDL_SCANCODE_PERIOD, 190},
+    {SDL_SCANCODE_SLASH, 191},
+    {SDL_SCANCODE_GRAVE, 192},
+    {SDL_SCANCODE_LEFTBRACKET, 219},
+    {SDL_SCANCODE_BACKSLASH, 220},
+    {SDL_SCANCODE_RIGHTBRACKET, 221},
+    {SDL_SCANCODE_APOSTROPHE, 222},
+    {SDL_SCANCODE_NONUSBACKSLASH, 226},
 };
 
 int virtual_key_of(SDL_Scancode scancode) {
@@ -77,7 +105,7 @@ int utf8_to_latin1(const char* text, unsigned char* out, int capacity) {
             code = *p & 0x07;
             extra = 3;
         } else {
-            p++;  // a stray continuation byte
+            p++; // a stray continuation byte
             continue;
         }
         p++;
@@ -117,7 +145,8 @@ static void handle_key_down(const SDL_KeyboardEvent& key) {
 static void handle_text(const char* text) {
     unsigned char bytes[SDL_TEXTINPUTEVENT_TEXT_SIZE];
     int count = utf8_to_latin1(text, bytes, static_cast<int>(sizeof bytes));
-    for (int i = 0; i < count; i++) console_char(bytes[i]);
+    for (int i = 0; i < count; i++)
+        console_char(bytes[i]);
 }
 
 static void handle_window_event(const SDL_WindowEvent& window) {

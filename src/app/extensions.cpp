@@ -27,7 +27,9 @@ static const char* extension_string() {
     return list ? list : "";
 }
 
-bool extension_supported(const char* name) { return extension_in_list(extension_string(), name); }
+bool extension_supported(const char* name) {
+    return extension_in_list(extension_string(), name);
+}
 
 void extensions_probe() {
     if (!extension_supported("GL_ARB_multitexture")) return;

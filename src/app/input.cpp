@@ -16,9 +16,13 @@ int mouse_dx = 0;
 int mouse_dy = 0;
 bool mouse_left_down = false;
 
-static bool key_in_range(int vk) { return vk >= 0 && vk < KEY_COUNT; }
+static bool key_in_range(int vk) {
+    return vk >= 0 && vk < KEY_COUNT;
+}
 
-bool key_is_down(int vk) { return key_in_range(vk) && key_state[vk]; }
+bool key_is_down(int vk) {
+    return key_in_range(vk) && key_state[vk];
+}
 
 // True once for the key that went down after every other key and has since
 // been released.
@@ -36,14 +40,15 @@ void key_down(int vk) {
     if (!key_in_range(vk)) return;
     key_state[vk] = true;
     last_pressed_key = vk;
-    console_key_down(vk);  // the table is updated whether or not the console is open
+    console_key_down(vk); // the table is updated whether or not the console is open
 }
 
 // Relative mode hides and holds the pointer while the window has the focus.
 bool mouse_init() {
-    for (bool& held : key_state) held = false;
+    for (bool& held : key_state)
+        held = false;
     if (SDL_SetRelativeMouseMode(SDL_TRUE) != 0) return false;
-    SDL_GetRelativeMouseState(nullptr, nullptr);  // forget motion from before
+    SDL_GetRelativeMouseState(nullptr, nullptr); // forget motion from before
     mouse_held = true;
     return true;
 }

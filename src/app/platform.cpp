@@ -20,7 +20,9 @@ static Uint32 icon_flags(MessageIcon icon) {
     return SDL_MESSAGEBOX_INFORMATION;
 }
 
-static bool display_available() { return SDL_WasInit(SDL_INIT_VIDEO) != 0; }
+static bool display_available() {
+    return SDL_WasInit(SDL_INIT_VIDEO) != 0;
+}
 
 void message_box(const char* caption, const char* text, MessageIcon icon) {
     std::fprintf(stderr, "%s: %s\n", caption, text);
@@ -36,22 +38,26 @@ bool message_box_yes_no(const char* caption, const char* text) {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
     };
-    SDL_MessageBoxData data{SDL_MESSAGEBOX_WARNING, message_box_parent, caption, text, 2, buttons,
-                            nullptr};
+    SDL_MessageBoxData data{
+        SDL_MESSAGEBOX_WARNING, message_box_parent, caption, text, 2, buttons, nullptr};
     int answer = 0;
     if (SDL_ShowMessageBox(&data, &answer) != 0) return false;
     return answer == 1;
 }
 
-uint32_t timer_ticks() { return ticks_source ? ticks_source() : SDL_GetTicks(); }
+uint32_t timer_ticks() {
+    return ticks_source ? ticks_source() : SDL_GetTicks();
+}
 
-void timer_set_source(TicksSource source) { ticks_source = source; }
+void timer_set_source(TicksSource source) {
+    ticks_source = source;
+}
 
 void change_to_data_folder() {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (fs::is_directory("data", ec)) return;
-    char* base = SDL_GetBasePath();  // the executable's folder
+    char* base = SDL_GetBasePath(); // the executable's folder
     if (!base) return;
     fs::path folder = base;
     SDL_free(base);

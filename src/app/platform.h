@@ -16,7 +16,7 @@ bool message_box_yes_no(const char* caption, const char* text);
 // source to play the game with chosen frame times.
 using TicksSource = uint32_t (*)();
 uint32_t timer_ticks();
-void timer_set_source(TicksSource source);  // nullptr restores the real timer
+void timer_set_source(TicksSource source); // nullptr restores the real timer
 
 // When data/ is not in the working directory but lies beside the executable,
 // change to the executable's folder.

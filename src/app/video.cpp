@@ -18,14 +18,13 @@
 #include <strings.h>
 
 const VideoMode video_modes[VIDEO_MODE_COUNT] = {
-    {"640x400x16", 640, 400, 16},  {"640x480x16", 640, 480, 16},
-    {"800x600x16", 800, 600, 16},  {"1024x768x16", 1024, 768, 16},
-    {"1280x720x16", 1280, 720, 16}, {"640x400x32", 640, 400, 32},
-    {"640x480x32", 640, 480, 32},  {"800x600x32", 800, 600, 32},
-    {"1024x768x32", 1024, 768, 32}, {"1280x720x32", 1280, 720, 32},
+    {"640x400x16", 640, 400, 16},   {"640x480x16", 640, 480, 16},   {"800x600x16", 800, 600, 16},
+    {"1024x768x16", 1024, 768, 16}, {"1280x720x16", 1280, 720, 16}, {"640x400x32", 640, 400, 32},
+    {"640x480x32", 640, 480, 32},   {"800x600x32", 800, 600, 32},   {"1024x768x32", 1024, 768, 32},
+    {"1280x720x32", 1280, 720, 32},
 };
 
-int current_video_mode = 8;  // 1024x768x32
+int current_video_mode = 8; // 1024x768x32
 bool fullscreen = true;
 unsigned int sphere_list = 0;
 
@@ -36,7 +35,9 @@ static SDL_Window* window = nullptr;
 static SDL_GLContext context = nullptr;
 static bool window_is_fullscreen = false;
 
-static void error_box(const char* text) { message_box("ERROR", text, ICON_WARNING); }
+static void error_box(const char* text) {
+    message_box("ERROR", text, ICON_WARNING);
+}
 static void shutdown_box(const char* text) {
     message_box("SHUTDOWN ERROR", text, ICON_INFORMATION);
 }
@@ -50,8 +51,8 @@ static bool set_pixel_format(int bits) {
            SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, blue) == 0 &&
            SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0) == 0 &&
            SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0) == 0 &&
-           SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK,
-                               SDL_GL_CONTEXT_PROFILE_COMPATIBILITY) == 0;
+           SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY) ==
+               0;
 }
 
 // The game draws every frame into the back buffer and swaps: a context
@@ -72,9 +73,8 @@ static bool closest_display_mode(int width, int height, int bits, SDL_DisplayMod
 }
 
 static bool ask_for_window_instead() {
-    if (message_box_yes_no("OpenGL Console",
-                           "The Requested Fullscreen Mode Is Not Supported By\n"
-                           "Your Video Card. Use Windowed Mode Instead?"))
+    if (message_box_yes_no("OpenGL Console", "The Requested Fullscreen Mode Is Not Supported By\n"
+                                             "Your Video Card. Use Windowed Mode Instead?"))
         return true;
     message_box("ERROR", "Program Will Now Close.", ICON_ERROR);
     return false;
@@ -156,7 +156,7 @@ bool window_create(const char* title, int width, int height, int bits, bool full
     }
     SDL_ShowWindow(window);
     SDL_RaiseWindow(window);
-    SDL_SetWindowInputFocus(window);  // the keyboard follows the new window
+    SDL_SetWindowInputFocus(window); // the keyboard follows the new window
     window_resize_to_drawable();
     gl_init_state();
     return true;
@@ -189,7 +189,7 @@ void gl_init_state() {
     glNewList(sphere_list, GL_COMPILE);
     gluSphere(quadric, 10.0, 14, 14);
     glEndList();
-    gluDeleteQuadric(quadric);  // the list keeps the geometry
+    gluDeleteQuadric(quadric); // the list keeps the geometry
     GL_CHECK("gl_init_state");
 }
 
@@ -263,7 +263,9 @@ bool video_init() {
     return true;
 }
 
-void window_resize(int width, int height) { glViewport(0, 0, width, height); }
+void window_resize(int width, int height) {
+    glViewport(0, 0, width, height);
+}
 
 void window_resize_to_drawable() {
     if (!window) return;

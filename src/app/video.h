@@ -5,7 +5,7 @@
 constexpr int VIDEO_MODE_NAME_SIZE = 256;
 
 struct VideoMode {
-    char name[VIDEO_MODE_NAME_SIZE];  // "WIDTHxHEIGHTxBITS"
+    char name[VIDEO_MODE_NAME_SIZE]; // "WIDTHxHEIGHTxBITS"
     int width;
     int height;
     int bits;
@@ -13,8 +13,8 @@ struct VideoMode {
 
 constexpr int VIDEO_MODE_COUNT = 10;
 extern const VideoMode video_modes[VIDEO_MODE_COUNT];
-extern int current_video_mode;  // row of video_modes in use
-extern bool fullscreen;         // the kind of window to create
+extern int current_video_mode; // row of video_modes in use
+extern bool fullscreen;        // the kind of window to create
 extern unsigned int sphere_list;
 
 bool video_init();

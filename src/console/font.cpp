@@ -11,14 +11,16 @@ static float color[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 static const float VIRTUAL_WIDTH = 800.0f;
 static const float VIRTUAL_HEIGHT = 600.0f;
 static const float CELL = 16.0f;
-static const float GLYPH_UV = 0.0625f;  // one cell of the 16 x 16 glyph grid
+static const float GLYPH_UV = 0.0625f; // one cell of the 16 x 16 glyph grid
 
 bool font_init() {
     font = texture_load("data/font.png", true);
     return font != nullptr;
 }
 
-Texture* font_texture() { return font; }
+Texture* font_texture() {
+    return font;
+}
 
 void text_set_color(float red, float green, float blue) {
     color[0] = red;
@@ -26,7 +28,9 @@ void text_set_color(float red, float green, float blue) {
     color[2] = blue;
 }
 
-void text_set_alpha(float alpha) { color[3] = alpha; }
+void text_set_alpha(float alpha) {
+    color[3] = alpha;
+}
 
 int font_cell(unsigned char code) {
     if (code < 32 || code >= 160) return 0;

@@ -4,7 +4,7 @@
 
 struct Texture;
 
-constexpr float TEXT_ADVANCE = 12.0f;  // glyph quads are 16 wide but 12 apart
+constexpr float TEXT_ADVANCE = 12.0f; // glyph quads are 16 wide but 12 apart
 
 // Loads data/font.png at full size; false when it cannot be loaded.
 bool font_init();

@@ -24,7 +24,7 @@ bool console_output_init() {
     console_add_command("toggle_console", console_toggle);
     console_add_command("cls", console_clear);
     save_to_log = console_get_variable("save_to_log", 1.0f);
-    std::remove(LOG_FILE);  // each run starts a new log; a missing file is fine
+    std::remove(LOG_FILE); // each run starts a new log; a missing file is fine
     return true;
 }
 
@@ -47,7 +47,7 @@ static void store_line(const char* text, size_t length) {
 void console_print(const char* text) {
     scroll_offset = 0;
     size_t length = strnlen(text, CONSOLE_LINE_SIZE);
-    if (length >= CONSOLE_LINE_SIZE) return;  // over-long lines are dropped whole
+    if (length >= CONSOLE_LINE_SIZE) return; // over-long lines are dropped whole
     store_line(text, length);
     ConsoleVariable* logging = console_get_variable("save_to_log", 1.0f);
     if (logging->value != 0.0f) console_log_append(text);
@@ -81,7 +81,7 @@ void console_print_errorf(const char* format, ...) {
 static void print_framed(const char* prefix, const char* text, const char* suffix) {
     size_t length = std::strlen(prefix) + strnlen(text, CONSOLE_LINE_SIZE) + std::strlen(suffix);
     if (length >= CONSOLE_LINE_SIZE) {
-        scroll_offset = 0;  // dropped like any over-long line
+        scroll_offset = 0; // dropped like any over-long line
         return;
     }
     char line[CONSOLE_LINE_SIZE];
@@ -89,9 +89,13 @@ static void print_framed(const char* prefix, const char* text, const char* suffi
     console_print(line);
 }
 
-void console_print_error(const char* message) { print_framed("!", message, "!"); }
+void console_print_error(const char* message) {
+    print_framed("!", message, "!");
+}
 
-void console_print_input(const char* line) { print_framed(">", line, ""); }
+void console_print_input(const char* line) {
+    print_framed(">", line, "");
+}
 
 void console_clear() {
     std::memset(output_lines, 0, sizeof output_lines);

@@ -2,7 +2,7 @@
 // slot after them, the error and input line conventions, and log.txt.
 #pragma once
 
-constexpr int CONSOLE_LINE_SIZE = 256;  // a line holds at most 255 characters
+constexpr int CONSOLE_LINE_SIZE = 256; // a line holds at most 255 characters
 constexpr int CONSOLE_MAX_LINES = 256;
 
 // Printed lines in slots 0 .. line_count - 1, oldest first. The extra slot
@@ -10,7 +10,7 @@ constexpr int CONSOLE_MAX_LINES = 256;
 // all 256 printed slots are in use.
 extern char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_LINE_SIZE];
 extern int line_count;
-extern int scroll_offset;  // lines scrolled back, 0 .. line_count
+extern int scroll_offset; // lines scrolled back, 0 .. line_count
 
 // Empties the buffer, hides the overlay, registers "toggle_console" and "cls",
 // creates "save_to_log" and deletes the previous log.txt.
@@ -20,10 +20,10 @@ void console_print(const char* text);
 // Formats into a 256-byte line (longer results are cut at 255 characters)
 // and prints it.
 void console_printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void console_print_error(const char* message);  // "!" + message + "!"
+void console_print_error(const char* message); // "!" + message + "!"
 void console_print_errorf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void console_print_input(const char* line);  // ">" + line
+void console_print_input(const char* line); // ">" + line
 
 void console_clear();                      // handler of "cls"
-void console_show_input(const char* text);  // ">" + typed text after the last line
+void console_show_input(const char* text); // ">" + typed text after the last line
 void console_log_append(const char* text);

@@ -17,7 +17,7 @@ float console_fade = 0.0f;
 
 static char history[HISTORY_SIZE][CONSOLE_LINE_SIZE];
 static int history_count = 0;
-static int history_cursor = 0;  // 0: nothing recalled; the next Up gives the newest line
+static int history_cursor = 0; // 0: nothing recalled; the next Up gives the newest line
 static char input_line[CONSOLE_LINE_SIZE];
 static int input_length = 0;
 
@@ -29,7 +29,9 @@ void console_overlay_reset() {
     console_fade = 0.0f;
 }
 
-void console_history_clear() { std::memset(history, 0, sizeof history); }
+void console_history_clear() {
+    std::memset(history, 0, sizeof history);
+}
 
 void console_history_add(const char* line) {
     history_cursor = 0;
@@ -80,26 +82,26 @@ static void clear_input() {
 void console_char(int code) {
     if (!console_visible) return;
     switch (code) {
-    case 8:  // backspace
+    case 8: // backspace
         if (input_length > 0) input_length--;
         input_line[input_length] = '\0';
         console_show_input(input_line);
         break;
-    case 9:   // tab
-    case 10:  // line feed
+    case 9:  // tab
+    case 10: // line feed
         break;
-    case 13: {  // Enter: the echo takes the typed line's slot
+    case 13: { // Enter: the echo takes the typed line's slot
         char line[CONSOLE_LINE_SIZE];
         std::memcpy(line, input_line, sizeof line);
         clear_input();
         console_execute(line);
         break;
     }
-    case 27:  // escape: cleared, but the old text stays shown until the next change
+    case 27: // escape: cleared, but the old text stays shown until the next change
         clear_input();
         break;
     default:
-        if (input_length >= CONSOLE_LINE_SIZE - 1) break;  // the line is full
+        if (input_length >= CONSOLE_LINE_SIZE - 1) break; // the line is full
         input_line[input_length] = static_cast<char>(code);
         console_show_input(input_line);
         input_length++;
@@ -112,7 +114,9 @@ void console_toggle() {
     console_visible = !console_visible;
 }
 
-bool console_is_visible() { return console_visible; }
+bool console_is_visible() {
+    return console_visible;
+}
 
 void console_scroll_up() {
     if (scroll_offset + 1 <= line_count) scroll_offset++;
@@ -122,7 +126,9 @@ void console_scroll_down() {
     if (scroll_offset - 1 >= 0) scroll_offset--;
 }
 
-const char* console_input_line() { return input_line; }
+const char* console_input_line() {
+    return input_line;
+}
 
 void console_frame() {
     if (key_was_pressed(VK_INSERT)) console_toggle();

@@ -5,7 +5,7 @@
 constexpr int HISTORY_SIZE = 32;
 
 extern bool console_visible;
-extern float console_fade;  // opacity 0 .. 1
+extern float console_fade; // opacity 0 .. 1
 
 // Hides the overlay and clears its fade (part of console_output_init).
 void console_overlay_reset();

@@ -61,7 +61,9 @@ ConsoleCommand* console_find_command(const char* name) {
     return nullptr;
 }
 
-int console_arg_count() { return arg_count; }
+int console_arg_count() {
+    return arg_count;
+}
 
 const char* console_arg(int index) {
     if (index < 0 || index >= arg_count) return "";
@@ -101,14 +103,17 @@ static void console_variable_command(ConsoleVariable* variable, const char* text
 // advances by each word's length plus one, not by the blanks skipped before
 // the word, so a run of blanks can make part of a word appear again.
 static void console_run_command(ConsoleCommand* command, const char* text) {
-    for (int i = 0; i < arg_count; i++) args[i].clear();
+    for (int i = 0; i < arg_count; i++)
+        args[i].clear();
     arg_count = 0;
     size_t remaining = std::strlen(text);
     while (remaining > 0) {
         const char* start = text;
-        while (*start && is_blank(*start)) start++;
+        while (*start && is_blank(*start))
+            start++;
         const char* end = start;
-        while (*end && !is_blank(*end)) end++;
+        while (*end && !is_blank(*end))
+            end++;
         size_t word_length = static_cast<size_t>(end - start);
         args[arg_count++].assign(start, word_length);
         if (arg_count == CONSOLE_MAX_ARGS) break;
@@ -131,9 +136,11 @@ void console_execute(const char* input) {
     console_print_input(line);
 
     const char* name_start = line;
-    while (*name_start && is_blank(*name_start)) name_start++;
+    while (*name_start && is_blank(*name_start))
+        name_start++;
     const char* name_end = name_start;
-    while (*name_end && !is_blank(*name_end)) name_end++;
+    while (*name_end && !is_blank(*name_end))
+        name_end++;
     std::string name(name_start, name_end);
 
     // The arguments begin one character after the name's length, counted
@@ -186,12 +193,14 @@ static void command_help() {
 
 static void command_cmdlist() {
     console_print("  =[Registred functions]=");
-    for (ConsoleCommand* c = commands; c; c = c->next) console_print(c->name);
+    for (ConsoleCommand* c = commands; c; c = c->next)
+        console_print(c->name);
 }
 
 static void command_varlist() {
     console_print("  =[Registred variables]=");
-    for (ConsoleVariable* v = variables; v; v = v->next) console_print(v->name);
+    for (ConsoleVariable* v = variables; v; v = v->next)
+        console_print(v->name);
 }
 
 static void command_exec() {

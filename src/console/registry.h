@@ -4,7 +4,7 @@
 // "exec" (script files).
 #pragma once
 
-constexpr int CONSOLE_NAME_SIZE = 32;  // names hold at most 31 characters
+constexpr int CONSOLE_NAME_SIZE = 32; // names hold at most 31 characters
 constexpr int CONSOLE_MAX_ARGS = 10;
 constexpr int SCRIPT_MAX_NESTING = 16;
 

@@ -25,9 +25,13 @@ static constexpr png_uint_32 MAX_SIDE = 16384;
 static constexpr size_t MAX_PIXEL_BYTES = size_t{256} << 20;
 static constexpr int SIGNATURE_SIZE = 8;
 
-void set_png_flip_rows(bool flip) { flip_rows = flip; }
+void set_png_flip_rows(bool flip) {
+    flip_rows = flip;
+}
 
-double png_screen_gamma() { return screen_gamma; }
+double png_screen_gamma() {
+    return screen_gamma;
+}
 
 // VIEWING_GAMMA holds the gamma the viewer's display already applies; the
 // whole text must be a positive number or it is ignored.

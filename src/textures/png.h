@@ -9,9 +9,9 @@
 struct PngImage {
     int width = 0;
     int height = 0;
-    int bit_depth = 0;  // bits per sample; 16-bit files are reduced to 8
-    int channels = 0;   // from the colour type: grey 1, RGB 3, palette 1, grey+alpha 2, RGBA 4
-    std::vector<uint8_t> pixels;  // height rows of the decoded row size, no gaps
+    int bit_depth = 0; // bits per sample; 16-bit files are reduced to 8
+    int channels = 0;  // from the colour type: grey 1, RGB 3, palette 1, grey+alpha 2, RGBA 4
+    std::vector<uint8_t> pixels; // height rows of the decoded row size, no gaps
 };
 
 // Decodes an open file positioned at its start; the file is read, not closed.

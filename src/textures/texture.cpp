@@ -78,9 +78,8 @@ static void texture_upload(Texture* texture) {
     PixelStoreSetting unpack(GL_UNPACK_ALIGNMENT, 1);
     PixelStoreSetting pack(GL_PACK_ALIGNMENT, 1);
     std::vector<uint8_t> scaled(static_cast<size_t>(target_width) * target_height * 4);
-    gluScaleImage(format, texture->width, texture->height, GL_UNSIGNED_BYTE,
-                  texture->pixels.data(), target_width, target_height, GL_UNSIGNED_BYTE,
-                  scaled.data());
+    gluScaleImage(format, texture->width, texture->height, GL_UNSIGNED_BYTE, texture->pixels.data(),
+                  target_width, target_height, GL_UNSIGNED_BYTE, scaled.data());
     glGenTextures(1, &texture->gl_name);
     glBindTexture(GL_TEXTURE_2D, texture->gl_name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
@@ -153,7 +152,8 @@ Texture* texture_load(const char* file_name, bool full_size) {
 void texture_release(Texture* texture) {
     if (!texture) return;
     TextureEntry** link = &entries;
-    while (*link && (*link)->texture != texture) link = &(*link)->next;
+    while (*link && (*link)->texture != texture)
+        link = &(*link)->next;
     TextureEntry* entry = *link;
     if (!entry) return;
     *link = entry->next;
@@ -187,7 +187,9 @@ void texture_set_quality(TextureQuality new_quality) {
     texture_reload_all();
 }
 
-TextureQuality texture_get_quality() { return quality; }
+TextureQuality texture_get_quality() {
+    return quality;
+}
 
 static void command_texturequality() {
     if (console_arg_count() < 1) {

@@ -7,17 +7,17 @@
 #include <vector>
 
 struct Texture {
-    std::vector<uint8_t> pixels;  // full size, bottom-up rows, 3 or 4 bytes a pixel
-    int bpp = 0;                  // 24 (RGB) or 32 (RGBA)
+    std::vector<uint8_t> pixels; // full size, bottom-up rows, 3 or 4 bytes a pixel
+    int bpp = 0;                 // 24 (RGB) or 32 (RGBA)
     int width = 0;
     int height = 0;
     unsigned int gl_name = 0;
-    bool full_size = false;  // always uploaded at full size
+    bool full_size = false; // always uploaded at full size
 };
 
 struct TextureEntry {
-    char* name;        // the cache key, as the first caller gave it
-    Texture* texture;  // none when loading failed
+    char* name;       // the cache key, as the first caller gave it
+    Texture* texture; // none when loading failed
     int nbused;
     TextureEntry* next;
 };

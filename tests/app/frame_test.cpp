@@ -12,7 +12,8 @@ class Frames : public GameFixture {
   protected:
     void open_console_fully() {
         console_toggle();
-        for (int i = 0; i < 50; i++) draw_frame(20);
+        for (int i = 0; i < 50; i++)
+            draw_frame(20);
     }
 };
 
@@ -46,9 +47,11 @@ TEST_F(Frames, DeadScreenFillsTheCentredSquare) {
 
 TEST_F(Frames, ConsolePanelFadesInOverFiftyFramesOf20ms) {
     console_toggle();
-    for (int i = 0; i < 25; i++) draw_frame(20);
+    for (int i = 0; i < 25; i++)
+        draw_frame(20);
     Rgb half = virtual_pixel(780, 400);
-    for (int i = 0; i < 25; i++) draw_frame(20);
+    for (int i = 0; i < 25; i++)
+        draw_frame(20);
     Rgb full = virtual_pixel(780, 400);
     // Dark blue (0, 0, 0.3) at 0.7 opacity over the black scene.
     EXPECT_NEAR(console_fade, 1.0f, 1e-5);
@@ -59,7 +62,8 @@ TEST_F(Frames, ConsolePanelFadesInOverFiftyFramesOf20ms) {
     EXPECT_EQ(virtual_pixel(780, 250).b, 0);
 
     console_toggle();
-    for (int i = 0; i < 49; i++) draw_frame(20);
+    for (int i = 0; i < 49; i++)
+        draw_frame(20);
     EXPECT_GT(virtual_pixel(780, 400).b, 0);
     draw_frame(20);
     EXPECT_EQ(virtual_pixel(780, 400).b, 0);
@@ -71,7 +75,7 @@ TEST_F(Frames, GlyphsLandInTheirCells) {
     glClear(GL_COLOR_BUFFER_BIT);
     text_set_alpha(1.0f);
     text_set_color(1.0f, 1.0f, 1.0f);
-    text_draw("#", 5, 10);  // cell x 80..96, glyph quad y 422..438
+    text_draw("#", 5, 10); // cell x 80..96, glyph quad y 422..438
     Rgb inside = brightest(80, 422, 96, 438);
     EXPECT_GT(inside.r, 200);
     EXPECT_EQ(brightest(96, 400, 140, 460).r, 0);
@@ -97,9 +101,10 @@ TEST_F(Frames, ConsoleLinesAreColouredByTheirFirstCharacter) {
 }
 
 TEST_F(Frames, ThePromptIsHiddenWhileScrolledBack) {
-    for (int i = 0; i < 5; i++) console_print("   ");
+    for (int i = 0; i < 5; i++)
+        console_print("   ");
     open_console_fully();
-    EXPECT_GT(brightest(0, 262, 16, 278).r, 150);  // ">" at column 0, row 20
+    EXPECT_GT(brightest(0, 262, 16, 278).r, 150); // ">" at column 0, row 20
     console_scroll_up();
     draw_frame(20);
     EXPECT_LT(brightest(0, 262, 16, 278).r, 30);
@@ -119,12 +124,14 @@ TEST_F(Frames, FpsTextShowsOnlyWhenEnabledAndTheFrameTookTime) {
 TEST(FrameRate, CountsFramesPerPassedSecond) {
     clock_reset();
     fps_value = 0;
-    for (int i = 0; i < 10; i++) frame_overlay(99);  // 990 ms: no second yet
+    for (int i = 0; i < 10; i++)
+        frame_overlay(99); // 990 ms: no second yet
     EXPECT_EQ(fps_value, 0);
-    frame_overlay(20);  // passes 1000: this frame counts in that second
+    frame_overlay(20); // passes 1000: this frame counts in that second
     EXPECT_EQ(fps_value, 11);
     clock_reset();
     fps_value = 7;
-    for (int i = 0; i < 5; i++) frame_overlay(1000);  // remainder never goes down
+    for (int i = 0; i < 5; i++)
+        frame_overlay(1000); // remainder never goes down
     EXPECT_EQ(fps_value, 7);
 }

@@ -21,7 +21,7 @@ TEST(KeyTable, LastPressedKeyIsReportedOnceAfterRelease) {
 
 TEST(KeyTable, HeldKeysAreNotPressedUntilReleased) {
     key_down(VK_RETURN);
-    key_down(VK_RETURN);  // auto-repeat
+    key_down(VK_RETURN); // auto-repeat
     EXPECT_TRUE(key_is_down(VK_RETURN));
     EXPECT_FALSE(key_was_pressed(VK_RETURN));
     key_release(VK_RETURN);
@@ -37,7 +37,7 @@ TEST(KeyTable, CodesOutsideTheTableAreIgnored) {
         key_release(code);
     }
     key_down(VK_INSERT);
-    key_down(-1);  // does not replace the last pressed key
+    key_down(-1); // does not replace the last pressed key
     key_release(VK_INSERT);
     EXPECT_TRUE(key_was_pressed(VK_INSERT));
 }
@@ -75,7 +75,7 @@ TEST(KeyTranslation, KeyEventsReachTheTableAndTheConsole) {
     SDL_Event text{};
     text.type = SDL_TEXTINPUT;
     std::snprintf(text.text.text, sizeof text.text.text, "%s", "ab\xC3\xA9\xE2\x82\xAC");
-    handle_event(text);  // é is Latin-1, the euro sign is not
+    handle_event(text); // é is Latin-1, the euro sign is not
     EXPECT_STREQ(console_input_line(), "ab\xE9");
     handle_event(key_event(SDL_KEYDOWN, SDL_SCANCODE_BACKSPACE));
     EXPECT_STREQ(console_input_line(), "ab");
@@ -84,7 +84,7 @@ TEST(KeyTranslation, KeyEventsReachTheTableAndTheConsole) {
     EXPECT_FALSE(key_is_down(VK_BACK));
 
     handle_event(key_event(SDL_KEYDOWN, SDL_SCANCODE_X, KMOD_LALT));
-    EXPECT_FALSE(key_is_down('X'));  // Alt combinations are system keys
+    EXPECT_FALSE(key_is_down('X')); // Alt combinations are system keys
     handle_event(key_event(SDL_KEYDOWN, SDL_SCANCODE_F10));
     EXPECT_FALSE(key_is_down(121));
 

@@ -64,7 +64,7 @@ TEST_F(MainLoop, NoFrameRunsWhileMinimised) {
     EXPECT_EQ(game_time_ms, clock_before);
     app_active = true;
     ASSERT_TRUE(step(0));
-    EXPECT_EQ(frame_time, 500.0f);  // the whole minimised time in one frame
+    EXPECT_EQ(frame_time, 500.0f); // the whole minimised time in one frame
 }
 
 TEST_F(MainLoop, EscapeEndsEveryStateEvenWithTheConsoleOpen) {

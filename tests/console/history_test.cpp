@@ -18,7 +18,8 @@ class LineInput : public testing::Test {
         console_toggle();
     }
     static void type(const std::string& text) {
-        for (char c : text) console_char(static_cast<unsigned char>(c));
+        for (char c : text)
+            console_char(static_cast<unsigned char>(c));
     }
     static void enter(const std::string& text) {
         type(text);
@@ -35,7 +36,7 @@ class LineInput : public testing::Test {
 };
 
 TEST_F(LineInput, RecallsOlderAndNewerLines) {
-    EXPECT_EQ(up(), "");  // empty history
+    EXPECT_EQ(up(), ""); // empty history
     enter("a");
     enter("b");
     enter("c");
@@ -47,7 +48,7 @@ TEST_F(LineInput, RecallsOlderAndNewerLines) {
     EXPECT_EQ(down(), "c");
     EXPECT_EQ(down(), "");
     EXPECT_EQ(down(), "");
-    EXPECT_STREQ(output_lines[line_count], ">");  // the recalled line is shown
+    EXPECT_STREQ(output_lines[line_count], ">"); // the recalled line is shown
 }
 
 TEST_F(LineInput, ExecutingResetsTheRecall) {
@@ -55,27 +56,29 @@ TEST_F(LineInput, ExecutingResetsTheRecall) {
     enter("b");
     up();
     up();
-    console_char(13);  // runs the recalled "a"
+    console_char(13); // runs the recalled "a"
     EXPECT_EQ(up(), "a");
     EXPECT_EQ(up(), "b");
 }
 
 TEST_F(LineInput, KeepsTheLast32Lines) {
-    for (int i = 0; i < 33; i++) enter("line" + std::to_string(i));
+    for (int i = 0; i < 33; i++)
+        enter("line" + std::to_string(i));
     std::string oldest;
-    for (int i = 0; i < 40; i++) oldest = up();
+    for (int i = 0; i < 40; i++)
+        oldest = up();
     EXPECT_EQ(oldest, "line1");
 }
 
 TEST_F(LineInput, ScriptLinesEnterTheHistoryWithTheirLineBreak) {
     std::ofstream("s.cfg") << "varlist\n";
     enter("exec s.cfg");
-    EXPECT_EQ(up(), "varlist\n");  // the final empty read is not recorded
+    EXPECT_EQ(up(), "varlist\n"); // the final empty read is not recorded
     EXPECT_EQ(up(), "exec s.cfg");
 }
 
 TEST_F(LineInput, EditsTheTypedLine) {
-    console_char(8);  // backspace on an empty line
+    console_char(8); // backspace on an empty line
     EXPECT_STREQ(console_input_line(), "");
     type("abc");
     console_char(8);
@@ -84,10 +87,10 @@ TEST_F(LineInput, EditsTheTypedLine) {
     console_char(9);
     console_char(10);
     EXPECT_STREQ(console_input_line(), "ab");
-    console_char(27);  // escape clears the line but leaves the screen
+    console_char(27); // escape clears the line but leaves the screen
     EXPECT_STREQ(console_input_line(), "");
     EXPECT_STREQ(output_lines[line_count], ">ab");
-    console_char(0xE9);  // Latin-1 characters are kept as typed
+    console_char(0xE9); // Latin-1 characters are kept as typed
     EXPECT_EQ(static_cast<unsigned char>(console_input_line()[0]), 0xE9);
 }
 
@@ -110,13 +113,15 @@ TEST_F(LineInput, HiddenConsoleTakesNoInput) {
 }
 
 TEST_F(LineInput, ScrollsBackToTheOldestLineAndReturnsOnPrint) {
-    for (int i = 0; i < 5; i++) console_print("x");
-    for (int i = 0; i < 10; i++) console_scroll_up();
+    for (int i = 0; i < 5; i++)
+        console_print("x");
+    for (int i = 0; i < 10; i++)
+        console_scroll_up();
     EXPECT_EQ(scroll_offset, 5);
     console_scroll_down();
     EXPECT_EQ(scroll_offset, 4);
     console_char(27);
-    EXPECT_EQ(scroll_offset, 4);  // escape changes nothing shown
+    EXPECT_EQ(scroll_offset, 4); // escape changes nothing shown
     type("q");
     EXPECT_EQ(scroll_offset, 0);
     console_scroll_up();

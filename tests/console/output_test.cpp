@@ -24,7 +24,8 @@ class Output : public testing::Test {
     // Types a line into the open console and presses Enter.
     static void type_line(const std::string& text) {
         if (!console_is_visible()) console_toggle();
-        for (char c : text) console_char(static_cast<unsigned char>(c));
+        for (char c : text)
+            console_char(static_cast<unsigned char>(c));
         console_char(13);
     }
 };
@@ -53,20 +54,22 @@ TEST_F(Output, KeepsLinesUpTo255Characters) {
 }
 
 TEST_F(Output, The257thLineDropsTheOldest) {
-    for (int i = 0; i < 257; i++) console_print(("line " + std::to_string(i)).c_str());
+    for (int i = 0; i < 257; i++)
+        console_print(("line " + std::to_string(i)).c_str());
     EXPECT_EQ(line_count, CONSOLE_MAX_LINES);
     EXPECT_STREQ(output_lines[0], "line 1");
     EXPECT_STREQ(output_lines[255], "line 256");
-    EXPECT_EQ(log_lines().size(), 257u);  // the log keeps everything
+    EXPECT_EQ(log_lines().size(), 257u); // the log keeps everything
 }
 
 TEST_F(Output, TheTypedLineHasASlotEvenWhenTheBufferIsFull) {
-    for (int i = 0; i < 256; i++) console_print("filler");
+    for (int i = 0; i < 256; i++)
+        console_print("filler");
     console_toggle();
     console_char('a');
     console_char('b');
     EXPECT_STREQ(output_lines[CONSOLE_MAX_LINES], ">ab");
-    EXPECT_STREQ(output_lines[255], "filler");  // no printed line lost for it
+    EXPECT_STREQ(output_lines[255], "filler"); // no printed line lost for it
     console_char(13);
     EXPECT_STREQ(output_lines[254], ">ab");
     EXPECT_STREQ(output_lines[255], "!Command not found!");
@@ -90,7 +93,7 @@ TEST_F(Output, SaveToLogSwitchesAfterItsOwnEcho) {
 
 TEST_F(Output, AnUnwritableLogSwitchesLoggingOffOnce) {
     std::filesystem::remove("log.txt");
-    std::filesystem::create_directory("log.txt");  // cannot be opened for appending
+    std::filesystem::create_directory("log.txt"); // cannot be opened for appending
     console_print("one");
     console_print("two");
     EXPECT_EQ(printed_lines(), (Lines{"one", "!Can't open log file!", "two"}));

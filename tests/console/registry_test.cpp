@@ -18,7 +18,8 @@ static std::vector<std::string> captured;
 
 static void capture_args() {
     captured.clear();
-    for (int i = 0; i < console_arg_count(); i++) captured.emplace_back(console_arg(i));
+    for (int i = 0; i < console_arg_count(); i++)
+        captured.emplace_back(console_arg(i));
 }
 
 class Registry : public testing::Test {
@@ -80,12 +81,13 @@ TEST_F(Registry, SetsVariablesFromTruthPrefixesAndNumbers) {
     struct Case {
         const char* line;
         float value;
-    } cases[] = {{"save_to_log FALSE", 0}, {"save_to_log True", 1},   {"save_to_log yes", 0},
-                 {"save_to_log trueish", 1}, {"save_to_log on", 0},  {"save_to_log  7.25", 7.25f},
-                 {"save_to_log 3abc", 3},    {"save_to_log falsehood", 0}};
+    } cases[] = {{"save_to_log FALSE", 0}, {"save_to_log True", 1},
+                 {"save_to_log yes", 0},   {"save_to_log trueish", 1},
+                 {"save_to_log on", 0},    {"save_to_log  7.25", 7.25f},
+                 {"save_to_log 3abc", 3},  {"save_to_log falsehood", 0}};
     for (const Case& c : cases) {
         v->value = 42.0f;
-        EXPECT_TRUE(run(c.line).size() == 1) << c.line;  // only the echo
+        EXPECT_TRUE(run(c.line).size() == 1) << c.line; // only the echo
         EXPECT_EQ(v->value, c.value) << c.line;
     }
 }
@@ -100,7 +102,9 @@ TEST_F(Registry, UnknownNamesAndEmptyLines) {
 }
 
 static int hidden_calls = 0;
-static void hidden_command() { hidden_calls++; }
+static void hidden_command() {
+    hidden_calls++;
+}
 
 TEST_F(Registry, VariablesHideCommandsAndNamesAreUnique) {
     console_add_command("save_to_log", hidden_command);
@@ -110,7 +114,7 @@ TEST_F(Registry, VariablesHideCommandsAndNamesAreUnique) {
     int mark = line_count;
     console_add_command("exec", hidden_command);
     EXPECT_EQ(lines_since(mark), (Lines{"!Function already defined!"}));
-    EXPECT_EQ(run("exec").back(), "!usage: exec [scriptname]!");  // the first handler stays
+    EXPECT_EQ(run("exec").back(), "!usage: exec [scriptname]!"); // the first handler stays
 
     ConsoleVariable* a = console_get_variable("gravity", 9.5f);
     EXPECT_EQ(console_get_variable("gravity", 1.0f), a);
@@ -119,16 +123,23 @@ TEST_F(Registry, VariablesHideCommandsAndNamesAreUnique) {
 
 TEST_F(Registry, ListsNewestFirstAndPrintsHelp) {
     Lines cmds = run("cmdlist");
-    Lines expected{">cmdlist", "  =[Registred functions]=", "grab", "exec", "varlist", "cmdlist",
-                   "?", "cls", "toggle_console"};
+    Lines expected{">cmdlist",
+                   "  =[Registred functions]=",
+                   "grab",
+                   "exec",
+                   "varlist",
+                   "cmdlist",
+                   "?",
+                   "cls",
+                   "toggle_console"};
     EXPECT_EQ(cmds, expected);
     console_get_variable("show_fps", 1.0f);
     EXPECT_EQ(run("varlist"),
               (Lines{">varlist", "  =[Registred variables]=", "show_fps", "save_to_log"}));
-    EXPECT_EQ(run("?"), (Lines{">?", "Press PgUp / PgDown to move", "Press Up / Down to getback input",
-                               "type cmdlist to list all commands",
-                               "type varlist to list all variables",
-                               "type exec [scriptname] to execute a script"}));
+    EXPECT_EQ(run("?"),
+              (Lines{">?", "Press PgUp / PgDown to move", "Press Up / Down to getback input",
+                     "type cmdlist to list all commands", "type varlist to list all variables",
+                     "type exec [scriptname] to execute a script"}));
 }
 
 TEST_F(Registry, RunsScriptsLineByLine) {
@@ -140,7 +151,7 @@ TEST_F(Registry, RunsScriptsLineByLine) {
     EXPECT_EQ(captured, (Lines{"LOW"}));
 
     write_file("noeol.cfg", "grab x");
-    EXPECT_EQ(run("exec noeol.cfg").back(), ">grab x");  // no empty line after the last one
+    EXPECT_EQ(run("exec noeol.cfg").back(), ">grab x"); // no empty line after the last one
 
     EXPECT_EQ(run("exec missing.cfg").back(), "!Can't open script!");
     EXPECT_EQ(run("exec").back(), "!usage: exec [scriptname]!");
@@ -168,7 +179,7 @@ TEST_F(Registry, BoundsScriptNesting) {
     }
     EXPECT_EQ(executing, SCRIPT_MAX_NESTING);
     EXPECT_EQ(too_deep, 1);
-    EXPECT_EQ(after, SCRIPT_MAX_NESTING);  // each level finishes its own lines
+    EXPECT_EQ(after, SCRIPT_MAX_NESTING); // each level finishes its own lines
     // The bound is per nesting, not per run: the next script runs normally.
     write_file("plain.cfg", "grab ok\n");
     EXPECT_EQ(run("exec plain.cfg")[1], "Executing script");

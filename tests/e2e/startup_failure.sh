@@ -7,18 +7,7 @@
 set -euo pipefail
 game="$1" data="$2"
 
-if [ -z "${SHEEPFALL_E2E_DISPLAY:-}" ]; then
-  export SHEEPFALL_E2E_DISPLAY=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-fi
-
-work=$(mktemp -d)
-pid=""
-cleanup() {
-  if [ -n "$pid" ]; then kill "$pid" 2> /dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/session.bash" "$0" "$@"
 mkdir "$work/data"
 cp "$data/dead.png" "$work/data/"
 cd "$work"

@@ -22,7 +22,7 @@ class GameFixture : public testing::Test {
     static uint32_t fake_ticks() { return fake_now; }
 
     void SetUp() override {
-        fullscreen = false;  // an exact 1024 x 768 window on any test screen
+        fullscreen = false; // an exact 1024 x 768 window on any test screen
         fake_now = 1000;
         timer_set_source(fake_ticks);
         main_loop_start();

@@ -49,7 +49,8 @@ void write_png_file(const std::string& path, const PngFile& file,
                  file.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_color palette[256];
-    for (int i = 0; i < 256; i++) palette[i] = {png_byte(i), png_byte(i), png_byte(i)};
+    for (int i = 0; i < 256; i++)
+        palette[i] = {png_byte(i), png_byte(i), png_byte(i)};
     if (file.colour_type == PNG_COLOR_TYPE_PALETTE)
         png_set_PLTE(png, info, palette, 1 << file.bit_depth);
     if (file.gamma > 0) png_set_gAMA(png, info, file.gamma);

@@ -9,10 +9,10 @@
 struct PngFile {
     int width = 1;
     int height = 1;
-    int colour_type = 2;  // libpng's PNG_COLOR_TYPE_* value
+    int colour_type = 2; // libpng's PNG_COLOR_TYPE_* value
     int bit_depth = 8;
     bool interlaced = false;
-    double gamma = 0.0;  // written as a gAMA chunk when positive
+    double gamma = 0.0; // written as a gAMA chunk when positive
 };
 
 // Bytes per sample row of the file, before any decoding.

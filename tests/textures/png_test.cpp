@@ -30,10 +30,16 @@ class PngDecode : public testing::Test {
 };
 
 TEST_F(PngDecode, KeepsTheLayoutOfEveryColourType) {
-    struct Case { PngFile file; int channels; } cases[] = {
-        {{5, 3, PNG_COLOR_TYPE_RGB}, 3},          {{4, 2, PNG_COLOR_TYPE_RGB_ALPHA}, 4},
-        {{3, 3, PNG_COLOR_TYPE_PALETTE}, 1},      {{7, 2, PNG_COLOR_TYPE_GRAY}, 1},
-        {{3, 2, PNG_COLOR_TYPE_GRAY_ALPHA}, 2},   {{9, 9, PNG_COLOR_TYPE_RGB, 8, true}, 3},
+    struct Case {
+        PngFile file;
+        int channels;
+    } cases[] = {
+        {{5, 3, PNG_COLOR_TYPE_RGB}, 3},
+        {{4, 2, PNG_COLOR_TYPE_RGB_ALPHA}, 4},
+        {{3, 3, PNG_COLOR_TYPE_PALETTE}, 1},
+        {{7, 2, PNG_COLOR_TYPE_GRAY}, 1},
+        {{3, 2, PNG_COLOR_TYPE_GRAY_ALPHA}, 2},
+        {{9, 9, PNG_COLOR_TYPE_RGB, 8, true}, 3},
         {{5, 2, PNG_COLOR_TYPE_RGB, 8, false, 1 / 2.2}, 3},
     };
     for (const Case& c : cases) {
@@ -53,7 +59,8 @@ TEST_F(PngDecode, KeepsTheLayoutOfEveryColourType) {
 TEST_F(PngDecode, Reduces16BitSamplesToTheirHighByte) {
     std::vector<uint8_t> samples = write_pattern_png("p.png", {3, 2, PNG_COLOR_TYPE_RGB, 16});
     std::vector<uint8_t> high_bytes;
-    for (size_t i = 0; i < samples.size(); i += 2) high_bytes.push_back(samples[i]);
+    for (size_t i = 0; i < samples.size(); i += 2)
+        high_bytes.push_back(samples[i]);
     PngImage image;
     ASSERT_TRUE(decode("p.png", &image));
     EXPECT_EQ(image.bit_depth, 8);
@@ -99,10 +106,10 @@ TEST_F(PngDecode, GammaCorrectsOnlyWhenDisplayAndFileDisagree) {
     setenv("VIEWING_GAMMA", "2.2", 1);
     std::vector<uint8_t> darkened = decode_grey(samples, 0.0);
     EXPECT_DOUBLE_EQ(png_screen_gamma(), 1.0);
-    EXPECT_NEAR(darkened[2], 56, 2);  // 255 * (128 / 255) ^ 2.2
+    EXPECT_NEAR(darkened[2], 56, 2); // 255 * (128 / 255) ^ 2.2
     EXPECT_EQ(darkened[0], 0);
     unsetenv("VIEWING_GAMMA");
-    EXPECT_EQ(decode_grey(samples, 0.0), darkened);  // the value stays
+    EXPECT_EQ(decode_grey(samples, 0.0), darkened); // the value stays
 }
 
 TEST_F(PngDecode, IgnoresViewingGammaThatIsNotAPositiveNumber) {

@@ -28,7 +28,7 @@ class TextureCache : public testing::Test {
     static Lines run(const char* command) {
         int first = line_count;
         console_execute(command);
-        return lines_from(first + 1);  // without the echoed input line
+        return lines_from(first + 1); // without the echoed input line
     }
     static std::pair<int, int> level0_size(const Texture* texture) {
         GLint width = 0, height = 0;
@@ -86,11 +86,11 @@ TEST_F(TextureCache, ReleaseRemovesOnlyThatEntry) {
     texture_load("b.png", false);
     Texture* c = texture_load("c.png", false);
     unsigned int c_name = c->gl_name;
-    texture_release(nullptr);  // must not take the failed entry
-    texture_release(c);        // the newest
+    texture_release(nullptr); // must not take the failed entry
+    texture_release(c);       // the newest
     EXPECT_FALSE(glIsTexture(c_name));
     EXPECT_EQ(texture_find("c.png"), nullptr);
-    texture_release(a);  // one behind another entry
+    texture_release(a); // one behind another entry
     EXPECT_EQ(run("textureinfo"),
               (Lines{"TEXTURE MANAGER", "b.png w: 2 h: 2 bpp: 32 nbused: 1",
                      "missing.png not loaded nbused: 1", "nb textures: 2 texture quality: HIGH"}));
@@ -137,7 +137,7 @@ TEST_F(TextureCache, QualityCommandTakesPrefixesIgnoringCase) {
     EXPECT_EQ(run("texturequality"), Lines{usage});
     EXPECT_EQ(texture_get_quality(), TEXTURE_LOW);
     EXPECT_EQ(run("texturequality mEdIuM"), Lines{"Reloading textures..."});
-    EXPECT_EQ(run("texturequality MEDIUM"), Lines{});  // unchanged: nothing reloaded
+    EXPECT_EQ(run("texturequality MEDIUM"), Lines{}); // unchanged: nothing reloaded
     EXPECT_EQ(run("textureinfo").back(), "nb textures: 1 texture quality: MEDIUM");
     EXPECT_EQ(run("texturequality highest"), Lines{"Reloading textures..."});
     EXPECT_EQ(texture_get_quality(), TEXTURE_HIGH);
@@ -163,7 +163,7 @@ TEST_F(TextureCache, ReloadAfterANewContextGivesWorkingTextures) {
     gl.reset();
     gl = std::make_unique<GlContext>();
     ASSERT_TRUE(gl->ok());
-    GLuint other = 0;  // another module's texture, likely given the old name
+    GLuint other = 0; // another module's texture, likely given the old name
     glGenTextures(1, &other);
     glBindTexture(GL_TEXTURE_2D, other);
     texture_reload_all();

@@ -1,0 +1,19 @@
+# Shared by the end-to-end scripts (sourced, not a test of its own): runs the
+# calling script under its own Xvfb, gives it a scratch folder in $work that
+# is removed at the end, and stops the game ($pid) if the script ends early.
+# Call as: source session.bash "$0" "$@"
+
+if [ -z "${SHEEPFALL_E2E_DISPLAY:-}" ]; then
+  export SHEEPFALL_E2E_DISPLAY=1
+  script="$1"
+  shift
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$script" "$@"
+fi
+
+work=$(mktemp -d)
+pid=""
+cleanup() {
+  if [ -n "$pid" ]; then kill "$pid" 2> /dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
