@@ -7,9 +7,9 @@
 #include <filesystem>
 
 static TicksSource ticks_source = nullptr;
+static SDL_Window* message_box_parent = nullptr;
 
-// The window the boxes belong to; video.cpp keeps it current.
-SDL_Window* message_box_parent = nullptr;
+void message_box_set_parent(SDL_Window* window) { message_box_parent = window; }
 
 static Uint32 icon_flags(MessageIcon icon) {
     switch (icon) {

@@ -4,7 +4,12 @@
 
 #include <cstdint>
 
+struct SDL_Window;
+
 enum MessageIcon { ICON_WARNING, ICON_ERROR, ICON_INFORMATION };
+
+// The window the boxes belong to while one exists (none: the boxes stand alone).
+void message_box_set_parent(SDL_Window* window);
 
 // Shows a message box (when a display can show one) and writes the text to
 // stderr as well.

@@ -28,8 +28,6 @@ int current_video_mode = 8; // 1024x768x32
 bool fullscreen = true;
 unsigned int sphere_list = 0;
 
-extern SDL_Window* message_box_parent;
-
 static const char* const WINDOW_TITLE = "OpenGL Console";
 static SDL_Window* window = nullptr;
 static SDL_GLContext context = nullptr;
@@ -127,7 +125,7 @@ bool window_create(const char* title, int width, int height, int bits, bool full
         error_box("Window Creation Error.");
         return false;
     }
-    message_box_parent = window;
+    message_box_set_parent(window);
     if (switch_mode && !enter_fullscreen(mode)) {
         if (!ask_for_window_instead()) {
             window_destroy();
@@ -173,7 +171,7 @@ void window_destroy() {
         SDL_DestroyWindow(window);
         window = nullptr;
     }
-    message_box_parent = nullptr;
+    message_box_set_parent(nullptr);
     window_is_fullscreen = false;
 }
 
