@@ -17,7 +17,8 @@ static void start_console_once() {
     static bool started = false;
     if (started) return;
     started = true;
-    // Scripts and log.txt stay in a scratch folder of their own.
+    // Scripts and log.txt stay in a scratch folder of their own (give the
+    // corpus folder as an absolute path).
     char folder[] = "/tmp/sheepfall-fuzz-XXXXXX";
     if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
     console_output_init();
