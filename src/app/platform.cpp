@@ -33,7 +33,6 @@ void message_box(const char* caption, const char* text, MessageIcon icon) {
 
 bool message_box_yes_no(const char* caption, const char* text) {
     std::fprintf(stderr, "%s: %s\n", caption, text);
-    if (!display_available()) return false;
     const SDL_MessageBoxButtonData buttons[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
@@ -41,7 +40,11 @@ bool message_box_yes_no(const char* caption, const char* text) {
     SDL_MessageBoxData data{
         SDL_MESSAGEBOX_WARNING, message_box_parent, caption, text, 2, buttons, nullptr};
     int answer = 0;
-    if (SDL_ShowMessageBox(&data, &answer) != 0) return false;
+    if (!display_available() || SDL_ShowMessageBox(&data, &answer) != 0) {
+        // Nobody can be asked: take the answer that keeps the game running.
+        std::fprintf(stderr, "(no message box can be shown: answered Yes)\n");
+        return true;
+    }
     return answer == 1;
 }
 

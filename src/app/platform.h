@@ -14,7 +14,8 @@ void message_box_set_parent(SDL_Window* window);
 // Shows a message box (when a display can show one) and writes the text to
 // stderr as well.
 void message_box(const char* caption, const char* text, MessageIcon icon);
-// Asks a Yes/No question; without a display the answer is No.
+// Asks a Yes/No question. Where no box can be shown the answer is Yes, the
+// answer that keeps the game running.
 bool message_box_yes_no(const char* caption, const char* text);
 
 // Milliseconds since SDL started, wrapping at 2^32. Tests may replace the

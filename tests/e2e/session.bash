@@ -1,13 +1,14 @@
 # Shared by the end-to-end scripts (sourced, not a test of its own): runs the
-# calling script under its own Xvfb, gives it a scratch folder in $work that
-# is removed at the end, and stops the game ($pid) if the script ends early.
+# calling script under its own Xvfb (screen SHEEPFALL_E2E_SCREEN, by default
+# 1280x1024x24), gives it a scratch folder in $work that is removed at the
+# end, and stops the game ($pid) if the script ends early.
 # Call as: source session.bash "$0" "$@"
 
 if [ -z "${SHEEPFALL_E2E_DISPLAY:-}" ]; then
   export SHEEPFALL_E2E_DISPLAY=1
   script="$1"
   shift
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$script" "$@"
+  exec xvfb-run -a -s "-screen 0 ${SHEEPFALL_E2E_SCREEN:-1280x1024x24}" bash "$script" "$@"
 fi
 
 work=$(mktemp -d)
@@ -17,3 +18,13 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+# Answers a message box as a player would: gives the box of that title the
+# keyboard and presses the key (Return is the default button).
+answer_box() {
+  local title="$1" key="$2" id
+  id=$(xwininfo -root -children 2> /dev/null | awk -v t="\"$title\":" 'index($0, t) { print $1; exit }')
+  [ -n "$id" ] || return 1
+  xdotool windowfocus "$id" 2> /dev/null || true
+  xdotool key "$key"
+}

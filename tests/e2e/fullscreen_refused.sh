@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# On a 1024 x 768 screen the game opens fullscreen in the screen's own mode;
+# "videomode 1280x720x32" asks for a mode the screen cannot show. The player
+# answers the question with Enter (Yes) and plays on in a bordered 1280 x 720
+# window; where no box can be shown the answer is Yes by itself.
+# Usage: fullscreen_refused.sh GAME DATA_DIR SCREENSHOT_TOOL
+set -euo pipefail
+game="$1" data="$2"
+
+export SHEEPFALL_E2E_SCREEN=1024x768x24
+source "$(dirname "$0")/session.bash" "$0" "$@"
+ln -s "$data" "$work/data"
+cd "$work"
+
+fail() { echo "FAIL: $*"; echo "--- stderr"; cat game.err || true; exit 1; }
+window_geometry() { xdotool getwindowgeometry "$(xdotool search --name "OpenGL Console" | head -1)"; }
+
+"$game" > game.out 2> game.err &
+pid=$!
+timeout 30 xdotool search --sync --name "OpenGL Console" > /dev/null || fail "no game window"
+sleep 1
+window_geometry | grep -q "Geometry: 1024x768" || fail "fullscreen window is not 1024x768"
+
+xdotool key Insert
+xdotool type --delay 15 "videomode 1280x720x32"
+xdotool key Return
+for _ in $(seq 1 40); do
+  grep -q "Use Windowed Mode Instead?" game.err && break
+  sleep 0.25
+done
+grep -q "Use Windowed Mode Instead?" game.err || fail "no question asked"
+sleep 1
+if ! grep -q "answered Yes" game.err; then
+  answer_box "OpenGL Console" Return || fail "no question box on the screen"
+fi
+sleep 1.5
+kill -0 "$pid" 2> /dev/null || fail "the game ended after Yes"
+window_geometry | grep -q "Geometry: 1280x720" || fail "no 1280x720 window: $(window_geometry)"
+
+xdotool search --name "OpenGL Console" windowfocus 2> /dev/null || true
+xdotool key Escape
+wait "$pid" && code=0 || code=$?
+pid=""
+[ "$code" -eq 0 ] || fail "exit code $code"
+grep -qx "setting video mode 1280x720x32..." log.txt || fail "videomode message missing"
+echo "refused fullscreen passed"
