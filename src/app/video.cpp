@@ -31,10 +31,18 @@ unsigned int sphere_list = 0;
 static const char* const WINDOW_TITLE = "OpenGL Console";
 static SDL_Window* window = nullptr;
 static SDL_GLContext context = nullptr;
-static bool window_is_fullscreen = false;
+static bool gl_library_loaded = false;
 
 static void error_box(const char* text) {
     message_box("ERROR", text, ICON_WARNING);
+}
+// A failed step of window creation: SDL's own reason on stderr, whatever is
+// held released, then the step's box. Always false.
+static bool creation_failed(const char* text) {
+    std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+    window_destroy();
+    error_box(text);
+    return false;
 }
 static void shutdown_box(const char* text) {
     message_box("SHUTDOWN ERROR", text, ICON_INFORMATION);
@@ -85,13 +93,16 @@ static bool enter_fullscreen(const SDL_DisplayMode& mode) {
     return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
 }
 
+// The GL library is loaded once and stays loaded for the process.
+static bool load_gl_library() {
+    if (!gl_library_loaded) gl_library_loaded = SDL_GL_LoadLibrary(nullptr) == 0;
+    return gl_library_loaded;
+}
+
 bool window_create(const char* title, int width, int height, int bits, bool fullscreen_window) {
-    window_is_fullscreen = fullscreen_window;
-    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        error_box("Failed To Register The Window Class.");
-        return false;
-    }
+    bool borderless = fullscreen_window;
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return creation_failed("Failed To Register The Window Class.");
     // Fullscreen switches the display to the requested size when it has that
     // mode. A display with only larger modes (a virtual screen, for one) keeps
     // its mode and the game takes a borderless window of the requested size
@@ -101,57 +112,32 @@ bool window_create(const char* title, int width, int height, int bits, bool full
     if (fullscreen_window) {
         if (!closest_display_mode(width, height, bits, &mode)) {
             if (!ask_for_window_instead()) return false;
-            window_is_fullscreen = false;
+            borderless = false;
             fullscreen = false;
         } else {
             switch_mode = mode.w == width && mode.h == height;
         }
     }
-    if (SDL_GL_LoadLibrary(nullptr) != 0) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        error_box("Can't Create A GL Device Context.");
-        return false;
-    }
-    if (!set_pixel_format(bits)) {
-        error_box("Can't Find A Suitable PixelFormat.");
-        return false;
-    }
+    if (!load_gl_library()) return creation_failed("Can't Create A GL Device Context.");
+    if (!set_pixel_format(bits)) return creation_failed("Can't Find A Suitable PixelFormat.");
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-    if (window_is_fullscreen) flags |= SDL_WINDOW_BORDERLESS;
+    if (borderless) flags |= SDL_WINDOW_BORDERLESS;
     window = SDL_CreateWindow(title, 0, 0, width, height, flags);
-    if (!window) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        window_destroy();
-        error_box("Window Creation Error.");
-        return false;
-    }
+    if (!window) return creation_failed("Window Creation Error.");
     message_box_set_parent(window);
     if (switch_mode && !enter_fullscreen(mode)) {
         if (!ask_for_window_instead()) {
             window_destroy();
             return false;
         }
-        window_is_fullscreen = false;
         fullscreen = false;
         SDL_SetWindowBordered(window, SDL_TRUE);
     }
     context = SDL_GL_CreateContext(window);
-    if (!context) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        window_destroy();
-        error_box("Can't Create A GL Rendering Context.");
-        return false;
-    }
-    if (SDL_GL_MakeCurrent(window, context) != 0) {
-        window_destroy();
-        error_box("Can't Activate The GL Rendering Context.");
-        return false;
-    }
-    if (!has_double_buffer()) {
-        window_destroy();
-        error_box("Can't Set The PixelFormat.");
-        return false;
-    }
+    if (!context) return creation_failed("Can't Create A GL Rendering Context.");
+    if (SDL_GL_MakeCurrent(window, context) != 0)
+        return creation_failed("Can't Activate The GL Rendering Context.");
+    if (!has_double_buffer()) return creation_failed("Can't Set The PixelFormat.");
     SDL_ShowWindow(window);
     SDL_RaiseWindow(window);
     SDL_SetWindowInputFocus(window); // the keyboard follows the new window
@@ -172,7 +158,6 @@ void window_destroy() {
         window = nullptr;
     }
     message_box_set_parent(nullptr);
-    window_is_fullscreen = false;
 }
 
 void gl_init_state() {
