@@ -2,7 +2,7 @@
 // print into the full scroll-back buffer (the worst case, every line moves),
 // and decoding the font picture the game loads at start-up.
 #include "console/output.h"
-#include "console/overlay.h"
+#include "console/editor.h"
 #include "console/registry.h"
 #include "textures/png.h"
 

@@ -3,7 +3,7 @@
 // script file, so the line editor, the interpreter's argument splitting,
 // variable parsing and script reading all see arbitrary text.
 #include "console/output.h"
-#include "console/overlay.h"
+#include "console/editor.h"
 #include "console/registry.h"
 #include "textures/texture.h"
 

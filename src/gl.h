@@ -1,18 +1,28 @@
-// The one include for OpenGL and GLU that all drawing code uses, plus the
-// debug-build check of glGetError after drawing code.
+// The one include for OpenGL and GLU that all drawing code uses, the
+// multitexture capability of the current context, and the debug-build check
+// of glGetError after drawing code.
 #pragma once
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <GL/glext.h>
 
+// Whether the current context offers multitexturing with combiner texture
+// environments. The platform's extension probe sets it for every new
+// context; the two entry points below are valid only while it is true.
+extern bool has_multitexture;
+
 // The multitexture entry points are fetched for each context by the
-// extension probe (app/extensions.cpp); these names call the fetched
-// pointers, not symbols exported by the OpenGL library.
+// extension probe; these names call the fetched pointers, not symbols
+// exported by the OpenGL library.
 extern PFNGLACTIVETEXTUREARBPROC sheepfall_glActiveTextureARB;
 extern PFNGLMULTITEXCOORD2FARBPROC sheepfall_glMultiTexCoord2fARB;
 #define glActiveTextureARB sheepfall_glActiveTextureARB
 #define glMultiTexCoord2fARB sheepfall_glMultiTexCoord2fARB
+
+// Whether the name occurs as a whole word in a blank-separated extension
+// list. Empty names and names with a blank are never found.
+bool extension_in_list(const char* list, const char* name);
 
 // Reports any pending OpenGL error on the console, naming the drawing code
 // that caused it. Compiled in only for debug builds.

@@ -5,14 +5,15 @@
 
 #include "app/clock.h"
 #include "app/events.h"
-#include "app/input.h"
+#include "app/mouse.h"
 #include "app/platform.h"
 #include "app/video.h"
-#include "console/font.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "game/play.h"
 #include "gl.h"
+#include "input/input.h"
+#include "overlay/font.h"
 #include "textures/texture.h"
 
 #include <SDL.h>
@@ -122,6 +123,7 @@ bool main_loop_step() {
     }
     uint32_t now = timer_ticks();
     bool go_on = run_frame(now - previous_ticks);
+    keys_frame_done();
     swap_buffers();
     if (!go_on) return false;
     previous_ticks = now;

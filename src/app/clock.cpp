@@ -2,10 +2,10 @@
 // frame-rate count, and runs the per-frame mouse poll and console.
 #include "app/clock.h"
 
-#include "app/input.h"
-#include "console/font.h"
-#include "console/overlay.h"
+#include "app/mouse.h"
 #include "console/registry.h"
+#include "overlay/console_overlay.h"
+#include "overlay/font.h"
 
 #include <cstdio>
 
@@ -54,7 +54,7 @@ static void draw_fps() {
 void frame_overlay(uint32_t elapsed_ms) {
     advance_clock(elapsed_ms);
     mouse_poll();
-    console_frame();
+    console_frame(frame_time);
     count_frame();
     draw_fps();
 }

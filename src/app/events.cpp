@@ -3,9 +3,9 @@
 #include "app/events.h"
 
 #include "app/app.h"
-#include "app/input.h"
 #include "app/video.h"
-#include "console/overlay.h"
+#include "console/editor.h"
+#include "input/input.h"
 
 struct KeyMapping {
     SDL_Scancode scancode;
@@ -73,7 +73,27 @@ static const KeyMapping KEY_TABLE[] = {
     {SDL_SCANCODE_NONUSBACKSLASH, 226},
 };
 
-int virtual_key_of(SDL_Scancode scancode) {
+// With NumLock off the keypad is the navigation block, as the keyboard
+// itself reports it: 0 Insert, 1 End, 2 Down, 3 Page Down, 4 Left, 5 Clear,
+// 6 Right, 7 Home, 8 Up, 9 Page Up, the point Delete.
+static int keypad_navigation_key(SDL_Scancode scancode) {
+    switch (scancode) {
+    case SDL_SCANCODE_KP_0: return VK_INSERT;
+    case SDL_SCANCODE_KP_1: return VK_END;
+    case SDL_SCANCODE_KP_2: return VK_DOWN;
+    case SDL_SCANCODE_KP_3: return VK_NEXT;
+    case SDL_SCANCODE_KP_4: return VK_LEFT;
+    case SDL_SCANCODE_KP_5: return VK_CLEAR;
+    case SDL_SCANCODE_KP_6: return VK_RIGHT;
+    case SDL_SCANCODE_KP_7: return VK_HOME;
+    case SDL_SCANCODE_KP_8: return VK_UP;
+    case SDL_SCANCODE_KP_9: return VK_PRIOR;
+    case SDL_SCANCODE_KP_PERIOD: return VK_DELETE;
+    default: return -1;
+    }
+}
+
+int virtual_key_of(SDL_Scancode scancode, bool num_lock) {
     if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z)
         return 'A' + (scancode - SDL_SCANCODE_A);
     if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9)
@@ -81,9 +101,17 @@ int virtual_key_of(SDL_Scancode scancode) {
     if (scancode == SDL_SCANCODE_0) return '0';
     if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12)
         return 112 + (scancode - SDL_SCANCODE_F1);
+    if (!num_lock) {
+        int navigation = keypad_navigation_key(scancode);
+        if (navigation >= 0) return navigation;
+    }
     for (const KeyMapping& mapping : KEY_TABLE)
         if (mapping.scancode == scancode) return mapping.vk;
     return -1;
+}
+
+static int virtual_key_of(const SDL_Keysym& keysym) {
+    return virtual_key_of(keysym.scancode, (keysym.mod & KMOD_NUM) != 0);
 }
 
 int utf8_to_latin1(const char* text, unsigned char* out, int capacity) {
@@ -136,9 +164,10 @@ static int control_char_of(int vk) {
 static void handle_key_down(const SDL_KeyboardEvent& key) {
     // Alt combinations and F10 were system keys: they never reach the table.
     if (key.keysym.mod & KMOD_ALT) return;
-    int vk = virtual_key_of(key.keysym.scancode);
-    if (vk < 0 || vk == 121) return;
+    int vk = virtual_key_of(key.keysym);
+    if (vk < 0 || vk == VK_F10) return;
     key_down(vk);
+    console_key_down(vk); // the table is updated whether or not the console is open
     if (int code = control_char_of(vk)) console_char(code);
 }
 
@@ -153,6 +182,10 @@ static void handle_window_event(const SDL_WindowEvent& window) {
     switch (window.event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED: window_resize_to_drawable(); break;
     case SDL_WINDOWEVENT_MINIMIZED: app_active = false; break;
+    // SDL releases every held key just before it reports the lost focus;
+    // those releases must not count as presses (Insert held while switching
+    // away would open the console).
+    case SDL_WINDOWEVENT_FOCUS_LOST: keys_forget(); break;
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_MAXIMIZED: app_active = true; break;
@@ -164,7 +197,7 @@ bool handle_event(const SDL_Event& event) {
     switch (event.type) {
     case SDL_QUIT: return false;
     case SDL_KEYDOWN: handle_key_down(event.key); break;
-    case SDL_KEYUP: key_release(virtual_key_of(event.key.keysym.scancode)); break;
+    case SDL_KEYUP: key_release(virtual_key_of(event.key.keysym)); break;
     case SDL_TEXTINPUT: handle_text(event.text.text); break;
     case SDL_WINDOWEVENT: handle_window_event(event.window); break;
     default: break;

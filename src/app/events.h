@@ -4,8 +4,9 @@
 
 #include <SDL.h>
 
-// Windows virtual-key code of an SDL scancode, or -1 when it has none.
-int virtual_key_of(SDL_Scancode scancode);
+// Windows virtual-key code of an SDL scancode, or -1 when it has none. With
+// NumLock off the keypad gives the navigation keys.
+int virtual_key_of(SDL_Scancode scancode, bool num_lock = true);
 
 // Handles one event; returns false when it asks the game to quit.
 bool handle_event(const SDL_Event& event);

@@ -1,15 +1,14 @@
-// OpenGL extension probing: multitexturing with combiner environments, and
-// the two entry points the drawing code calls when it is there.
+// OpenGL extension probing for the current context: multitexturing with
+// combiner environments, and the two entry points the drawing code calls
+// when it is there (has_multitexture and the pointers live in gl.h).
 #pragma once
 
 #include "gl.h"
 
-// glActiveTextureARB and glMultiTexCoord2fARB (declared in gl.h) are valid
-// only while has_multitexture is true.
-extern bool has_multitexture;
-
-// Whether the name occurs as a whole word in the extension list.
-bool extension_in_list(const char* list, const char* name);
-// The same for the current context's extension string.
+// Whether the name occurs as a whole word in the current context's
+// extension string.
 bool extension_supported(const char* name);
+// Sets has_multitexture and the entry points for the current context; a
+// context without the extensions clears them, so no absent entry point is
+// ever called.
 void extensions_probe();

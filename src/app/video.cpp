@@ -4,7 +4,7 @@
 #include "app/video.h"
 
 #include "app/extensions.h"
-#include "app/input.h"
+#include "app/mouse.h"
 #include "app/platform.h"
 #include "console/output.h"
 #include "console/registry.h"

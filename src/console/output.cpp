@@ -2,7 +2,7 @@
 // "save_to_log" variable and the log file log.txt in the working directory.
 #include "console/output.h"
 
-#include "console/overlay.h"
+#include "console/editor.h"
 #include "console/registry.h"
 
 #include <cstdarg>

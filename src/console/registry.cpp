@@ -4,7 +4,7 @@
 #include "console/registry.h"
 
 #include "console/output.h"
-#include "console/overlay.h"
+#include "console/editor.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,9 +1,9 @@
 // What the frames draw, read back from a real context: the screen states,
 // the console panel and its lines, and the frame-rate text.
 #include "app/clock.h"
-#include "console/font.h"
+#include "overlay/font.h"
 #include "console/output.h"
-#include "console/overlay.h"
+#include "console/editor.h"
 #include "console/registry.h"
 #include "support/game_fixture.h"
 #include "textures/texture.h"

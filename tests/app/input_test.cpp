@@ -1,8 +1,8 @@
 // The key table and the SDL key and text translation feeding it.
 #include "app/events.h"
-#include "app/input.h"
+#include "input/input.h"
 #include "console/output.h"
-#include "console/overlay.h"
+#include "console/editor.h"
 #include "console/registry.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 TEST(KeyTable, LastPressedKeyIsReportedOnceAfterRelease) {
     key_down('A');
     key_down('B');
+    keys_frame_done();
     key_release('A');
     key_release('B');
     EXPECT_FALSE(key_was_pressed('A'));
@@ -24,6 +25,7 @@ TEST(KeyTable, HeldKeysAreNotPressedUntilReleased) {
     key_down(VK_RETURN); // auto-repeat
     EXPECT_TRUE(key_is_down(VK_RETURN));
     EXPECT_FALSE(key_was_pressed(VK_RETURN));
+    keys_frame_done();
     key_release(VK_RETURN);
     EXPECT_FALSE(key_is_down(VK_RETURN));
     EXPECT_TRUE(key_was_pressed(VK_RETURN));
@@ -38,8 +40,27 @@ TEST(KeyTable, CodesOutsideTheTableAreIgnored) {
     }
     key_down(VK_INSERT);
     key_down(-1); // does not replace the last pressed key
+    keys_frame_done();
     key_release(VK_INSERT);
     EXPECT_TRUE(key_was_pressed(VK_INSERT));
+}
+
+TEST(KeyTable, ATapBetweenTwoFramesIsHeldForTheNextFrame) {
+    key_down(VK_ESCAPE);
+    key_release(VK_ESCAPE); // both before any frame ran
+    EXPECT_TRUE(key_is_down(VK_ESCAPE));
+    EXPECT_FALSE(key_was_pressed(VK_ESCAPE));
+    keys_frame_done(); // the frame that saw it held
+    EXPECT_FALSE(key_is_down(VK_ESCAPE));
+    EXPECT_TRUE(key_was_pressed(VK_ESCAPE));
+
+    key_down('A'); // down, up and down again: still held after the frame
+    key_release('A');
+    key_down('A');
+    keys_frame_done();
+    EXPECT_TRUE(key_is_down('A'));
+    key_release('A'); // a frame has seen it: released at once
+    EXPECT_FALSE(key_is_down('A'));
 }
 
 TEST(KeyTranslation, MapsScancodesToVirtualKeys) {
@@ -58,6 +79,25 @@ TEST(KeyTranslation, MapsScancodesToVirtualKeys) {
     EXPECT_EQ(virtual_key_of(SDL_SCANCODE_F1), 112);
     EXPECT_EQ(virtual_key_of(SDL_SCANCODE_F12), 123);
     EXPECT_EQ(virtual_key_of(SDL_SCANCODE_UNKNOWN), -1);
+}
+
+TEST(KeyTranslation, KeypadGivesNavigationKeysWithNumLockOff) {
+    struct Case {
+        SDL_Scancode scancode;
+        int num_lock_on, num_lock_off;
+    };
+    const Case cases[] = {
+        {SDL_SCANCODE_KP_0, 96, VK_INSERT}, {SDL_SCANCODE_KP_1, 97, VK_END},
+        {SDL_SCANCODE_KP_2, 98, VK_DOWN},   {SDL_SCANCODE_KP_3, 99, VK_NEXT},
+        {SDL_SCANCODE_KP_4, 100, VK_LEFT},  {SDL_SCANCODE_KP_5, 101, VK_CLEAR},
+        {SDL_SCANCODE_KP_6, 102, VK_RIGHT}, {SDL_SCANCODE_KP_7, 103, VK_HOME},
+        {SDL_SCANCODE_KP_8, 104, VK_UP},    {SDL_SCANCODE_KP_9, 105, VK_PRIOR},
+        {SDL_SCANCODE_KP_PERIOD, 110, VK_DELETE}, {SDL_SCANCODE_KP_ENTER, 13, 13},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(virtual_key_of(c.scancode, true), c.num_lock_on) << c.scancode;
+        EXPECT_EQ(virtual_key_of(c.scancode, false), c.num_lock_off) << c.scancode;
+    }
 }
 
 static SDL_Event key_event(Uint32 type, SDL_Scancode scancode, Uint16 mod = KMOD_NONE) {
@@ -80,6 +120,7 @@ TEST(KeyTranslation, KeyEventsReachTheTableAndTheConsole) {
     handle_event(key_event(SDL_KEYDOWN, SDL_SCANCODE_BACKSPACE));
     EXPECT_STREQ(console_input_line(), "ab");
     EXPECT_TRUE(key_is_down(VK_BACK));
+    keys_frame_done();
     handle_event(key_event(SDL_KEYUP, SDL_SCANCODE_BACKSPACE));
     EXPECT_FALSE(key_is_down(VK_BACK));
 
@@ -91,4 +132,19 @@ TEST(KeyTranslation, KeyEventsReachTheTableAndTheConsole) {
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     EXPECT_FALSE(handle_event(quit));
+}
+
+TEST(KeyTranslation, LosingTheFocusReleasesKeysWithoutAPress) {
+    // SDL releases held keys just before it reports the lost focus.
+    handle_event(key_event(SDL_KEYDOWN, SDL_SCANCODE_INSERT, KMOD_NUM));
+    keys_frame_done();
+    handle_event(key_event(SDL_KEYDOWN, SDL_SCANCODE_UP, KMOD_NUM));
+    handle_event(key_event(SDL_KEYUP, SDL_SCANCODE_INSERT, KMOD_NUM));
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    handle_event(focus);
+    EXPECT_FALSE(key_is_down(VK_UP));
+    EXPECT_FALSE(key_was_pressed(VK_INSERT));
+    EXPECT_FALSE(key_was_pressed(VK_UP));
 }

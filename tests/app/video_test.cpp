@@ -1,6 +1,6 @@
 // Video modes: the "videomode" matching and messages, and real window
 // re-creation with the textures and console text surviving it.
-#include "console/font.h"
+#include "overlay/font.h"
 #include "console/registry.h"
 #include "support/console_lines.h"
 #include "support/game_fixture.h"

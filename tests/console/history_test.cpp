@@ -1,7 +1,7 @@
 // Line editing and history recall in the open console.
-#include "app/input.h"
+#include "input/input.h"
 #include "console/output.h"
-#include "console/overlay.h"
+#include "console/editor.h"
 #include "console/registry.h"
 #include "support/console_lines.h"
 

@@ -1,7 +1,7 @@
 // The output buffer and log.txt: line limits, the full buffer, the typed
 // line's slot, cls, and logging switched by save_to_log.
 #include "console/output.h"
-#include "console/overlay.h"
+#include "console/editor.h"
 #include "console/registry.h"
 #include "support/console_lines.h"
 

@@ -1,7 +1,7 @@
 // The interpreter: argument splitting, variable formats, lookups, built-ins
 // and scripts.
 #include "console/output.h"
-#include "console/overlay.h"
+#include "console/editor.h"
 #include "console/registry.h"
 #include "support/console_lines.h"
 

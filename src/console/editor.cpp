@@ -1,13 +1,10 @@
-// Console overlay: owns visibility and fade, the typed line, the history ring
-// of executed lines, and draws the translucent panel with the last lines of
-// the output buffer.
-#include "console/overlay.h"
+// Console line input: owns visibility and fade, the typed line and the
+// history ring of executed lines.
+#include "console/editor.h"
 
-#include "app/clock.h"
-#include "app/input.h"
-#include "console/font.h"
 #include "console/output.h"
 #include "console/registry.h"
+#include "input/input.h"
 
 #include <cstdio>
 #include <cstring>
@@ -20,9 +17,6 @@ static int history_count = 0;
 static int history_cursor = 0; // 0: nothing recalled; the next Up gives the newest line
 static char input_line[CONSOLE_LINE_SIZE];
 static int input_length = 0;
-
-static const int PANEL_ROWS = 21;
-static const int BOTTOM_ROW = 20;
 
 void console_overlay_reset() {
     console_visible = false;
@@ -128,45 +122,4 @@ void console_scroll_down() {
 
 const char* console_input_line() {
     return input_line;
-}
-
-void console_frame() {
-    if (key_was_pressed(VK_INSERT)) console_toggle();
-    if (key_is_down(VK_NEXT)) console_scroll_down();
-    if (key_is_down(VK_PRIOR)) console_scroll_up();
-    if (console_visible) {
-        console_fade += frame_time * 0.001f;
-        if (console_fade > 1.0f) console_fade = 1.0f;
-        console_draw();
-    } else {
-        console_fade -= frame_time * 0.001f;
-        if (console_fade < 0.0f) console_fade = 0.0f;
-        if (console_fade > 0.0f) console_draw();
-    }
-}
-
-static void set_line_color(char first) {
-    if (first == '>')
-        text_set_color(1.0f, 1.0f, 1.0f);
-    else if (first == '!')
-        text_set_color(1.0f, 0.5f, 0.5f);
-    else
-        text_set_color(0.5f, 1.0f, 0.5f);
-}
-
-void console_draw() {
-    text_set_alpha(console_fade * 0.7f);
-    text_set_color(0.0f, 0.0f, 0.3f);
-    overlay_fill_rect(0, 50, 0, PANEL_ROWS);
-
-    text_set_alpha(console_fade);
-    text_set_color(1.0f, 1.0f, 1.0f);
-    if (scroll_offset == 0) text_draw(">", 0, BOTTOM_ROW);
-
-    // The newest visible slot on the bottom row, older ones above it.
-    int slot = line_count - scroll_offset;
-    for (int row = BOTTOM_ROW; row >= 0 && slot >= 0; row--, slot--) {
-        set_line_color(output_lines[slot][0]);
-        text_draw(output_lines[slot], 0, row);
-    }
 }

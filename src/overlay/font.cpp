@@ -1,6 +1,6 @@
 // Bitmap-font text and 2-D primitives: owns the font texture and the shared
 // colour state. Both calls set up their own 800 x 600 orthographic screen.
-#include "console/font.h"
+#include "overlay/font.h"
 
 #include "gl.h"
 #include "textures/texture.h"

@@ -1,0 +1,47 @@
+// Keyboard table over Windows virtual-key codes and the mouse state of the
+// latest poll. The platform layer feeds both (key events, mouse polling); the
+// game and the console only read them.
+#pragma once
+
+enum VirtualKey {
+    VK_BACK = 8,
+    VK_TAB = 9,
+    VK_CLEAR = 12,
+    VK_RETURN = 13,
+    VK_ESCAPE = 27,
+    VK_SPACE = 32,
+    VK_PRIOR = 33,
+    VK_NEXT = 34,
+    VK_END = 35,
+    VK_HOME = 36,
+    VK_LEFT = 37,
+    VK_UP = 38,
+    VK_RIGHT = 39,
+    VK_DOWN = 40,
+    VK_INSERT = 45,
+    VK_DELETE = 46,
+    VK_F10 = 121,
+    VK_F12 = 123,
+};
+
+// Relative motion of the latest poll (positive x right, positive y towards
+// the player) and the left button; written by the platform's mouse poll.
+extern int mouse_dx;
+extern int mouse_dy;
+extern bool mouse_left_down;
+
+bool key_is_down(int vk);
+// True once for the key that went down after every other key and has since
+// been released.
+bool key_was_pressed(int vk);
+void key_release(int vk);
+// Marks the key held and remembers it as the last pressed key.
+void key_down(int vk);
+
+// Ends a frame for the key table: a key that went down and up before the
+// frame saw it has been shown as held for that one frame and is released now.
+void keys_frame_done();
+// Forgets every held key without making any of them "pressed" (focus lost).
+void keys_forget();
+// Releases every key; the last pressed key stays (new window, new mouse).
+void keys_clear();
