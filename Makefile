@@ -29,18 +29,10 @@ test: build
 bench: build
 	@$(BUILD)/bench/sheepfall_bench
 
-# Builds the fuzz targets with clang and its sanitizers in build-fuzz/ and
-# runs each for FUZZ_SECONDS; corpora are kept in build-fuzz/corpus/.
+# Builds every fuzz target (fuzz/fuzz_*.cpp) with clang and its sanitizers in
+# build-fuzz/ and runs each for FUZZ_SECONDS; corpora stay in build-fuzz/corpus/.
 fuzz: deps
-	@command -v clang++ > /dev/null || (echo "make fuzz needs clang (apt-get install clang)"; exit 1)
-	@cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-		-DSHEEPFALL_FUZZ=ON -DSHEEPFALL_TESTS=OFF -DSHEEPFALL_BENCH=OFF > build-fuzz.configure.log 2>&1 \
-		|| (cat build-fuzz.configure.log; exit 1)
-	@cmake --build build-fuzz -j$(JOBS) --target fuzz_png fuzz_png_seeds fuzz_console
-	@mkdir -p build-fuzz/corpus/png build-fuzz/corpus/console
-	@build-fuzz/fuzz/fuzz_png_seeds build-fuzz/corpus/png
-	build-fuzz/fuzz/fuzz_png -dict=fuzz/png.dict -max_total_time=$(FUZZ_SECONDS) -close_fd_mask=2 build-fuzz/corpus/png
-	build-fuzz/fuzz/fuzz_console -dict=fuzz/console.dict -max_total_time=$(FUZZ_SECONDS) $(CURDIR)/build-fuzz/corpus/console
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) bash scripts/fuzz.sh
 
 clean:
 	rm -rf $(BUILD) $(BUILD).configure.log build-fuzz build-fuzz.configure.log
