@@ -1,5 +1,5 @@
-// Game clock and frame tail: owns game_time_ms, game_time, frame_time and the
-// frame-rate count, and runs the per-frame mouse poll and console.
+// Frame tail: advances the game clock, runs the per-frame mouse poll and
+// console, and owns the frame-rate count and its text.
 #include "app/clock.h"
 
 #include "app/mouse.h"
@@ -9,9 +9,6 @@
 
 #include <cstdio>
 
-uint32_t game_time_ms = 0;
-float game_time = 0.0f;
-float frame_time = 0.0f;
 int fps_value = 0;
 ConsoleVariable* show_fps = nullptr;
 
@@ -22,12 +19,6 @@ void clock_reset() {
     game_time_ms = 0;
     frame_counter = 0;
     stored_remainder = 0;
-}
-
-static void advance_clock(uint32_t elapsed_ms) {
-    game_time_ms += elapsed_ms;
-    game_time = static_cast<float>(game_time_ms);
-    frame_time = static_cast<float>(elapsed_ms);
 }
 
 // A second has passed when the clock's remainder went down; the frame that
@@ -52,7 +43,7 @@ static void draw_fps() {
 }
 
 void frame_overlay(uint32_t elapsed_ms) {
-    advance_clock(elapsed_ms);
+    clock_advance(elapsed_ms);
     mouse_poll();
     console_frame(frame_time);
     count_frame();

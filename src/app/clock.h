@@ -3,13 +3,12 @@
 // and shown.
 #pragma once
 
+#include "platform/clock.h"
+
 #include <cstdint>
 
 struct ConsoleVariable;
 
-extern uint32_t game_time_ms; // milliseconds over all frames, wraps
-extern float game_time;       // game_time_ms as a float
-extern float frame_time;      // the latest frame's milliseconds
 extern int fps_value;         // frames of the last finished second
 extern ConsoleVariable* show_fps;
 

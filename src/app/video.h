@@ -2,6 +2,8 @@
 // console commands that switch between them at run time.
 #pragma once
 
+#include "platform/display.h" // present_frame and sphere_list live here
+
 constexpr int VIDEO_MODE_NAME_SIZE = 256;
 
 struct VideoMode {
@@ -15,7 +17,6 @@ constexpr int VIDEO_MODE_COUNT = 10;
 extern const VideoMode video_modes[VIDEO_MODE_COUNT];
 extern int current_video_mode; // row of video_modes in use
 extern bool fullscreen;        // the kind of window to create
-extern unsigned int sphere_list;
 
 bool video_init();
 bool window_create(const char* title, int width, int height, int bits, bool fullscreen_window);
@@ -25,7 +26,6 @@ void video_mode_change();
 void window_resize(int width, int height);
 // Sets the viewport to the window's drawable size (after a size change).
 void window_resize_to_drawable();
-void present_frame();
 // Swaps the buffers without the flush of present_frame.
 void swap_buffers();
 

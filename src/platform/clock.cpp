@@ -1,0 +1,12 @@
+// Game clock: owns game_time_ms, game_time and frame_time.
+#include "platform/clock.h"
+
+uint32_t game_time_ms = 0;
+float game_time = 0.0f;
+float frame_time = 0.0f;
+
+void clock_advance(uint32_t elapsed_ms) {
+    game_time_ms += elapsed_ms;
+    game_time = static_cast<float>(game_time_ms);
+    frame_time = static_cast<float>(elapsed_ms);
+}
