@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test bench fuzz clean
+.PHONY: all deps build run test test-repeat bench fuzz clean
 
 all: build
 
@@ -23,8 +23,19 @@ run: build
 	@bash scripts/run-game.sh $(BUILD)/sheepfall
 
 test: build
-	@cd $(BUILD) && SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1280x1024x24" \
+	@cd $(BUILD) && SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
 		ctest --output-on-failure -j$(JOBS)
+
+# The whole suite N times in a row, exactly as `make test` runs it; the log
+# of every failed run is kept as $(BUILD)/test-repeat-RUN.log.
+N ?= 30
+test-repeat: build
+	@passed=0; for run in $$(seq 1 $(N)); do \
+		log=$(BUILD)/test-repeat-$$run.log; \
+		if $(MAKE) --no-print-directory test > $$log 2>&1; then \
+			passed=$$((passed + 1)); rm -f $$log; echo "run $$run: passed"; \
+		else echo "run $$run: FAILED (see $$log)"; fi; \
+	done; echo "$$passed of $(N) runs passed"; [ $$passed -eq $(N) ]
 
 bench: build
 	@$(BUILD)/bench/sheepfall_bench

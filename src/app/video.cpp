@@ -93,6 +93,20 @@ static bool enter_fullscreen(const SDL_DisplayMode& mode) {
     return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
 }
 
+// SDL falls back to its offscreen driver when it cannot reach the display
+// (no X server, or a server that dropped the connection while it reset):
+// the window would be invisible, so that only counts when asked for.
+static bool driver_shows_windows() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return false;
+    if (SDL_strcmp(driver, "offscreen") != 0 && SDL_strcmp(driver, "dummy") != 0) return true;
+    const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+    if (wanted && SDL_strcasecmp(wanted, driver) == 0) return true;
+    SDL_SetError("no display could be opened (video driver \"%s\"); is DISPLAY set?", driver);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+}
+
 // The GL library is loaded once and stays loaded for the process.
 static bool load_gl_library() {
     if (!gl_library_loaded) gl_library_loaded = SDL_GL_LoadLibrary(nullptr) == 0;
@@ -103,6 +117,7 @@ bool window_create(const char* title, int width, int height, int bits, bool full
     bool borderless = fullscreen_window;
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return creation_failed("Failed To Register The Window Class.");
+    if (!driver_shows_windows()) return creation_failed("Failed To Register The Window Class.");
     // Fullscreen switches the display to the requested size when it has that
     // mode. A display with only larger modes (a virtual screen, for one) keeps
     // its mode and the game takes a borderless window of the requested size

@@ -8,7 +8,7 @@ if [ -z "${SHEEPFALL_E2E_DISPLAY:-}" ]; then
   export SHEEPFALL_E2E_DISPLAY=1
   script="$1"
   shift
-  exec xvfb-run -a -s "-screen 0 ${SHEEPFALL_E2E_SCREEN:-1280x1024x24}" bash "$script" "$@"
+  exec xvfb-run -a -s "-screen 0 ${SHEEPFALL_E2E_SCREEN:-1280x1024x24} -noreset" bash "$script" "$@"
 fi
 
 work=$(mktemp -d)
