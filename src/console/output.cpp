@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_LINE_SIZE];
+char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_SLOT_SIZE];
 int line_count = 0;
 int scroll_offset = 0;
 
@@ -30,7 +30,7 @@ bool console_output_init() {
 
 static void store_line(const char* text, size_t length) {
     if (line_count < CONSOLE_MAX_LINES) {
-        std::memset(output_lines[line_count], 0, CONSOLE_LINE_SIZE);
+        std::memset(output_lines[line_count], 0, CONSOLE_SLOT_SIZE);
         std::memcpy(output_lines[line_count], text, length);
         line_count++;
         return;
@@ -38,10 +38,10 @@ static void store_line(const char* text, size_t length) {
     // Full: the oldest line goes, everything moves one slot towards slot 0.
     std::memmove(output_lines[0], output_lines[1],
                  (CONSOLE_MAX_LINES - 1) * sizeof output_lines[0]);
-    std::memset(output_lines[CONSOLE_MAX_LINES - 1], 0, CONSOLE_LINE_SIZE);
+    std::memset(output_lines[CONSOLE_MAX_LINES - 1], 0, CONSOLE_SLOT_SIZE);
     std::memcpy(output_lines[CONSOLE_MAX_LINES - 1], text, length);
     // The typed line's slot is blank after a print, as it is when not full.
-    std::memset(output_lines[CONSOLE_MAX_LINES], 0, CONSOLE_LINE_SIZE);
+    std::memset(output_lines[CONSOLE_MAX_LINES], 0, CONSOLE_SLOT_SIZE);
 }
 
 void console_print(const char* text) {
@@ -103,7 +103,7 @@ void console_clear() {
 }
 
 void console_show_input(const char* text) {
-    std::snprintf(output_lines[line_count], CONSOLE_LINE_SIZE, ">%s", text);
+    std::snprintf(output_lines[line_count], CONSOLE_SLOT_SIZE, ">%s", text);
     scroll_offset = 0;
 }
 

@@ -4,11 +4,13 @@
 
 constexpr int CONSOLE_LINE_SIZE = 256; // a line holds at most 255 characters
 constexpr int CONSOLE_MAX_LINES = 256;
+// A slot holds a printed line, or ">" and a typed line of 255 characters.
+constexpr int CONSOLE_SLOT_SIZE = CONSOLE_LINE_SIZE + 1;
 
 // Printed lines in slots 0 .. line_count - 1, oldest first. The extra slot
 // after the last one always exists, so the typed line can be shown even when
 // all 256 printed slots are in use.
-extern char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_LINE_SIZE];
+extern char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_SLOT_SIZE];
 extern int line_count;
 extern int scroll_offset; // lines scrolled back, 0 .. line_count
 

@@ -70,6 +70,43 @@ const char* console_arg(int index) {
     return args[index].c_str();
 }
 
+static bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The length of the longest decimal number at the start of the text: an
+// optional sign, digits with an optional point, and an exponent only when
+// digits follow it. Hex, "inf" and "nan" are not numbers here.
+static size_t decimal_prefix_length(const char* text) {
+    size_t i = 0;
+    if (text[i] == '+' || text[i] == '-') i++;
+    size_t digits = 0;
+    while (is_digit(text[i])) i++, digits++;
+    if (text[i] == '.') {
+        i++;
+        while (is_digit(text[i])) i++, digits++;
+    }
+    if (digits == 0) return 0;
+    size_t mantissa_end = i;
+    if (text[i] == 'e' || text[i] == 'E') {
+        i++;
+        if (text[i] == '+' || text[i] == '-') i++;
+        if (!is_digit(text[i])) return mantissa_end;
+        while (is_digit(text[i])) i++;
+    }
+    return i;
+}
+
+float console_parse_number(const char* text) {
+    while (*text && is_blank(*text))
+        text++;
+    char number[CONSOLE_LINE_SIZE] = {};
+    size_t length = decimal_prefix_length(text);
+    if (length == 0 || length >= sizeof number) return 0.0f;
+    std::memcpy(number, text, length);
+    return static_cast<float>(std::strtod(number, nullptr));
+}
+
 // Shows a variable, or sets it from the text: "true"/"false" prefixes
 // (ignoring case) give 1 and 0, anything else is read as a number.
 static void console_variable_command(ConsoleVariable* variable, const char* text) {
@@ -79,12 +116,12 @@ static void console_variable_command(ConsoleVariable* variable, const char* text
         else if (strncasecmp(text, "false", 5) == 0)
             variable->value = 0.0f;
         else
-            variable->value = static_cast<float>(std::strtod(text, nullptr));
+            variable->value = console_parse_number(text);
         return;
     }
     float value = variable->value;
     // Only values an int can hold are shown as integers.
-    bool integral = std::isfinite(value) && value > -2147483648.0f && value < 2147483648.0f &&
+    bool integral = std::isfinite(value) && value >= -2147483648.0f && value < 2147483648.0f &&
                     static_cast<float>(static_cast<int>(value)) == value;
     if (!integral) {
         console_printf("%s = %f", variable->name, static_cast<double>(value));

@@ -37,6 +37,10 @@ ConsoleCommand* console_find_command(const char* name);
 // runs a command with the rest of the line as its arguments.
 void console_execute(const char* line);
 
+// The longest decimal number at the start of the text (after blanks): sign,
+// digits, point, exponent; 0 when there is none.
+float console_parse_number(const char* text);
+
 // Arguments of the command being run; console_arg gives "" out of range.
 int console_arg_count();
 const char* console_arg(int index);

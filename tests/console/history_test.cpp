@@ -97,6 +97,7 @@ TEST_F(LineInput, EditsTheTypedLine) {
 TEST_F(LineInput, IgnoresCharactersBeyond255) {
     type(std::string(300, 'z'));
     EXPECT_EQ(std::string(console_input_line()), std::string(255, 'z'));
+    EXPECT_EQ(std::string(output_lines[line_count]), ">" + std::string(255, 'z')); // shown whole
     int mark = line_count;
     console_char(13);
     // The echo would be 256 characters: not shown, but the line still runs.

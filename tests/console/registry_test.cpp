@@ -71,6 +71,10 @@ TEST_F(Registry, ShowsVariablesInTheirFormats) {
     EXPECT_EQ(run("save_to_log").back(), "save_to_log = 2.500000");
     run("save_to_log -3");
     EXPECT_EQ(run("save_to_log").back(), "save_to_log = -3");
+    run("save_to_log -2147483648");
+    EXPECT_EQ(run("save_to_log").back(), "save_to_log = -2147483648");
+    run("save_to_log 2147483648");
+    EXPECT_EQ(run("save_to_log").back(), "save_to_log = 2147483648.000000");
     run("save_to_log 1e30");
     EXPECT_EQ(run("save_to_log").back().rfind("save_to_log = 1000000015047466219876688855040.0", 0),
               0u);
@@ -84,7 +88,13 @@ TEST_F(Registry, SetsVariablesFromTruthPrefixesAndNumbers) {
     } cases[] = {{"save_to_log FALSE", 0}, {"save_to_log True", 1},
                  {"save_to_log yes", 0},   {"save_to_log trueish", 1},
                  {"save_to_log on", 0},    {"save_to_log  7.25", 7.25f},
-                 {"save_to_log 3abc", 3},  {"save_to_log falsehood", 0}};
+                 {"save_to_log 3abc", 3},  {"save_to_log falsehood", 0},
+                 // Only decimals: no hex, no inf or nan; an exponent needs digits.
+                 {"save_to_log 0x10", 0},  {"save_to_log nan", 0},
+                 {"save_to_log inf", 0},   {"save_to_log -infinity", 0},
+                 {"save_to_log 1e2", 100}, {"save_to_log 2e", 2},
+                 {"save_to_log -.5", -0.5f}, {"save_to_log 5.e-1", 0.5f},
+                 {"save_to_log +", 0},     {"save_to_log .", 0}};
     for (const Case& c : cases) {
         v->value = 42.0f;
         EXPECT_TRUE(run(c.line).size() == 1) << c.line; // only the echo
