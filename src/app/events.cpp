@@ -7,6 +7,13 @@
 #include "console/editor.h"
 #include "input/input.h"
 
+// SDL releases every held key right before it reports a lost focus, so the
+// key-ups that come straight before FOCUS_LOST are not the player's: they
+// must not count as presses (Insert held while switching away would open
+// the console). The latest run of key-ups is kept until then.
+static int focus_release_run[256];
+static int focus_release_count = 0;
+
 struct KeyMapping {
     SDL_Scancode scancode;
     int vk;
@@ -178,14 +185,20 @@ static void handle_text(const char* text) {
         console_char(bytes[i]);
 }
 
+static void note_key_up(int vk) {
+    if (focus_release_count < 256) focus_release_run[focus_release_count++] = vk;
+}
+
+static void take_back_focus_releases() {
+    for (int i = 0; i < focus_release_count; i++)
+        key_unpress(focus_release_run[i]);
+}
+
 static void handle_window_event(const SDL_WindowEvent& window) {
     switch (window.event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED: window_resize_to_drawable(); break;
     case SDL_WINDOWEVENT_MINIMIZED: app_active = false; break;
-    // SDL releases every held key just before it reports the lost focus;
-    // those releases must not count as presses (Insert held while switching
-    // away would open the console).
-    case SDL_WINDOWEVENT_FOCUS_LOST: keys_forget(); break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: take_back_focus_releases(); break;
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_MAXIMIZED: app_active = true; break;
@@ -193,14 +206,21 @@ static void handle_window_event(const SDL_WindowEvent& window) {
     }
 }
 
+static void handle_key_up(const SDL_KeyboardEvent& key) {
+    int vk = virtual_key_of(key.keysym);
+    key_release(vk);
+    note_key_up(vk);
+}
+
 bool handle_event(const SDL_Event& event) {
     switch (event.type) {
     case SDL_QUIT: return false;
     case SDL_KEYDOWN: handle_key_down(event.key); break;
-    case SDL_KEYUP: key_release(virtual_key_of(event.key.keysym)); break;
+    case SDL_KEYUP: handle_key_up(event.key); break;
     case SDL_TEXTINPUT: handle_text(event.text.text); break;
     case SDL_WINDOWEVENT: handle_window_event(event.window); break;
     default: break;
     }
+    if (event.type != SDL_KEYUP) focus_release_count = 0; // the run of key-ups ends
     return true;
 }

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
+#include <vector>
 
 const VideoMode video_modes[VIDEO_MODE_COUNT] = {
     {"640x400x16", 640, 400, 16},   {"640x480x16", 640, 480, 16},   {"800x600x16", 800, 600, 16},
@@ -68,14 +69,47 @@ static bool has_double_buffer() {
     return SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &double_buffer) == 0 && double_buffer == 1;
 }
 
-// The display mode closest to the request, or false when the display has
-// none large enough.
+int closest_mode_index(const SDL_DisplayMode* modes, int count, int width, int height, int bits) {
+    auto depth_matches = [bits](const SDL_DisplayMode& mode) {
+        int depth = SDL_BITSPERPIXEL(mode.format);
+        return bits == 16 ? depth <= 16 : depth > 16;
+    };
+    int best = -1;
+    for (int i = 0; i < count; i++) {
+        const SDL_DisplayMode& mode = modes[i];
+        if (mode.w < width || mode.h < height) continue;
+        if (best < 0) {
+            best = i;
+            continue;
+        }
+        const SDL_DisplayMode& chosen = modes[best];
+        long area = static_cast<long>(mode.w) * mode.h;
+        long chosen_area = static_cast<long>(chosen.w) * chosen.h;
+        if (area != chosen_area) {
+            if (area < chosen_area) best = i;
+            continue;
+        }
+        if (depth_matches(mode) != depth_matches(chosen)) {
+            if (depth_matches(mode)) best = i;
+            continue;
+        }
+        if (mode.refresh_rate > chosen.refresh_rate) best = i;
+    }
+    return best;
+}
+
+// The display mode of the first display to switch to, or false when the
+// display has none large enough.
 static bool closest_display_mode(int width, int height, int bits, SDL_DisplayMode* mode) {
-    SDL_DisplayMode wanted{};
-    wanted.w = width;
-    wanted.h = height;
-    wanted.format = bits == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
-    return SDL_GetClosestDisplayMode(0, &wanted, mode) != nullptr;
+    int count = SDL_GetNumDisplayModes(0);
+    if (count <= 0) return false;
+    std::vector<SDL_DisplayMode> modes(static_cast<size_t>(count));
+    for (int i = 0; i < count; i++)
+        if (SDL_GetDisplayMode(0, i, &modes[i]) != 0) modes[i] = SDL_DisplayMode{};
+    int best = closest_mode_index(modes.data(), count, width, height, bits);
+    if (best < 0) return false;
+    *mode = modes[best];
+    return true;
 }
 
 static bool ask_for_window_instead() {
@@ -86,11 +120,20 @@ static bool ask_for_window_instead() {
     return false;
 }
 
-// Switches the display to the mode of exactly the window's size; false when
-// SDL cannot go fullscreen.
-static bool enter_fullscreen(const SDL_DisplayMode& mode) {
-    if (SDL_SetWindowDisplayMode(window, &mode) != 0) return false;
-    return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
+// Switches the display to the mode and makes the shown window, already of
+// the mode's size, cover it; then checks that this took. False when the
+// display refused: the window is then a window of the requested size.
+static bool enter_fullscreen(const SDL_DisplayMode& mode, int width, int height) {
+    if (SDL_SetWindowDisplayMode(window, &mode) == 0 &&
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0) {
+        SDL_DisplayMode now{};
+        bool in_mode = SDL_GetCurrentDisplayMode(0, &now) == 0 && now.w == mode.w && now.h == mode.h;
+        if (in_mode && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN)) return true;
+    }
+    std::fprintf(stderr, "SDL: fullscreen %dx%d refused: %s\n", mode.w, mode.h, SDL_GetError());
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowSize(window, width, height);
+    return false;
 }
 
 // SDL falls back to its offscreen driver when it cannot reach the display
@@ -114,40 +157,28 @@ static bool load_gl_library() {
 }
 
 bool window_create(const char* title, int width, int height, int bits, bool fullscreen_window) {
-    bool borderless = fullscreen_window;
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return creation_failed("Failed To Register The Window Class.");
     if (!driver_shows_windows()) return creation_failed("Failed To Register The Window Class.");
-    // Fullscreen switches the display to the requested size when it has that
-    // mode. A display with only larger modes (a virtual screen, for one) keeps
-    // its mode and the game takes a borderless window of the requested size
-    // in its top-left corner instead, so the picture always fills the window.
+    // Fullscreen takes the display's closest mode at least as large as the
+    // request, and the window is made that large from the start, so it covers
+    // the screen even where no window manager resizes it.
     SDL_DisplayMode mode{};
     bool switch_mode = false;
     if (fullscreen_window) {
-        if (!closest_display_mode(width, height, bits, &mode)) {
+        switch_mode = closest_display_mode(width, height, bits, &mode);
+        if (!switch_mode) {
             if (!ask_for_window_instead()) return false;
-            borderless = false;
             fullscreen = false;
-        } else {
-            switch_mode = mode.w == width && mode.h == height;
         }
     }
     if (!load_gl_library()) return creation_failed("Can't Create A GL Device Context.");
     if (!set_pixel_format(bits)) return creation_failed("Can't Find A Suitable PixelFormat.");
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-    if (borderless) flags |= SDL_WINDOW_BORDERLESS;
-    window = SDL_CreateWindow(title, 0, 0, width, height, flags);
+    int window_width = switch_mode ? mode.w : width, window_height = switch_mode ? mode.h : height;
+    window = SDL_CreateWindow(title, 0, 0, window_width, window_height,
+                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!window) return creation_failed("Window Creation Error.");
     message_box_set_parent(window);
-    if (switch_mode && !enter_fullscreen(mode)) {
-        if (!ask_for_window_instead()) {
-            window_destroy();
-            return false;
-        }
-        fullscreen = false;
-        SDL_SetWindowBordered(window, SDL_TRUE);
-    }
     context = SDL_GL_CreateContext(window);
     if (!context) return creation_failed("Can't Create A GL Rendering Context.");
     if (SDL_GL_MakeCurrent(window, context) != 0)
@@ -156,6 +187,15 @@ bool window_create(const char* title, int width, int height, int bits, bool full
     SDL_ShowWindow(window);
     SDL_RaiseWindow(window);
     SDL_SetWindowInputFocus(window); // the keyboard follows the new window
+    // The mode switch only takes on a shown window.
+    if (switch_mode && !enter_fullscreen(mode, width, height)) {
+        if (!ask_for_window_instead()) {
+            window_destroy();
+            return false;
+        }
+        fullscreen = false;
+    }
+    // The picture fills whatever size the window really got.
     window_resize_to_drawable();
     gl_init_state();
     return true;

@@ -4,6 +4,8 @@
 
 #include "platform/display.h" // present_frame and sphere_list live here
 
+#include <SDL_video.h>
+
 constexpr int VIDEO_MODE_NAME_SIZE = 256;
 
 struct VideoMode {
@@ -28,6 +30,12 @@ void window_resize(int width, int height);
 void window_resize_to_drawable();
 // Swaps the buffers without the flush of present_frame.
 void swap_buffers();
+
+// Of a display's modes, the one a fullscreen request switches to: the
+// smallest at least as large as the request; among those of that size one of
+// the requested depth (16, or 24 and 32 for 32) first, then the highest
+// refresh rate. -1 when no mode is large enough.
+int closest_mode_index(const SDL_DisplayMode* modes, int count, int width, int height, int bits);
 
 // The first row whose name equals the start of the text (case-insensitive
 // over the name's length), or -1.

@@ -64,7 +64,10 @@ void keys_clear() {
     }
 }
 
-void keys_forget() {
-    keys_clear();
-    last_pressed_key = -1;
+void key_unpress(int vk) {
+    if (!key_in_range(vk)) return;
+    key_state[vk] = false;
+    unseen_down[vk] = false;
+    release_after_frame[vk] = false;
+    if (last_pressed_key == vk) last_pressed_key = -1;
 }

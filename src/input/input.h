@@ -41,7 +41,8 @@ void key_down(int vk);
 // Ends a frame for the key table: a key that went down and up before the
 // frame saw it has been shown as held for that one frame and is released now.
 void keys_frame_done();
-// Forgets every held key without making any of them "pressed" (focus lost).
-void keys_forget();
+// Takes back a key's release as a press: the key is no longer held and does
+// not count as pressed (for keys released only because the focus went away).
+void key_unpress(int vk);
 // Releases every key; the last pressed key stays (new window, new mouse).
 void keys_clear();

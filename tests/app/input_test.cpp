@@ -135,16 +135,26 @@ TEST(KeyTranslation, KeyEventsReachTheTableAndTheConsole) {
 }
 
 TEST(KeyTranslation, LosingTheFocusReleasesKeysWithoutAPress) {
+    SDL_Event focus_lost{}, mouse_left{};
+    focus_lost.type = mouse_left.type = SDL_WINDOWEVENT;
+    focus_lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    mouse_left.window.event = SDL_WINDOWEVENT_LEAVE;
     // SDL releases held keys just before it reports the lost focus.
     handle_event(key_event(SDL_KEYDOWN, SDL_SCANCODE_INSERT, KMOD_NUM));
-    keys_frame_done();
     handle_event(key_event(SDL_KEYDOWN, SDL_SCANCODE_UP, KMOD_NUM));
+    keys_frame_done();
+    handle_event(key_event(SDL_KEYUP, SDL_SCANCODE_UP, KMOD_NUM));
     handle_event(key_event(SDL_KEYUP, SDL_SCANCODE_INSERT, KMOD_NUM));
-    SDL_Event focus{};
-    focus.type = SDL_WINDOWEVENT;
-    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-    handle_event(focus);
+    handle_event(focus_lost);
     EXPECT_FALSE(key_is_down(VK_UP));
     EXPECT_FALSE(key_was_pressed(VK_INSERT));
     EXPECT_FALSE(key_was_pressed(VK_UP));
+
+    // A tap of the player's own, followed by other events, stays a press.
+    handle_event(key_event(SDL_KEYDOWN, SDL_SCANCODE_INSERT, KMOD_NUM));
+    handle_event(key_event(SDL_KEYUP, SDL_SCANCODE_INSERT, KMOD_NUM));
+    handle_event(mouse_left);
+    handle_event(focus_lost);
+    keys_frame_done();
+    EXPECT_TRUE(key_was_pressed(VK_INSERT));
 }

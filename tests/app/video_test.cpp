@@ -57,26 +57,56 @@ TEST_F(VideoCommands, RecreateTheWindowAndKeepTexturesUsable) {
 }
 
 TEST_F(VideoCommands, ToggleFullscreenTwiceReturnsToAWindow) {
-    // Fullscreen switches the display to 1024 x 768 when it has that mode, and
-    // otherwise (the test's 1280 x 1024 virtual screen) takes a borderless
-    // window of that size: either way the picture is exactly 1024 x 768.
-    const Uint32 fullscreen_flags = SDL_WINDOW_FULLSCREEN | SDL_WINDOW_BORDERLESS;
+    // Fullscreen switches the display to its closest mode at least as large
+    // as 1024 x 768 (on the test's virtual screen: its only mode, 1280 x 1024)
+    // and the picture covers all of it.
+    SDL_DisplayMode desktop{};
+    ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
     int w = 0, h = 0;
     run("togglefullscreen");
     EXPECT_TRUE(fullscreen);
-    EXPECT_TRUE(SDL_GetWindowFlags(SDL_GL_GetCurrentWindow()) & fullscreen_flags);
+    EXPECT_TRUE(SDL_GetWindowFlags(SDL_GL_GetCurrentWindow()) & SDL_WINDOW_FULLSCREEN);
     drawable_size(&w, &h);
-    EXPECT_EQ(w, 1024);
-    EXPECT_EQ(h, 768);
+    EXPECT_EQ(w, desktop.w);
+    EXPECT_EQ(h, desktop.h);
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 1024);
-    EXPECT_EQ(viewport[3], 768);
+    EXPECT_EQ(viewport[2], w);
+    EXPECT_EQ(viewport[3], h);
 
     run("togglefullscreen");
     EXPECT_FALSE(fullscreen);
-    EXPECT_FALSE(SDL_GetWindowFlags(SDL_GL_GetCurrentWindow()) & fullscreen_flags);
+    EXPECT_FALSE(SDL_GetWindowFlags(SDL_GL_GetCurrentWindow()) & SDL_WINDOW_FULLSCREEN);
     drawable_size(&w, &h);
     EXPECT_EQ(w, 1024);
     EXPECT_EQ(h, 768);
+}
+
+TEST(DisplayModes, TheClosestModeIsTheSmallestLargeEnoughOfTheRequestedDepth) {
+    auto mode = [](int w, int h, Uint32 format, int hz = 60) {
+        SDL_DisplayMode m{};
+        m.w = w;
+        m.h = h;
+        m.format = format;
+        m.refresh_rate = hz;
+        return m;
+    };
+    const Uint32 RGB16 = SDL_PIXELFORMAT_RGB565, RGB24 = SDL_PIXELFORMAT_RGB888;
+    const SDL_DisplayMode modes[] = {
+        mode(1920, 1080, RGB24), mode(1280, 1024, RGB24), mode(1280, 1024, RGB16),
+        mode(1024, 768, RGB24, 60), mode(1024, 768, RGB24, 75), mode(800, 600, RGB16),
+    };
+    struct Case {
+        int width, height, bits, expected;
+    } cases[] = {
+        {1024, 768, 32, 4},  // exact size, the higher refresh rate
+        {1024, 768, 16, 4},  // no 16-bit mode of that size: the size wins
+        {1280, 720, 16, 2},  // 1280 x 1024 in 16 bits
+        {1280, 720, 32, 1},  // 1280 x 1024 in 24 bits
+        {640, 400, 16, 5},   // the smallest large enough
+        {2560, 1440, 32, -1} // none large enough
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(closest_mode_index(modes, 6, c.width, c.height, c.bits), c.expected)
+            << c.width << "x" << c.height << "x" << c.bits;
 }

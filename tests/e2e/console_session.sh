@@ -31,10 +31,15 @@ panel_fills_top() {
   [ "$((r + g + b))" -eq 0 ] || fail "console panel below row $bottom of $height ($r $g $b)"
 }
 
+# The game starts fullscreen: the closest mode at least 1024 x 768 is the
+# virtual screen's own 1280 x 1024, and the picture covers all of it.
+wid=$(xdotool search --name "OpenGL Console" | head -1)
+xdotool getwindowgeometry "$wid" | grep -q "Geometry: 1280x1024" || fail "fullscreen does not cover the screen"
+
 # The console fades in over one second.
 xdotool key Insert
 sleep 1.5
-panel_fills_top 1000 768
+panel_fills_top 1000 1024
 
 type_line "cmdlist"
 type_line "exec setup.cfg"
