@@ -5,7 +5,9 @@
 // Creates the folder if needed and writes each file into it, printing one line
 // per file. Any failure stops the run with a message and exit code 1.
 #include "dead.h"
+#include "feu.h"
 #include "font.h"
+#include "radar.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -22,6 +24,8 @@ struct DataFile {
 constexpr DataFile kDataFiles[] = {
     {"font.png", make_font_png},
     {"dead.png", make_dead_png},
+    {"radar.png", make_radar_png},
+    {"feu.png", make_feu_png},
 };
 
 } // namespace
