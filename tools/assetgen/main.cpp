@@ -8,6 +8,7 @@
 #include "feu.h"
 #include "font.h"
 #include "radar.h"
+#include "tete.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -26,6 +27,11 @@ constexpr DataFile kDataFiles[] = {
     {"dead.png", make_dead_png},
     {"radar.png", make_radar_png},
     {"feu.png", make_feu_png},
+    {"tete1.png", make_tete1_png},
+    {"tete2.png", make_tete2_png},
+    {"tete3.png", make_tete3_png},
+    {"tete4.png", make_tete4_png},
+    {"tete5.png", make_tete5_png},
 };
 
 } // namespace
