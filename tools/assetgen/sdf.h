@@ -131,12 +131,15 @@ template <typename Sdf> void fill(Canvas& canvas, Sdf sdf, Colour colour, float 
         }
 }
 
-// Changes the colour where the amount (0..1) is above 0 and leaves the alpha
-// alone: shadows, tints and stains that must not spill past the silhouette.
+// Changes the colour where the amount (0..1) is above 0, in proportion to
+// what is already painted there, and leaves the alpha alone: shadows, tints
+// and stains that must not spill past the silhouette.
 template <typename Amount> void glaze(Canvas& canvas, Colour colour, Amount amount) {
     for (int y = 0; y < canvas.height; ++y)
         for (int x = 0; x < canvas.width; ++x) {
-            const float a = clamp01(amount(Vec{x + 0.5f, y + 0.5f}));
+            const float painted = canvas.rgba[(static_cast<size_t>(y) * canvas.width + x) * 4 + 3];
+            if (painted <= 0.0f) continue;
+            const float a = clamp01(amount(Vec{x + 0.5f, y + 0.5f})) * painted;
             if (a > 0.0f) canvas.set(x, y, mix(canvas.colour(x, y), colour, a));
         }
 }

@@ -14,12 +14,12 @@ namespace {
 
 // clang-format off
 constexpr Look kLooks[kStages] = {
-    // skin                      left  right pupil gaze           brows  mouth           lost
-    {{0.96f, 0.74f, 0.58f},      0.85f, 0.85f, 3.4f, {1.5f, 0.0f},  0.35f, MOUTH_GRIN,     0},
-    {{0.94f, 0.72f, 0.57f},      0.80f, 0.80f, 3.4f, {0.0f, 0.0f},  1.00f, MOUTH_CLENCHED, 0},
-    {{0.90f, 0.70f, 0.58f},      0.85f, 0.40f, 3.2f, {0.0f, 0.5f},  0.90f, MOUTH_CLENCHED, 0},
-    {{0.84f, 0.71f, 0.62f},      0.80f, 0.00f, 3.0f, {-1.0f, 1.0f}, 0.20f, MOUTH_GRIMACE,  1},
-    {{0.72f, 0.77f, 0.57f},      0.50f, 0.00f, 2.2f, {-2.5f, -1.5f}, -1.00f, MOUTH_SLACK,   2},
+    // skin                 shadow                 left   right  pupil gaze            brows   mouth           lost
+    {{0.96f, 0.74f, 0.58f}, {0.62f, 0.48f, 0.46f}, 0.85f, 0.85f, 3.4f, {1.5f, 0.0f},   0.35f, MOUTH_GRIN,     0},
+    {{0.94f, 0.72f, 0.57f}, {0.62f, 0.48f, 0.46f}, 0.80f, 0.80f, 3.4f, {0.0f, 0.0f},   1.00f, MOUTH_CLENCHED, 0},
+    {{0.90f, 0.70f, 0.58f}, {0.60f, 0.49f, 0.47f}, 0.85f, 0.40f, 3.2f, {0.0f, 0.5f},   0.90f, MOUTH_CLENCHED, 0},
+    {{0.84f, 0.72f, 0.62f}, {0.58f, 0.52f, 0.50f}, 0.80f, 0.00f, 3.0f, {-1.0f, 1.0f},  0.20f, MOUTH_GRIMACE,  1},
+    {{0.74f, 0.79f, 0.60f}, {0.53f, 0.56f, 0.50f}, 0.50f, 0.00f, 2.2f, {-2.5f, -1.5f}, -1.00f, MOUTH_SLACK,    2},
 };
 // clang-format on
 

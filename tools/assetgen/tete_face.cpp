@@ -24,15 +24,19 @@ Vec folded(Vec p) {
 
 // --- the bust ---------------------------------------------------------------
 
+// The bust is cut off flat this far down, its outline included well inside
+// the picture, so that the picture's border stays transparent.
+constexpr float kBustBottom = 242.0f;
+
 float neck_sdf(Vec p) {
-    return sdf::tapered(p, {kCentreX, 178.0f}, 33.0f, {kCentreX, 236.0f}, 37.0f);
+    const float neck = sdf::tapered(p, {kCentreX, 178.0f}, 33.0f, {kCentreX, 236.0f}, 37.0f);
+    return sdf::intersect(neck, p.y - kBustBottom);
 }
 
-// Broad shoulders sloping up into the neck, cut off flat well inside the
-// picture so that its border stays transparent.
+// Broad shoulders sloping up into the neck.
 float shoulders_sdf(Vec p) {
     const float chest = sdf::rounded_box(p, {kCentreX, 266.0f}, {102.0f, 44.0f}, 36.0f);
-    return sdf::intersect(sdf::smooth_union(chest, neck_sdf(p), 16.0f), p.y - 246.0f);
+    return sdf::intersect(sdf::smooth_union(chest, neck_sdf(p), 16.0f), p.y - kBustBottom);
 }
 
 float ear_sdf(Vec p) {
@@ -69,9 +73,7 @@ Colour shirt_colour(Vec p, float d) {
 }
 
 Colour skin_light(const Look& look, float light) {
-    // Shadows turn a little redder than the lit skin, as skin does.
-    const Colour shadow = look.skin * Colour{0.62f, 0.48f, 0.46f};
-    return mix(shadow, look.skin * 1.04f, light);
+    return mix(look.skin * look.shadow, look.skin * 1.04f, light);
 }
 
 void paint_shirt_and_neck(Canvas& canvas, const Look& look) {
@@ -84,8 +86,9 @@ void paint_shirt_and_neck(Canvas& canvas, const Look& look) {
     });
     // A ribbed round collar.
     auto collar = [](Vec p) {
-        return sdf::curve(p, {88.0f, 226.0f}, {kCentreX, 262.0f}, {168.0f, 226.0f},
-                          [](float) { return 4.5f; });
+        const float band = sdf::curve(p, {88.0f, 226.0f}, {kCentreX, 256.0f}, {168.0f, 226.0f},
+                                      [](float) { return 4.5f; });
+        return sdf::intersect(band, p.y - kBustBottom);
     };
     sdf::fill(
         canvas, [&](Vec p) { return collar(p) - kLine; }, kInk);
@@ -128,11 +131,11 @@ void paint_skin_details(Canvas& canvas, const Look& look) {
     sdf::glaze(canvas, look.skin * 0.55f, [](Vec p) {
         const float left = sdf::ellipse(p, kLeftEye + Vec{2.0f, -4.0f}, {20.0f, 15.0f});
         const float right = sdf::ellipse(p, kRightEye + Vec{-2.0f, -4.0f}, {20.0f, 15.0f});
-        return 0.35f * (1.0f - smoothstep(-6.0f, 8.0f, sdf::unite(left, right)));
+        return 0.35f * (1.0f - smoothstep(-6.0f, 8.0f, sdf::unite(left, right))) * on_skin(p);
     });
     sdf::glaze(canvas, Colour{0.90f, 0.38f, 0.32f}, [](Vec p) {
         const Vec q = folded(p);
-        return 0.22f * std::exp(-sdf::length(q - Vec{88.0f, 156.0f}) / 12.0f);
+        return 0.22f * std::exp(-sdf::length(q - Vec{88.0f, 156.0f}) / 12.0f) * on_skin(p);
     });
     sdf::glaze(canvas, Colour{0.30f, 0.30f, 0.36f}, [](Vec p) {
         const float jaw =

@@ -35,6 +35,7 @@ enum MouthShape { MOUTH_GRIN, MOUTH_CLENCHED, MOUTH_GRIMACE, MOUTH_SLACK };
 // How the face itself looks at one stage; the wounds come on top.
 struct Look {
     Colour skin;
+    Colour shadow;       // skin in shadow, as a factor: healthy skin reddens, sick skin greys
     float left_eye_open; // 1 wide open, 0 shut
     float right_eye_open;
     float pupil;      // radius in pixels
@@ -73,6 +74,12 @@ float head_sdf(Vec p);
 // the wounds that belong to the mouth follow its shape.
 float mouth_bottom_at(const Look& look, float x);
 Vec mouth_corner(const Look& look, bool right);
+
+// 1 on the face's skin, 0 on its outline and beyond: bruises and shadows
+// stay on the skin and never tint the ink.
+inline float on_skin(Vec p) {
+    return sdf::coverage(head_sdf(p) + 1.0f);
+}
 
 // A shape painted in ink first, grown by the line width, and then in its
 // own colours: an outlined cartoon shape.

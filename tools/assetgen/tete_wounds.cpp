@@ -18,11 +18,11 @@ constexpr Colour kOldBruise = {0.66f, 0.62f, 0.26f};
 constexpr Colour kGauze = {0.96f, 0.94f, 0.87f};
 constexpr Colour kPlaster = {0.89f, 0.72f, 0.52f};
 
-// A soft blotch: 1 well inside the ellipse, fading over `soft` pixels
-// beyond its edge and broken up by noise.
+// A soft blotch on the skin: 1 well inside the ellipse, fading over `soft`
+// pixels beyond its edge and broken up by noise.
 float blotch(Vec p, Vec centre, Vec radii, float soft, uint32_t seed) {
     const float inside = 1.0f - smoothstep(-soft, soft, sdf::ellipse(p, centre, radii));
-    return inside * (0.55f + 0.6f * sdf::fractal_noise(p.x / 7.0f, p.y / 7.0f, seed));
+    return inside * (0.55f + 0.6f * sdf::fractal_noise(p.x / 7.0f, p.y / 7.0f, seed)) * on_skin(p);
 }
 
 // A bruise: purple in the middle and, once it is older, yellow-green at the rim.
@@ -101,7 +101,8 @@ void paint_black_eye(Canvas& canvas, int stage) {
         const float ring =
             1.0f -
             smoothstep(-3.0f, 5.0f, sdf::ellipse(p, kRightEye + Vec{1.0f, 2.0f}, {20.0f, 16.0f}));
-        return strength * ring * (0.75f + 0.35f * sdf::fractal_noise(p.x / 6.0f, p.y / 6.0f, 41));
+        return strength * ring * (0.75f + 0.35f * sdf::fractal_noise(p.x / 6.0f, p.y / 6.0f, 41)) *
+               on_skin(p);
     });
     sdf::glaze(canvas, Colour{0.55f, 0.15f, 0.25f}, [&](Vec p) {
         return 0.35f * blotch(p, kRightEye + Vec{4.0f, 14.0f}, {14.0f, 5.0f}, 4.0f, 42);
