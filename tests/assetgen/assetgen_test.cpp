@@ -149,10 +149,15 @@ TEST(DeadPicture, IsATrueColourSquareInBloodRed) {
 TEST(Assetgen, WritesTheSameBytesOnEveryRun) {
     ASSERT_EQ(run_tool("first > /dev/null"), 0);
     ASSERT_EQ(run_tool("second > /dev/null"), 0);
-    for (const char* name : {"font.png", "dead.png"}) {
-        const std::string first = bytes_of(fs::path("first") / name);
+    // Every file the tool writes, in subfolders too.
+    std::vector<fs::path> written;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator("first"))
+        if (entry.is_regular_file()) written.push_back(fs::relative(entry.path(), "first"));
+    EXPECT_FALSE(written.empty());
+    for (const fs::path& name : written) {
+        const std::string first = bytes_of("first" / name);
         EXPECT_FALSE(first.empty()) << name;
-        EXPECT_EQ(first, bytes_of(fs::path("second") / name)) << name;
+        EXPECT_EQ(first, bytes_of("second" / name)) << name;
         EXPECT_EQ(first, bytes_of(kDataDir / name)) << name << " differs from the build's copy";
     }
 }

@@ -5,7 +5,10 @@
 // Creates the folder if needed and writes each file into it, printing one line
 // per file. Any failure stops the run with a message and exit code 1.
 #include "dead.h"
+#include "feu.h"
 #include "font.h"
+#include "radar.h"
+#include "tete.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -22,6 +25,13 @@ struct DataFile {
 constexpr DataFile kDataFiles[] = {
     {"font.png", make_font_png},
     {"dead.png", make_dead_png},
+    {"radar.png", make_radar_png},
+    {"feu.png", make_feu_png},
+    {"tete1.png", make_tete1_png},
+    {"tete2.png", make_tete2_png},
+    {"tete3.png", make_tete3_png},
+    {"tete4.png", make_tete4_png},
+    {"tete5.png", make_tete5_png},
 };
 
 } // namespace
