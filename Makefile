@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-repeat bench fuzz clean
+.PHONY: all deps build run test test-repeat sanitize bench fuzz clean
 
 all: build
 
@@ -37,6 +37,20 @@ test-repeat: build
 		else echo "run $$run: FAILED (see $$log)"; fi; \
 	done; echo "$$passed of $(N) runs passed"; [ $$passed -eq $(N) ]
 
+# The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer
+# in build-sanitize/, leak detection on; tests/lsan.supp names the system
+# libraries whose own leaks are not ours.
+sanitize: deps
+	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSHEEPFALL_SANITIZE=ON \
+		-DSHEEPFALL_BENCH=OFF > build-sanitize.configure.log 2>&1 \
+		|| (cat build-sanitize.configure.log; exit 1)
+	@cmake --build build-sanitize -j$(JOBS)
+	@cd build-sanitize && SDL_AUDIODRIVER=dummy \
+		ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j$(JOBS)
+
 bench: build
 	@$(BUILD)/bench/sheepfall_bench
 
@@ -46,4 +60,5 @@ fuzz: deps
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) bash scripts/fuzz.sh
 
 clean:
-	rm -rf $(BUILD) $(BUILD).configure.log build-fuzz build-fuzz.configure.log
+	rm -rf $(BUILD) $(BUILD).configure.log build-fuzz build-fuzz.configure.log \
+		build-sanitize build-sanitize.configure.log

@@ -133,16 +133,20 @@ bool main_loop_step() {
 int app_main() {
     change_to_data_folder();
     main_loop_start();
-    if (!video_init()) return 0;
+    if (!video_init()) {
+        video_shutdown();
+        return 0;
+    }
     if (!game_init()) {
         window_destroy();
         message_box("ERROR", "Initialization Failed.", ICON_WARNING);
+        video_shutdown();
         return 0;
     }
     SDL_DisableScreenSaver();
     while (main_loop_step()) {
     }
     app_shutdown();
-    window_destroy();
+    video_shutdown();
     return 0;
 }

@@ -215,6 +215,12 @@ void window_destroy() {
     message_box_set_parent(nullptr);
 }
 
+void video_shutdown() {
+    window_destroy();
+    if (gl_library_loaded) SDL_GL_UnloadLibrary();
+    gl_library_loaded = false;
+}
+
 void gl_init_state() {
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);

@@ -23,6 +23,8 @@ extern bool fullscreen;        // the kind of window to create
 bool video_init();
 bool window_create(const char* title, int width, int height, int bits, bool fullscreen_window);
 void window_destroy();
+// The last teardown: the window, then the OpenGL library loaded for it.
+void video_shutdown();
 void gl_init_state();
 void video_mode_change();
 void window_resize(int width, int height);

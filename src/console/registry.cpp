@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <strings.h>
 
@@ -200,24 +201,32 @@ void console_exec_script(const char* file_name) {
         console_print_error("Script nesting too deep");
         return;
     }
-    std::FILE* file = std::fopen(file_name, "r");
+    // Only plain files: a folder reads nothing and a device such as
+    // /dev/zero never ends.
+    std::error_code error;
+    std::FILE* file =
+        std::filesystem::is_regular_file(file_name, error) ? std::fopen(file_name, "r") : nullptr;
     if (!file) {
         console_print_error("Can't open script");
         return;
     }
+    console_run_script(file);
+    std::fclose(file);
+}
+
+void console_run_script(std::FILE* file) {
     console_print("Executing script");
     script_depth++;
     char buffer[CONSOLE_LINE_SIZE];
     // The read that meets the end of the file leaves the buffer empty and
-    // that empty line runs too. A read error (a folder given as a script)
-    // ends the script instead of repeating forever.
+    // that empty line runs too. A read error ends the script instead of
+    // repeating forever.
     while (!std::feof(file)) {
         buffer[0] = '\0';
         if (!std::fgets(buffer, sizeof buffer, file) && std::ferror(file)) break;
         console_execute(buffer);
     }
     script_depth--;
-    std::fclose(file);
 }
 
 static void command_help() {

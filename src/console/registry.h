@@ -4,6 +4,8 @@
 // "exec" (script files).
 #pragma once
 
+#include <cstdio>
+
 constexpr int CONSOLE_NAME_SIZE = 32; // names hold at most 31 characters
 constexpr int CONSOLE_MAX_ARGS = 10;
 constexpr int SCRIPT_MAX_NESTING = 16;
@@ -50,3 +52,5 @@ bool console_registry_init();
 
 // Runs the script file of that name line by line (the "exec" command).
 void console_exec_script(const char* file_name);
+// Runs the lines of an open script; the caller closes it.
+void console_run_script(std::FILE* file);

@@ -195,7 +195,11 @@ TEST_F(Registry, BoundsScriptNesting) {
     EXPECT_EQ(run("exec plain.cfg")[1], "Executing script");
 }
 
-TEST_F(Registry, AFolderGivenAsAScriptEnds) {
+TEST_F(Registry, OnlyFilesRunAsScripts) {
+    // A folder would read nothing, a device without end would never finish.
     std::filesystem::create_directory("folder.cfg");
-    EXPECT_EQ(run("exec folder.cfg"), (Lines{">exec folder.cfg", "Executing script"}));
+    for (const char* name : {"folder.cfg", "/dev/zero"}) {
+        std::string line = std::string("exec ") + name;
+        EXPECT_EQ(run(line.c_str()), (Lines{">" + line, "!Can't open script!"}));
+    }
 }

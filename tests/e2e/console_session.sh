@@ -53,8 +53,7 @@ wid=$(xdotool search --name "OpenGL Console" | head -1)
 xdotool getwindowgeometry "$wid" | grep -q "Geometry: 640x480" || fail "window is not 640x480"
 panel_fills_top 600 480
 xdotool key Escape
-wait "$pid" && code=0 || code=$?
-pid=""
+wait_for_exit 20
 [ "$code" -eq 0 ] || fail "exit code $code"
 
 grep -q "stale line" log.txt && fail "log.txt was not started anew"

@@ -39,8 +39,7 @@ window_geometry | grep -q "Geometry: 1280x720" || fail "no 1280x720 window: $(wi
 
 xdotool search --name "OpenGL Console" windowfocus 2> /dev/null || true
 xdotool key Escape
-wait "$pid" && code=0 || code=$?
-pid=""
+wait_for_exit 20
 [ "$code" -eq 0 ] || fail "exit code $code"
 grep -qx "setting video mode 1280x720x32..." log.txt || fail "videomode message missing"
 echo "refused fullscreen passed"

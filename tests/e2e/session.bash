@@ -28,3 +28,22 @@ answer_box() {
   xdotool windowfocus "$id" 2> /dev/null || true
   xdotool key "$key"
 }
+
+# Waits at most the given seconds for the game ($pid) to end and puts its
+# exit code in $code; a game that does not end is killed and the script fails
+# with a message instead of hanging.
+wait_for_exit() {
+  local seconds="$1" tenths=0
+  while kill -0 "$pid" 2> /dev/null; do
+    if [ "$tenths" -ge $((seconds * 10)) ]; then
+      kill "$pid" 2> /dev/null || true
+      echo "FAIL: the game did not end within ${seconds}s"
+      exit 1
+    fi
+    sleep 0.1
+    tenths=$((tenths + 1))
+  done
+  code=0
+  wait "$pid" || code=$?
+  pid=""
+}

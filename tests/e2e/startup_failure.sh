@@ -26,8 +26,7 @@ for _ in $(seq 1 60); do
   sleep 0.5
 done
 kill -0 "$pid" 2> /dev/null && fail "the game did not end"
-wait "$pid" && code=0 || code=$?
-pid=""
+wait_for_exit 20
 [ "$code" -eq 0 ] || fail "exit code $code"
 grep -qx "ERROR: Initialization Failed." game.err || fail "no Initialization Failed. on stderr"
 grep -qx "!Can't open texture data/font.png!" log.txt || fail "font error not logged"

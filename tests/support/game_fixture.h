@@ -31,7 +31,7 @@ class GameFixture : public testing::Test {
     }
     void TearDown() override {
         app_shutdown();
-        window_destroy();
+        video_shutdown();
         timer_set_source(nullptr);
     }
     // Pushes an event through the same queue the main loop drains.

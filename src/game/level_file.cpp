@@ -1,0 +1,134 @@
+// Level file reader: owns the nine-line grammar. Each line is read as at
+// most 255 characters (a longer one goes on as the next line) and must
+// start with its keyword; the value is one number or one word after it.
+#include "game/level_file.h"
+
+#include "console/output.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+enum ValueKind { VALUE_INT, VALUE_FLOAT, VALUE_WORD };
+
+struct LevelLine {
+    const char* keyword;
+    ValueKind kind;
+};
+
+const LevelLine LEVEL_LINES[] = {
+    {"NB_SHEEP", VALUE_INT}, {"SHEEP_SPEED", VALUE_FLOAT}, {"LOGO", VALUE_WORD},
+    {"WIDTH", VALUE_INT},    {"HEIGHT", VALUE_INT},        {"RAW", VALUE_WORD},
+    {"BASE", VALUE_WORD},    {"DETAIL", VALUE_WORD},       {"MUSIC", VALUE_WORD},
+};
+constexpr int LEVEL_LINE_COUNT = 9;
+
+bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+const char* skip_blanks(const char* text) {
+    while (*text && is_blank(*text))
+        text++;
+    return text;
+}
+
+void strip_line_break(char* line) {
+    size_t length = std::strlen(line);
+    while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r'))
+        line[--length] = '\0';
+}
+
+bool parse_int(const char* text, int* value) {
+    char* end = nullptr;
+    errno = 0;
+    long number = std::strtol(text, &end, 10);
+    if (end == text || errno == ERANGE || number < -2147483647L - 1 || number > 2147483647L)
+        return false;
+    *value = static_cast<int>(number);
+    return true;
+}
+
+bool parse_float(const char* text, float* value) {
+    const char* start = skip_blanks(text);
+    // Decimal numbers only: "inf" and "nan" would make sheep that never land.
+    const char* digits = start + (*start == '+' || *start == '-');
+    if (!(*digits >= '0' && *digits <= '9') && !(*digits == '.' && digits[1] >= '0' && digits[1] <= '9'))
+        return false;
+    char* end = nullptr;
+    float number = std::strtof(start, &end);
+    if (end == start || !std::isfinite(number)) return false;
+    *value = number;
+    return true;
+}
+
+// One word without blanks, at most 255 characters.
+bool parse_word(const char* text, char (&word)[LEVEL_LINE_SIZE]) {
+    const char* start = skip_blanks(text);
+    size_t length = 0;
+    while (start[length] && !is_blank(start[length]))
+        length++;
+    if (length == 0) return false;
+    std::memcpy(word, start, length);
+    word[length] = '\0';
+    return true;
+}
+
+bool parse_value(int index, const char* text, LevelInfo* info) {
+    switch (index) {
+    case 0: return parse_int(text, &info->nb_sheep);
+    case 1: return parse_float(text, &info->sheep_speed);
+    case 2: return parse_word(text, info->logo);
+    case 3: return parse_int(text, &info->width);
+    case 4: return parse_int(text, &info->height);
+    case 5: return parse_word(text, info->raw);
+    case 6: return parse_word(text, info->base);
+    case 7: return parse_word(text, info->detail);
+    case 8: return parse_word(text, info->music);
+    }
+    return false;
+}
+
+const char* kind_name(ValueKind kind) {
+    switch (kind) {
+    case VALUE_INT: return "a whole number";
+    case VALUE_FLOAT: return "a number";
+    case VALUE_WORD: return "a file name";
+    }
+    return "a value";
+}
+
+} // namespace
+
+bool level_file_read(std::FILE* file, const char* file_name, LevelInfo* info) {
+    LevelInfo read{};
+    for (int i = 0; i < LEVEL_LINE_COUNT; i++) {
+        const LevelLine& expected = LEVEL_LINES[i];
+        char line[LEVEL_LINE_SIZE] = {};
+        if (!std::fgets(line, sizeof line, file)) {
+            console_print_errorf("Level file %s ends before line %d (%s)", file_name, i + 1,
+                                 expected.keyword);
+            return false;
+        }
+        size_t keyword_length = std::strlen(expected.keyword);
+        if (std::strncmp(line, expected.keyword, keyword_length) != 0) {
+            console_print_errorf("Level file %s: line %d must start with %s", file_name, i + 1,
+                                 expected.keyword);
+            return false;
+        }
+        if (!parse_value(i, line + keyword_length, &read)) {
+            console_print_errorf("Level file %s: %s needs %s", file_name, expected.keyword,
+                                 kind_name(expected.kind));
+            return false;
+        }
+        if (i == 0) std::memcpy(read.nb_sheep_line, line, sizeof line);
+        if (i == 1) std::memcpy(read.sheep_speed_line, line, sizeof line);
+    }
+    strip_line_break(read.nb_sheep_line);
+    strip_line_break(read.sheep_speed_line);
+    *info = read;
+    return true;
+}
