@@ -1,10 +1,165 @@
-// Play-state frame. The landscape, sheep and weapon are not in the game yet:
-// until they are, the play state shows an empty black scene under the console.
+// Play-state frame: owns no state of its own; it draws and runs one frame of
+// play from the flock, the player, the land and the clock.
 #include "game/play.h"
 
+#include "console/output.h"
+#include "game/flock.h"
+#include "game/game_state.h"
+#include "game/level.h"
+#include "game/player.h"
 #include "gl.h"
+#include "platform/clock.h"
+#include "platform/sound.h"
+#include "terrain/quadtree.h"
+#include "terrain/terrain.h"
+#include "textures/texture.h"
+
+#include <cmath>
+
+static const float DEGREES_PER_RADIAN = 57.29577951308232f;
+static const float FIELD_OF_VIEW = 1.5707964f;
+static const float SKY[3] = {0.4f, 0.4f, 0.8f};
+static const float SHEEP_LANDING_HEIGHT = 150.0f; // blips turn red below it
+
+static void set_up_fog() {
+    const GLfloat colour[4] = {SKY[0], SKY[1], SKY[2], 1.0f};
+    glEnable(GL_FOG);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogf(GL_FOG_START, 90.0f);
+    glFogf(GL_FOG_END, 130.0f);
+    glFogfv(GL_FOG_COLOR, colour);
+}
+
+// The camera at the eye, turned by the view and shaken by camera_shake
+// (degrees) on three slow waves. With yaw 0 the view looks along +x.
+static void set_up_camera(float* sy, float* sz) {
+    double t = static_cast<double>(game_time_ms);
+    float sx = camera_shake * static_cast<float>(std::cos(t * 0.016666666666666666));
+    *sy = camera_shake * static_cast<float>(std::cos(t * 0.03333333333333333));
+    *sz = camera_shake * static_cast<float>(std::sin(t * 0.025));
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(90.0, 1.0, 1.0, 500.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(sx, 1.0f, 0.0f, 0.0f);
+    glRotatef(*sy, 0.0f, 1.0f, 0.0f);
+    glRotatef(*sz, 0.0f, 0.0f, 1.0f);
+    glRotatef(player_pitch * DEGREES_PER_RADIAN, 1.0f, 0.0f, 0.0f);
+    glRotatef(player_yaw * DEGREES_PER_RADIAN + 90.0f, 0.0f, 1.0f, 0.0f);
+    glTranslatef(-player_x, -player_y, -player_z);
+}
+
+static void set_up_screen(double width, double height) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, width, 0.0, height, -500.0, 500.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+static void draw_crosshair() {
+    set_up_screen(640.0, 480.0);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    glBegin(GL_LINES);
+    glVertex2f(240.0f, 240.0f);
+    glVertex2f(400.0f, 240.0f);
+    glVertex2f(320.0f, 180.0f);
+    glVertex2f(320.0f, 300.0f);
+    glEnd();
+    glEnable(GL_TEXTURE_2D);
+}
+
+static Texture* head_picture_for_lives() {
+    int index = lives >= 1 && lives <= HEAD_PICTURE_COUNT ? HEAD_PICTURE_COUNT - lives : 0;
+    return head_pictures[index];
+}
+
+// The head in the top-left corner; blending is still on from the radar, so
+// the picture's alpha applies.
+static void draw_head() {
+    set_up_screen(640.0, 480.0);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    Texture* head = head_picture_for_lives();
+    glBindTexture(GL_TEXTURE_2D, head ? head->gl_name : 0);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(0.0f, 380.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(100.0f, 380.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(100.0f, 480.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(0.0f, 480.0f);
+    glEnd();
+    glDisable(GL_BLEND);
+}
+
+// The radar's horizontal axis is world z and its vertical axis world x, so
+// after turning by the yaw the walking direction points straight up.
+void radar_draw() {
+    set_up_screen(1920.0, 1440.0);
+    glColor3f(0.0f, 0.0f, 0.0f);
+    glDisable(GL_DEPTH_TEST);
+    glTranslatef(960.0f, 720.0f, 0.0f);
+    glRotatef(player_yaw * DEGREES_PER_RADIAN, 0.0f, 0.0f, 1.0f);
+    glTranslatef(-player_z, -player_x, 0.0f);
+    glBindTexture(GL_TEXTURE_2D, radar_picture ? radar_picture->gl_name : 0);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    for (const Sheep& s : sheep) {
+        if (s.position.y < SHEEP_LANDING_HEIGHT)
+            glColor4f(1.0f, 0.0f, 0.0f, 1.0f);
+        else
+            glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+        if (s.state != SHEEP_FALLING) continue;
+        float x = s.position.z, y = s.position.x;
+        glBegin(GL_QUADS);
+        glTexCoord2f(0.0f, 0.0f);
+        glVertex2f(x - 75.0f, y - 75.0f);
+        glTexCoord2f(1.0f, 0.0f);
+        glVertex2f(x + 75.0f, y - 75.0f);
+        glTexCoord2f(1.0f, 1.0f);
+        glVertex2f(x + 75.0f, y + 75.0f);
+        glTexCoord2f(0.0f, 1.0f);
+        glVertex2f(x - 75.0f, y + 75.0f);
+        glEnd();
+    }
+    GL_CHECK("radar_draw");
+}
+
+static void check_the_end_of_the_level() {
+    if (lives <= 0) {
+        shot_sound_stop();
+        console_print("Ya loose");
+        game_state = STATE_DEAD;
+    }
+    if (sheep_remaining <= 0) {
+        console_print("Ya win");
+        level_advance();
+    }
+}
 
 void play_frame() {
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearColor(SKY[0], SKY[1], SKY[2], 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_DEPTH_TEST);
+    set_up_fog();
+    float sy = 0.0f, sz = 0.0f;
+    set_up_camera(&sy, &sz);
+    Vector3 eye = {player_x, player_y, player_z};
+    terrain_draw(eye, player_yaw, player_pitch, FIELD_OF_VIEW, terrain);
+    shots_update();
+    sheep_update();
+    glDisable(GL_FOG);
+    sheep_draw();
+    weapon_draw(sy, sz);
+    draw_crosshair();
+    radar_draw();
+    draw_head();
+    GL_CHECK("play_frame");
+    player_update(eye);
+    check_the_end_of_the_level();
 }

@@ -1,0 +1,167 @@
+// Sheep flock: owns the ten slots, the spawn schedule, the sheep model, the
+// radar picture, the sheep still to kill, the level's sheep speed and the
+// player's lives.
+#include "game/flock.h"
+
+#include "game/player.h"
+#include "gl.h"
+#include "math/random.h"
+#include "model/draw.h"
+#include "platform/clock.h"
+#include "platform/display.h"
+#include "terrain/terrain.h"
+#include "textures/texture.h"
+
+Sheep sheep[SHEEP_SLOTS];
+Model sheep_model;
+Texture* radar_picture = nullptr;
+uint32_t next_spawn_time = 0;
+int sheep_remaining = 0;
+float sheep_speed = 0.0f;
+int lives = 5;
+
+static const float HIT_DAMAGE = 25.0f;
+static const float EXPLOSION_FADE_PER_SECOND = 30.0f;
+static const float LANDING_SHAKE = 7.0f;
+
+bool flock_init() {
+    sheep_reset();
+    if (!model_load(&sheep_model, "data/mouton.ms3d", "data/mouton.txt")) return false;
+    radar_picture = texture_load("data/radar.png", false);
+    return radar_picture != nullptr;
+}
+
+void sheep_reset() {
+    for (Sheep& s : sheep)
+        s.state = SHEEP_FREE;
+    next_spawn_time = game_time_ms + static_cast<uint32_t>(game_rand() % 5 + 2) * 1000;
+}
+
+static Sheep* first_free_slot() {
+    for (Sheep& s : sheep)
+        if (s.state == SHEEP_FREE) return &s;
+    return nullptr;
+}
+
+// The random draws come in a fixed order: speed, start x, start z, target x,
+// target z.
+void sheep_spawn() {
+    Sheep* s = first_free_slot();
+    if (!s) return;
+    s->health = 100.0f;
+    s->state = SHEEP_FALLING;
+    s->speed = (random_signed_unit() * 0.5f + 1.5f) * sheep_speed;
+    float x = static_cast<float>(game_rand() % SPAWN_AREA);
+    float z = static_cast<float>(game_rand() % SPAWN_AREA);
+    s->position = {x, SHEEP_START_HEIGHT, z};
+    float target_x = static_cast<float>(game_rand() % SPAWN_AREA);
+    float target_z = static_cast<float>(game_rand() % SPAWN_AREA);
+    s->direction = {target_x - x, -SHEEP_START_HEIGHT, target_z - z};
+    vector3_normalize(&s->direction);
+    s->hit_box = {s->position, {SHEEP_HALF_EXTENT, SHEEP_HALF_EXTENT, SHEEP_HALF_EXTENT}};
+}
+
+static void start_explosion(Sheep& s) {
+    s.state = SHEEP_EXPLODING;
+    s.health = 100.0f;
+}
+
+// Landing is tested against the grid value under the sheep, not the
+// interpolated ground; outside the land the ground is at height 0.
+static void update_falling(Sheep& s) {
+    float ground = terrain_sample(static_cast<int>(s.position.x), static_cast<int>(s.position.z),
+                                  terrain);
+    if (ground > s.position.y) {
+        start_explosion(s);
+        lives -= 1;
+        camera_shake += LANDING_SHAKE;
+        return;
+    }
+    float k = frame_time * s.speed * 0.001f;
+    s.position.x += k * s.direction.x;
+    s.position.y += k * s.direction.y;
+    s.position.z += k * s.direction.z;
+    s.hit_box.centre = s.position;
+}
+
+static void update_exploding(Sheep& s) {
+    s.health -= frame_time * EXPLOSION_FADE_PER_SECOND * 0.001f;
+    if (s.health < 0.0f) s.state = SHEEP_FREE;
+}
+
+void sheep_update() {
+    if (game_time_ms > next_spawn_time) {
+        sheep_spawn();
+        next_spawn_time = game_time_ms + static_cast<uint32_t>(game_rand() % 5 + 1) * 1000;
+    }
+    for (Sheep& s : sheep) {
+        if (s.state == SHEEP_FALLING)
+            update_falling(s);
+        else if (s.state == SHEEP_EXPLODING)
+            update_exploding(s);
+    }
+}
+
+bool sheep_hit_by_shot(const Vector3& direction, const Vector3& position, float half_length) {
+    for (Sheep& s : sheep) {
+        if (s.state != SHEEP_FALLING) continue;
+        if (!segment_intersects_box(s.hit_box, direction, position, half_length)) continue;
+        s.health -= HIT_DAMAGE;
+        if (s.health <= 0.0f) {
+            start_explosion(s);
+            sheep_remaining -= 1;
+        }
+        return true;
+    }
+    return false;
+}
+
+// A bright sphere that grows from radius 10 to 60 while it fades, with a
+// dark core a quarter of its size.
+static void draw_explosion(const Sheep& s) {
+    float alpha = s.health * 0.01f;
+    float scale = (100.0f - s.health) * 0.05f + 1.0f;
+    glDepthMask(GL_FALSE);
+    glEnable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_TEXTURE_2D);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glColor4f(1.0f, 1.0f, 1.0f, alpha);
+    glPushMatrix();
+    glTranslatef(s.position.x, s.position.y, s.position.z);
+    glScalef(scale, scale, scale);
+    glCallList(sphere_list);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0.0f, 0.0f, 0.0f, alpha);
+    glScalef(0.25f, 0.25f, 0.25f);
+    glCallList(sphere_list);
+    glPopMatrix();
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+}
+
+// The sheep tumbles as it falls.
+static void draw_falling(const Sheep& s) {
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glPushMatrix();
+    glTranslatef(s.position.x, s.position.y, s.position.z);
+    glRotatef(game_time * 0.2f, 1.0f, 0.5f, 0.7f);
+    glScalef(0.2f, 0.2f, 0.2f);
+    model_draw(&sheep_model);
+    glPopMatrix();
+}
+
+void sheep_draw() {
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glDisable(GL_TEXTURE_2D);
+    for (const Sheep& s : sheep) {
+        if (s.state == SHEEP_EXPLODING)
+            draw_explosion(s);
+        else if (s.state == SHEEP_FALLING)
+            draw_falling(s);
+    }
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    GL_CHECK("sheep_draw");
+}

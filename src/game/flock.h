@@ -1,0 +1,54 @@
+// The sheep that drop out of the sky: ten slots, their spawning, flight,
+// landing and explosions, the hit test for shots, and drawing them. Also the
+// sheep still to kill in the level and the player's lives, which the sheep
+// take.
+#pragma once
+
+#include "math/vector.h"
+#include "model/model.h"
+
+#include <cstdint>
+
+struct Texture;
+
+enum SheepState {
+    SHEEP_FREE = 0,      // empty slot
+    SHEEP_FALLING = 1,   // in flight; can be hit
+    SHEEP_EXPLODING = 4, // the fading explosion of a killed or landed sheep
+};
+
+struct Sheep {
+    float health; // 100 when spawned, -25 a hit; while exploding the fade from 100 down
+    float speed;  // units per second along direction
+    Vector3 position;
+    Vector3 direction; // unit length
+    int state;         // a SheepState
+    HitBox hit_box;    // centre = position, half extents 10
+};
+
+constexpr int SHEEP_SLOTS = 10;
+constexpr int SPAWN_AREA = 512; // sheep start and aim inside 0 .. 511 of x and z
+constexpr float SHEEP_START_HEIGHT = 400.0f;
+constexpr float SHEEP_HALF_EXTENT = 10.0f;
+
+extern Sheep sheep[SHEEP_SLOTS];
+extern Model sheep_model;
+extern Texture* radar_picture;
+extern uint32_t next_spawn_time; // game_time_ms after which the next sheep comes
+extern int sheep_remaining;      // sheep still to kill in this level
+extern float sheep_speed;        // the level's base falling speed, units per second
+extern int lives;                // the player's lives, 5 at the start of every level
+
+// Empties the slots, loads the sheep model and the radar picture; false when
+// either cannot be loaded.
+bool flock_init();
+// Every slot free; the first sheep of a level comes 2 to 6 seconds from now.
+void sheep_reset();
+// Puts a sheep in the first free slot, if there is one.
+void sheep_spawn();
+// Spawning on schedule, then flight, landing and explosion fade for a frame.
+void sheep_update();
+void sheep_draw();
+// The first falling sheep the shot's segment (position +- half_length along
+// direction) meets takes a hit; true when one did.
+bool sheep_hit_by_shot(const Vector3& direction, const Vector3& position, float half_length);

@@ -1,0 +1,4 @@
+// Screen state: owns game_state.
+#include "game/game_state.h"
+
+int game_state = STATE_NONE;

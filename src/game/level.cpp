@@ -1,0 +1,133 @@
+// Levels: owns the table of level files, the current level and the loading
+// picture of the level being played.
+#include "game/level.h"
+
+#include "console/output.h"
+#include "game/flock.h"
+#include "game/game_state.h"
+#include "game/level_file.h"
+#include "game/player.h"
+#include "gl.h"
+#include "math/random.h"
+#include "platform/display.h"
+#include "platform/sound.h"
+#include "terrain/shadow.h"
+#include "terrain/terrain.h"
+#include "textures/texture.h"
+
+#include <cstdio>
+
+const char* const level_files[LEVEL_COUNT] = {
+    "data/level1.txt",
+    "data/level2.txt",
+    "data/level3.txt",
+};
+int current_level = -1;
+
+static Texture* loading_picture = nullptr;
+
+static const double PI = 3.141592653589793;
+static const double RADIANS_PER_DEGREE = 0.017453292519943295;
+
+namespace {
+
+// Closes the level file on every way out of level_load.
+struct OpenFile {
+    std::FILE* file;
+    explicit OpenFile(const char* name) : file(std::fopen(name, "r")) {}
+    ~OpenFile() {
+        if (file) std::fclose(file);
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+};
+
+} // namespace
+
+void level_advance() {
+    current_level = current_level < 0 ? 0 : current_level + 1;
+    shot_sound_stop();
+    if (current_level > LEVEL_COUNT - 1) {
+        console_print("Victory!");
+        game_state = STATE_VICTORY;
+    } else {
+        const char* file_name = level_files[current_level];
+        console_printf("Loading level %d/%d: %s", current_level, LEVEL_COUNT, file_name);
+        if (!level_load(file_name)) {
+            console_print_error("Error loading level");
+            game_state = STATE_TITLE;
+        }
+    }
+    sheep_reset();
+    lives = 5;
+}
+
+// The level's picture in a 400 x 400 square in the middle of a 640 x 480
+// screen, shown at once: the load that follows takes a moment.
+static void show_loading_picture() {
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, loading_picture->gl_name);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, 640.0, 0.0, 480.0, -500.0, 500.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(120.0f, 40.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(520.0f, 40.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(520.0f, 440.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(120.0f, 440.0f);
+    glEnd();
+    GL_CHECK("show_loading_picture");
+    present_frame();
+}
+
+// A sun in a random direction, 5 to 85 degrees above the horizon.
+static void light_the_land() {
+    float azimuth = static_cast<float>(random_signed_unit() * PI);
+    float elevation =
+        static_cast<float>(-(random_signed_unit() * 40.0 + 45.0) * RADIANS_PER_DEGREE);
+    terrain_shade(terrain, elevation, azimuth);
+}
+
+bool level_load(const char* path) {
+    OpenFile level(path);
+    if (!level.file) {
+        console_print_errorf("Can't open level file %s", path);
+        return false;
+    }
+    LevelInfo info{};
+    if (!level_file_read(level.file, path, &info)) return false;
+    console_print(info.nb_sheep_line);
+    sheep_remaining = info.nb_sheep;
+    console_print(info.sheep_speed_line);
+    sheep_speed = info.sheep_speed;
+
+    texture_release(loading_picture);
+    loading_picture = texture_load(info.logo, true);
+    if (!loading_picture) return false;
+    show_loading_picture();
+
+    console_print(info.music);
+    music_play_file(info.music);
+
+    terrain_free(terrain);
+    if (!terrain_load(info.raw, terrain, info.width, info.height, info.base, info.detail)) {
+        console_print_error("Error loading landscape");
+        return false;
+    }
+    light_the_land();
+    player_pitch = 0.0f;
+    player_yaw = 0.0f;
+    lives = 5;
+    player_x = static_cast<float>(info.width) * 0.5f;
+    player_z = static_cast<float>(info.height) * 0.5f;
+    return true;
+}

@@ -1,0 +1,219 @@
+// Player: owns the eye's position and view, the walking speed, the firing
+// flag, the camera shake, the weapon model, the heads-up pictures, the muzzle
+// flash picture and the list of shots in flight.
+#include "game/player.h"
+
+#include "game/flock.h"
+#include "game/game_state.h"
+#include "game/level.h"
+#include "gl.h"
+#include "input/input.h"
+#include "model/draw.h"
+#include "platform/clock.h"
+#include "platform/sound.h"
+#include "terrain/terrain.h"
+#include "textures/texture.h"
+
+#include <cmath>
+
+float player_x = 0.0f, player_y = 0.0f, player_z = 0.0f;
+float player_yaw = 0.0f;
+float player_pitch = 0.0f;
+float walk_speed = 40.0f;
+bool firing = false;
+float camera_shake = 0.0f;
+Model weapon_model;
+Texture* head_pictures[HEAD_PICTURE_COUNT] = {};
+Texture* flash_picture = nullptr;
+Shot* shots = nullptr;
+uint32_t next_shot_time = 0;
+
+static const float HALF_PI = 1.5707963267948966f;
+static const float RADIANS_PER_COUNT = 0.01f;
+static const float MAX_SHAKE = 12.0f;
+static const uint32_t SHOT_INTERVAL_MS = 100;
+static const float SHOT_SPEED = 300.0f;
+static const float SHOT_RANGE = 10000.0f;
+static const float SHOT_CEILING = 500.0f;
+static const float DEGREES_PER_RADIAN = 57.29577951308232f;
+
+static const char* const HEAD_FILES[HEAD_PICTURE_COUNT] = {
+    "data/tete1.png", "data/tete2.png", "data/tete3.png", "data/tete4.png", "data/tete5.png",
+};
+
+// The weapon model is loaded by the first new game and kept: loading it
+// again for every new game would only pile up copies.
+static bool load_weapon() {
+    if (!weapon_model.groups.empty()) return true;
+    return model_load(&weapon_model, "data/arme.ms3d", "data/arme.txt");
+}
+
+bool new_game_reset() {
+    if (!load_weapon()) return false;
+    for (int i = 0; i < HEAD_PICTURE_COUNT; i++) {
+        head_pictures[i] = texture_load(HEAD_FILES[i], false);
+        if (!head_pictures[i]) return false;
+    }
+    flash_picture = texture_load("data/feu.png", false);
+    if (!flash_picture) return false;
+    player_x = 256.0f;
+    player_z = 256.0f;
+    player_y = 0.0f;
+    player_yaw = 0.0f;
+    player_pitch = 0.0f;
+    lives = 5;
+    walk_speed = 40.0f;
+    current_level = -1;
+    game_state = STATE_PLAY;
+    return true;
+}
+
+// The arrow keys add up: up and left together walk diagonally.
+static void walk(float step) {
+    if (key_is_down(VK_UP)) {
+        player_x += std::cos(player_yaw) * step;
+        player_z += std::sin(player_yaw) * step;
+    }
+    if (key_is_down(VK_DOWN)) {
+        player_x -= std::cos(player_yaw) * step;
+        player_z -= std::sin(player_yaw) * step;
+    }
+    if (key_is_down(VK_LEFT)) {
+        player_x -= std::cos(player_yaw + HALF_PI) * step;
+        player_z -= std::sin(player_yaw + HALF_PI) * step;
+    }
+    if (key_is_down(VK_RIGHT)) {
+        player_x += std::cos(player_yaw + HALF_PI) * step;
+        player_z += std::sin(player_yaw + HALF_PI) * step;
+    }
+}
+
+static void look() {
+    player_yaw += static_cast<float>(mouse_dx) * RADIANS_PER_COUNT;
+    player_pitch += static_cast<float>(mouse_dy) * RADIANS_PER_COUNT;
+    if (player_pitch > HALF_PI) player_pitch = PITCH_LIMIT;
+    if (player_pitch < -HALF_PI) player_pitch = -PITCH_LIMIT;
+}
+
+static void settle_shake() {
+    camera_shake -= frame_time * 10.0f * 0.001f;
+    if (camera_shake > MAX_SHAKE) camera_shake = MAX_SHAKE;
+    if (camera_shake < 0.0f) camera_shake = 0.0f;
+}
+
+void player_update(const Vector3& eye) {
+    walk(walk_speed * frame_time * 0.001f);
+    player_y = terrain_height_at(player_x, player_z, terrain) + EYE_HEIGHT;
+    look();
+    settle_shake();
+    if (mouse_left_down) {
+        camera_shake = 1.0f;
+        shot_fire(eye, player_yaw, player_pitch);
+        firing = true;
+        shot_sound_start();
+    } else {
+        firing = false;
+        shot_sound_stop();
+    }
+}
+
+void shot_fire(const Vector3& eye, float yaw, float pitch) {
+    if (game_time_ms < next_shot_time) return;
+    next_shot_time = game_time_ms + SHOT_INTERVAL_MS;
+    auto* shot = new Shot{};
+    shot->position = eye;
+    shot->direction = {std::cos(pitch) * std::cos(yaw), -std::sin(pitch),
+                       std::cos(pitch) * std::sin(yaw)};
+    vector3_normalize(&shot->direction);
+    shot->range_left = SHOT_RANGE;
+    shot->speed = SHOT_SPEED;
+    shot->next = shots;
+    shots = shot;
+}
+
+Shot* shot_unlink(Shot* previous, Shot* shot) {
+    Shot* following = shot->next;
+    if (previous)
+        previous->next = following;
+    else
+        shots = following;
+    delete shot;
+    return following;
+}
+
+// A shot is tested over this frame's move with 3 units to spare either way
+// before it moves. Only the plane y = 0 and the ceiling stop it: it passes
+// through hills.
+static bool shot_spent(Shot& shot, float step) {
+    if (sheep_hit_by_shot(shot.direction, shot.position, step + 3.0f)) return true;
+    if (shot.position.y <= 0.0f || shot.position.y >= SHOT_CEILING) return true;
+    shot.range_left -= step;
+    return shot.range_left <= 0.0f;
+}
+
+void shots_update() {
+    Shot* previous = nullptr;
+    for (Shot* shot = shots; shot;) {
+        float step = frame_time * shot->speed * 0.001f;
+        if (shot_spent(*shot, step)) {
+            shot = shot_unlink(previous, shot);
+            continue;
+        }
+        shot->position.x += step * shot->direction.x;
+        shot->position.y += step * shot->direction.y;
+        shot->position.z += step * shot->direction.z;
+        previous = shot;
+        shot = shot->next;
+    }
+}
+
+void shots_clear() {
+    while (shots)
+        shot_unlink(nullptr, shots);
+}
+
+// On for two 40 ms periods out of three, spinning, pulsing between 10 and 30
+// units, added onto the picture at the weapon's muzzle.
+static void draw_muzzle_flash() {
+    if (!firing || (game_time_ms / 40) % 3 == 0) return;
+    glBindTexture(GL_TEXTURE_2D, flash_picture ? flash_picture->gl_name : 0);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glColor4f(0.6f, 0.6f, 0.6f, 1.0f);
+    glTranslatef(0.0f, 10.0f, -18.0f);
+    glRotatef(game_time / 6.0f, 0.0f, 0.0f, 1.0f);
+    float f = std::sin(std::cos(static_cast<float>(game_time_ms) * 0.02f) * 3.1415f) * 10.0f + 20.0f;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(-f, -f, -18.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(f, -f, -18.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(f, f, -18.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(-f, f, -18.0f);
+    glEnd();
+    glDisable(GL_BLEND);
+}
+
+void weapon_draw(float sy, float sz) {
+    float yaw = player_yaw * DEGREES_PER_RADIAN;
+    float pitch = player_pitch * DEGREES_PER_RADIAN;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(90.0, 1.0, 1.0, 500.0);
+    glRotatef(-yaw - 90.0f, 0.0f, 1.0f, 0.0f);
+    glRotatef(-pitch, 1.0f, 0.0f, 0.0f);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(sy, 1.0f, 0.0f, 0.0f);
+    glRotatef(-sz, 0.0f, 1.0f, 0.0f);
+    glRotatef(sz, 0.0f, 0.0f, 1.0f);
+    glRotatef(pitch, 1.0f, 0.0f, 0.0f);
+    glRotatef(yaw + 90.0f, 0.0f, 1.0f, 0.0f);
+    glTranslatef(-1.5f, -2.0f, -2.0f);
+    glScalef(0.1f, 0.1f, 0.1f);
+    model_draw(&weapon_model);
+    draw_muzzle_flash();
+    GL_CHECK("weapon_draw");
+}

@@ -1,0 +1,55 @@
+// The player: an eye walking over the land at a fixed height above the
+// ground, turning and looking with the mouse, firing a stream of invisible
+// shots with the left button; the weapon drawn before the eye with its
+// flickering muzzle flash; the pictures of the heads-up display.
+#pragma once
+
+#include "math/vector.h"
+#include "model/model.h"
+
+#include <cstdint>
+
+struct Texture;
+
+struct Shot {
+    Vector3 position;
+    Vector3 direction; // unit length
+    float speed;       // units per second
+    float range_left;  // units it may still fly
+    Shot* next;
+};
+
+constexpr int HEAD_PICTURE_COUNT = 5;
+constexpr float EYE_HEIGHT = 10.0f;
+constexpr float PITCH_LIMIT = 1.5707964f; // straight up or down
+
+extern float player_x, player_y, player_z;
+extern float player_yaw;   // radians; 0 looks along +x, walking goes (cos yaw, sin yaw)
+extern float player_pitch; // radians; positive looks down
+extern float walk_speed;   // units per second
+extern bool firing;        // the fire button was held in the latest update
+extern float camera_shake; // shake amplitude in degrees, 0 .. 12
+extern Model weapon_model;
+extern Texture* head_pictures[HEAD_PICTURE_COUNT];
+extern Texture* flash_picture;
+extern Shot* shots; // newest first
+extern uint32_t next_shot_time;
+
+// Loads the weapon and the heads-up pictures and resets the player, the
+// lives and the level sequence for a new game; false when something failed
+// to load.
+bool new_game_reset();
+// Walking, looking, the camera shake and firing for one frame. eye is the
+// position at the start of the frame, where shots start.
+void player_update(const Vector3& eye);
+// A new shot from the eye along the view, at most one every 100 ms.
+void shot_fire(const Vector3& eye, float yaw, float pitch);
+// Hit tests, then moves every shot; spent shots are removed.
+void shots_update();
+// Unlinks and frees a shot; returns the one after it.
+Shot* shot_unlink(Shot* previous, Shot* shot);
+// Frees every shot.
+void shots_clear();
+// The weapon and, while firing, its muzzle flash; sy and sz are the camera
+// shake angles of the frame in degrees.
+void weapon_draw(float sy, float sz);
