@@ -5,6 +5,7 @@
 // Creates the folder if needed and writes each file into it, printing one line
 // per file. Any failure stops the run with a message and exit code 1.
 #include "dead.h"
+#include "fire_sound.h"
 #include "font.h"
 
 #include <cstdint>
@@ -19,10 +20,14 @@ struct DataFile {
     void (*make)(const std::filesystem::path& file);
 };
 
+// One file a line, kept so by hand:
+// clang-format off
 constexpr DataFile kDataFiles[] = {
     {"font.png", make_font_png},
     {"dead.png", make_dead_png},
+    {"sound/fire.wav", make_fire_wav},
 };
+// clang-format on
 
 } // namespace
 
@@ -40,6 +45,7 @@ int main(int argc, char** argv) {
         }
         for (const DataFile& data : kDataFiles) {
             const std::filesystem::path file = folder / data.name;
+            std::filesystem::create_directories(file.parent_path()); // names may hold a subfolder
             data.make(file);
             std::printf("assetgen: wrote %s (%ju bytes)\n", file.c_str(),
                         static_cast<uintmax_t>(std::filesystem::file_size(file)));
