@@ -149,7 +149,8 @@ TEST(DeadPicture, IsATrueColourSquareInBloodRed) {
 TEST(Assetgen, WritesTheSameBytesOnEveryRun) {
     ASSERT_EQ(run_tool("first > /dev/null"), 0);
     ASSERT_EQ(run_tool("second > /dev/null"), 0);
-    for (const char* name : {"font.png", "dead.png", "sound/fire.wav"}) {
+    for (const char* name :
+         {"font.png", "dead.png", "sound/fire.wav", "music1.ogg", "music2.ogg", "music3.ogg"}) {
         const std::string first = bytes_of(fs::path("first") / name);
         EXPECT_FALSE(first.empty()) << name;
         EXPECT_EQ(first, bytes_of(fs::path("second") / name)) << name;

@@ -7,6 +7,7 @@
 #include "dead.h"
 #include "fire_sound.h"
 #include "font.h"
+#include "songs.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -26,6 +27,9 @@ constexpr DataFile kDataFiles[] = {
     {"font.png", make_font_png},
     {"dead.png", make_dead_png},
     {"sound/fire.wav", make_fire_wav},
+    {"music1.ogg", make_music1_ogg},
+    {"music2.ogg", make_music2_ogg},
+    {"music3.ogg", make_music3_ogg},
 };
 // clang-format on
 
