@@ -86,7 +86,8 @@ float square_wave(float phase, float dt) {
 float fade_in(float t, float seconds) {
     if (t >= seconds) return 1.0f;
     if (t <= 0.0f) return 0.0f;
-    return 0.5f - 0.5f * static_cast<float>(std::cos(kPi * t / seconds));
+    // 0.5 - 0.5 cos(pi t / seconds), the cosine read from the sine table.
+    return 0.5f - 0.5f * sine(0.5 * t / seconds + 0.25);
 }
 
 float fade_out(float t, float length, float seconds) {
@@ -115,7 +116,7 @@ void PingPongDelay::run(float in, float* l, float* r) {
     // The input enters on the left; each echo crosses to the other side.
     left_[at_] = in + damp_l_.low(from_right) * feedback_;
     right_[at_] = damp_r_.low(from_left) * feedback_;
-    at_ = (at_ + 1) % left_.size();
+    if (++at_ == left_.size()) at_ = 0;
     *l = from_left;
     *r = from_right;
 }
@@ -137,14 +138,14 @@ float Reverb::comb(Comb& c, float in) const {
     float out = c.line[c.at];
     c.store = out * (1.0f - damping_) + c.store * damping_;
     c.line[c.at] = in + c.store * feedback_;
-    c.at = (c.at + 1) % c.line.size();
+    if (++c.at == c.line.size()) c.at = 0;
     return out;
 }
 
 float Reverb::all_pass(AllPass& a, float in) {
     float delayed = a.line[a.at];
     a.line[a.at] = in + delayed * 0.5f;
-    a.at = (a.at + 1) % a.line.size();
+    if (++a.at == a.line.size()) a.at = 0;
     return delayed - in;
 }
 
