@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -181,6 +182,11 @@ struct MissingDevice {
     const char* driver;
     const char* disk_file;
 };
+
+// Named by the driver in test listings (not by the record's bytes).
+void PrintTo(const MissingDevice& device, std::ostream* out) {
+    *out << device.driver;
+}
 
 class NoAudioDevice : public testing::TestWithParam<MissingDevice> {
   protected:
