@@ -87,11 +87,12 @@ LoopBuffer Song::mix_down(const Space& space, float peak) const {
 void harp(Song& song, const Placement& placement, const Note& note) {
     constexpr int kPartials = 6;
     const float hz = note_hz(note.pitch);
-    const float ring = 2.4f;
+    const float ring = 1.6f;
     float level[kPartials], fall[kPartials];
     for (int k = 0; k < kPartials; ++k) {
         level[k] = note.velocity * std::pow(0.5f, static_cast<float>(k)) / (1.0f + 0.2f * k);
-        const float per_second = (1.1f + 0.9f * k) * (0.6f + hz / 900.0f);
+        // Damped enough that one chord's notes have faded before the next's.
+        const float per_second = (2.2f + 1.2f * k) * (0.6f + hz / 900.0f);
         fall[k] = std::exp(-per_second * kSecondsPerFrame);
     }
     render_mono(song, placement, note.beat, ring, [&](int n, float t) {
@@ -224,8 +225,10 @@ void bell(Song& song, const Placement& placement, const Note& note, float ratio)
     const float hz = note_hz(note.pitch);
     const float ring = 3.0f;
     Phase carrier, modulator;
+    // High bells swing less, so their sidebands stay below the Nyquist limit.
+    const float depth = std::min(1.0f, 1200.0f / hz) / 6.2831853f;
     render_mono(song, placement, note.beat, ring, [&](int, float t) {
-        const float index = (2.5f * std::exp(-t / 0.35f) + 0.3f) / 6.2831853f;
+        const float index = (2.5f * std::exp(-t / 0.35f) + 0.3f) * depth;
         const float swing = index * sine(modulator.advance(hz * ratio));
         const float s = sine(carrier.advance(hz) + swing);
         return s * fade_in(t, 0.002f) * std::exp(-t / 1.1f) * note.velocity;

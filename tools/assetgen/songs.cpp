@@ -59,7 +59,7 @@ void compose_meadows(Song& song) {
         {"G3 C4 E4", 48}, {"G3 B3 D4", 47},  {"A3 C4 E4", 45}, {"F#3 A3 D4", 38},
         {"G3 B3 E4", 40}, {"G3 C4 E4", 48},  {"G3 C4 E4", 45}, {"F#3 A3 C4", 38},
     };
-    const Placement harp_place{0.33f, -0.35f, 0.35f, 0.0f};
+    const Placement harp_place{0.4f, -0.35f, 0.35f, 0.0f};
     const Placement flute_place{0.5f, 0.15f, 0.3f, 0.2f};
     const Placement pad_place{0.35f, 0.0f, 0.55f, 0.0f};
     const Placement bass_place{0.55f, 0.0f, 0.05f, 0.0f};
