@@ -53,11 +53,11 @@ void write_song(const Song& song, const Space& space, const std::filesystem::pat
 
 // Level 1, rolling meadows.
 void compose_meadows(Song& song) {
-    static const Bar kBars[16] = {
-        {"G3 B3 D4", 43}, {"F#3 A3 D4", 42}, {"G3 B3 E4", 40}, {"G3 C4 E4", 48},
-        {"G3 B3 D4", 43}, {"F#3 A3 D4", 38}, {"G3 C4 E4", 48}, {"F#3 A3 D4", 38},
-        {"G3 C4 E4", 48}, {"G3 B3 D4", 47},  {"A3 C4 E4", 45}, {"F#3 A3 D4", 38},
-        {"G3 B3 E4", 40}, {"G3 C4 E4", 48},  {"G3 C4 E4", 45}, {"F#3 A3 C4", 38},
+    // G D/F# Em C G D C D, then C G/B Am D Em C Am7 D7; the bass walks its own line.
+    static const char* const kChords[16] = {
+        "G3 B3 D4", "F#3 A3 D4", "G3 B3 E4", "G3 C4 E4",  "G3 B3 D4", "F#3 A3 D4",
+        "G3 C4 E4", "F#3 A3 D4", "G3 C4 E4", "G3 B3 D4",  "A3 C4 E4", "F#3 A3 D4",
+        "G3 B3 E4", "G3 C4 E4",  "G3 C4 E4", "F#3 A3 C4",
     };
     const Placement harp_place{0.4f, -0.35f, 0.35f, 0.0f};
     const Placement flute_place{0.5f, 0.15f, 0.3f, 0.2f};
@@ -72,8 +72,8 @@ void compose_meadows(Song& song) {
     const std::vector<int> rolling = {0, 2, 3, 2, 4, 2, 3, 1};
     for (int bar = 0; bar < 16; ++bar) {
         const float beat = bar * 4.0f;
-        pad_chord(song, pad_place, beat, 4.0f, kBars[bar].chord, 0.5f);
-        arpeggio(beat, kBars[bar].chord, bar < 8 ? rising : rolling, 0.5f, 0.55f,
+        pad_chord(song, pad_place, beat, 4.0f, kChords[bar], 0.5f);
+        arpeggio(beat, kChords[bar], bar < 8 ? rising : rolling, 0.5f, 0.55f,
                  [&](const Note& n) { harp(song, harp_place, n); });
         play_steps(beat, "x.......x.......",
                    [&](float b, float v) { kick(song, kick_place, b, v); });
