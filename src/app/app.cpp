@@ -14,6 +14,7 @@
 #include "gl.h"
 #include "input/input.h"
 #include "overlay/font.h"
+#include "platform/sound.h"
 #include "textures/texture.h"
 
 #include <SDL.h>
@@ -42,6 +43,7 @@ bool game_init() {
         console_print_error("Error System init");
         return false;
     }
+    if (!sound_init()) return false;
     game_time_ms = 0;
     dead_picture = texture_load("data/dead.png", true);
     if (!dead_picture) return false;
@@ -104,6 +106,7 @@ bool run_frame(uint32_t elapsed_ms) {
 }
 
 void app_shutdown() {
+    sound_shutdown();
     mouse_release();
 }
 

@@ -6,8 +6,10 @@
 // per file. Any failure stops the run with a message and exit code 1.
 #include "dead.h"
 #include "feu.h"
+#include "fire_sound.h"
 #include "font.h"
 #include "radar.h"
+#include "songs.h"
 #include "tete.h"
 
 #include <cstdint>
@@ -22,6 +24,8 @@ struct DataFile {
     void (*make)(const std::filesystem::path& file);
 };
 
+// One file a line, kept so by hand:
+// clang-format off
 constexpr DataFile kDataFiles[] = {
     {"font.png", make_font_png},
     {"dead.png", make_dead_png},
@@ -32,7 +36,12 @@ constexpr DataFile kDataFiles[] = {
     {"tete3.png", make_tete3_png},
     {"tete4.png", make_tete4_png},
     {"tete5.png", make_tete5_png},
+    {"sound/fire.wav", make_fire_wav},
+    {"music1.ogg", make_music1_ogg},
+    {"music2.ogg", make_music2_ogg},
+    {"music3.ogg", make_music3_ogg},
 };
+// clang-format on
 
 } // namespace
 
@@ -50,6 +59,7 @@ int main(int argc, char** argv) {
         }
         for (const DataFile& data : kDataFiles) {
             const std::filesystem::path file = folder / data.name;
+            std::filesystem::create_directories(file.parent_path()); // names may hold a subfolder
             data.make(file);
             std::printf("assetgen: wrote %s (%ju bytes)\n", file.c_str(),
                         static_cast<uintmax_t>(std::filesystem::file_size(file)));
