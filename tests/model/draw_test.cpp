@@ -96,6 +96,7 @@ TEST_F(ModelDraw, TheSecondLayerCombinesWithTheBaseAsItsKeywordSays) {
         load(square_model(), two_layers(base, second, c.word));
         draw_on_black();
         expect_rgb(centre(), c.expected[0], c.expected[1], c.expected[2], c.word);
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << c.word;
         model_release(&model);
     }
 }
@@ -223,6 +224,7 @@ TEST_F(ModelDraw, DrawingLeavesTheStateTheNextDrawerExpects) {
     EXPECT_EQ(env_mode, GL_MODULATE);
     EXPECT_EQ(combine, GL_MODULATE);
     EXPECT_EQ(scale, 1.0f);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 // The console's text drawn right after a two-layer model comes out in the
