@@ -8,9 +8,13 @@
 #include "feu.h"
 #include "fire_sound.h"
 #include "font.h"
+#include "model_pictures.h"
 #include "radar.h"
+#include "sheep_model.h"
 #include "songs.h"
 #include "tete.h"
+#include "title_box.h"
+#include "weapon_model.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -40,6 +44,22 @@ constexpr DataFile kDataFiles[] = {
     {"music1.ogg", make_music1_ogg},
     {"music2.ogg", make_music2_ogg},
     {"music3.ogg", make_music3_ogg},
+    {"model_shade.png", make_model_shade_png},
+    {"mouton_wool.png", make_sheep_wool_png},
+    {"mouton_face.png", make_sheep_face_png},
+    {"mouton_eye.png", make_sheep_eye_png},
+    {"mouton_hoof.png", make_sheep_hoof_png},
+    {"mouton.ms3d", make_sheep_model},
+    {"mouton.txt", make_sheep_materials},
+    {"arme_metal.png", make_weapon_metal_png},
+    {"arme_shine.png", make_weapon_shine_png},
+    {"arme_grip.png", make_weapon_grip_png},
+    {"arme.ms3d", make_weapon_model},
+    {"arme.txt", make_weapon_materials},
+    {"box_face.png", make_title_box_face_png},
+    {"box_env.png", make_title_box_env_png},
+    {"box.ms3d", make_title_box_model},
+    {"box.txt", make_title_box_materials},
 };
 // clang-format on
 
