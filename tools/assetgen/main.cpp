@@ -6,6 +6,7 @@
 // per file. Any failure stops the run with a message and exit code 1.
 #include "dead.h"
 #include "font.h"
+#include "landscape.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -20,8 +21,12 @@ struct DataFile {
 };
 
 constexpr DataFile kDataFiles[] = {
-    {"font.png", make_font_png},
-    {"dead.png", make_dead_png},
+    {"font.png", make_font_png},         {"dead.png", make_dead_png},
+    {"terrain1.raw", make_terrain1_raw}, {"terrain2.raw", make_terrain2_raw},
+    {"terrain3.raw", make_terrain3_raw}, {"terrain1.png", make_terrain1_png},
+    {"terrain2.png", make_terrain2_png}, {"terrain3.png", make_terrain3_png},
+    {"detail1.png", make_detail1_png},   {"detail2.png", make_detail2_png},
+    {"detail3.png", make_detail3_png},
 };
 
 } // namespace
