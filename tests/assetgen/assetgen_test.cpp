@@ -149,7 +149,9 @@ TEST(DeadPicture, IsATrueColourSquareInBloodRed) {
 TEST(Assetgen, WritesTheSameBytesOnEveryRun) {
     ASSERT_EQ(run_tool("first > /dev/null"), 0);
     ASSERT_EQ(run_tool("second > /dev/null"), 0);
-    for (const char* name : {"font.png", "dead.png"}) {
+    for (const char* name :
+         {"font.png", "dead.png", "terrain1.raw", "terrain2.raw", "terrain3.raw", "terrain1.png",
+          "terrain2.png", "terrain3.png", "detail1.png", "detail2.png", "detail3.png"}) {
         const std::string first = bytes_of(fs::path("first") / name);
         EXPECT_FALSE(first.empty()) << name;
         EXPECT_EQ(first, bytes_of(fs::path("second") / name)) << name;
