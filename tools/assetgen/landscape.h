@@ -16,6 +16,10 @@ constexpr int kLandscapeLevels = 3;
 // world units. The player starts at (256, 256) looking along +x.
 std::vector<uint8_t> landscape_heights(int level);
 
+// How much of the level's own feature lies at a world point, 0 .. 1, for its
+// base picture: level 1's dirt track, level 2's stream bed, level 3's lake bed.
+float landscape_feature(int level, float x, float z);
+
 // The makers of the data tool; each throws std::runtime_error on failure.
 void make_terrain1_raw(const std::filesystem::path& file);
 void make_terrain2_raw(const std::filesystem::path& file);

@@ -77,6 +77,7 @@ struct Ground {
     float hollow;  // positive in hollows
     float patches; // broad noise -1 .. 1
     float grain;   // pixel noise 0 .. 1
+    float feature; // the level's own feature, 0 .. 1
 };
 
 // Sky light: hollows and steep faces get a little less of it.
@@ -86,46 +87,68 @@ float sky_light(const Ground& g) {
     return hollow_shade * face_shade;
 }
 
+// Meadows: two greens in broad patches, dark copses of trees, flowers, bare
+// earth on the steeper banks and the brown dirt track.
 Colour meadow_colour(const Ground& g) {
-    const Colour lush = rgb(78, 128, 44), pale = rgb(128, 150, 60), deep = rgb(52, 96, 38);
-    const Colour earth = rgb(116, 94, 62), rock = rgb(124, 118, 108);
+    const Colour lush = rgb(74, 126, 42), pale = rgb(132, 156, 62), copse = rgb(34, 70, 30);
+    const Colour earth = rgb(122, 98, 64), rock = rgb(128, 122, 112), track = rgb(140, 112, 74);
     Colour c = mix(lush, pale, smoothstep(-0.1f, 0.6f, g.patches));
-    c = mix(c, deep, smoothstep(0.5f, 3.0f, g.hollow) * 0.8f);
-    c = mix(c, pale, smoothstep(0.9f, 0.99f, g.grain) * 0.6f); // flowers and dry stalks
-    c = mix(c, earth, smoothstep(0.45f, 0.9f, g.slope + 0.15f * g.patches));
-    c = mix(c, rock, smoothstep(0.95f, 1.5f, g.slope));
-    return c;
+    c = mix(c, copse, smoothstep(0.5f, 3.0f, g.hollow) * 0.5f);
+    // Copses: a few woods of rounded crowns, lighter on top, dark between.
+    const float trees = fractal_noise(g.x / 34.0f, g.z / 34.0f, 91u, 4);
+    const float copses = smoothstep(0.24f, 0.3f, trees + 0.1f * g.patches);
+    const float crowns = 0.5f + 0.5f * fractal_noise(g.x / 1.6f, g.z / 1.6f, 93u, 2);
+    c = mix(c, copse * (0.7f + 0.7f * crowns), copses * (1.0f - g.feature));
+    if (g.grain > 0.985f && copses < 0.5f) // flowers
+        c = mix(c, g.grain > 0.993f ? rgb(240, 226, 90) : rgb(236, 236, 240), 0.8f);
+    c = mix(c, earth, smoothstep(0.5f, 0.95f, g.slope + 0.15f * g.patches));
+    c = mix(c, rock, smoothstep(1.0f, 1.6f, g.slope));
+    return mix(c, track * (0.9f + 0.2f * g.grain), g.feature);
 }
 
+// Ridges: grass and dry grass in the valley with a stony stream bed, scree
+// and grey rock with darker strata on the slopes, snow on the high, gentle
+// ground.
 Colour ridge_colour(const Ground& g) {
-    const Colour grass = rgb(74, 112, 46), dry = rgb(112, 118, 62);
-    const Colour scree = rgb(118, 110, 98), rock = rgb(92, 86, 80), dark = rgb(66, 62, 60);
-    const Colour snow = rgb(236, 240, 248);
+    const Colour grass = rgb(76, 116, 46), dry = rgb(118, 124, 66), stream = rgb(104, 116, 124);
+    const Colour scree = rgb(140, 132, 118), rock = rgb(128, 122, 114), dark = rgb(92, 88, 84);
+    const Colour snow = rgb(238, 242, 250);
     Colour c = mix(grass, dry, smoothstep(-0.3f, 0.7f, g.patches));
-    c = mix(c, scree, smoothstep(0.35f, 0.8f, g.slope + 0.1f * g.patches));
-    c = mix(c, rock, smoothstep(0.8f, 1.5f, g.slope));
-    c = mix(c, dark, smoothstep(1.6f, 3.0f, g.slope) * 0.7f);
-    const float snow_line = 44.0f + 5.0f * g.patches;
-    const float snowy = smoothstep(snow_line, snow_line + 6.0f, g.height) *
-                        (1.0f - smoothstep(1.2f, 2.4f, g.slope));
+    c = mix(c, stream * (0.85f + 0.3f * g.grain), g.feature);
+    c = mix(c, scree, smoothstep(0.45f, 0.9f, g.slope + 0.1f * g.patches));
+    const float strata = 0.5f + 0.5f * std::sin(g.height * 1.7f + 2.0f * g.patches);
+    Colour stone = mix(rock, dark, 0.25f * strata * strata + 0.2f * g.grain);
+    c = mix(c, stone, smoothstep(0.85f, 1.5f, g.slope));
+    const float snow_line = 51.0f + 4.0f * g.patches;
+    const float snowy = smoothstep(snow_line, snow_line + 5.0f, g.height) *
+                        (1.0f - smoothstep(1.3f, 2.2f, g.slope));
     return mix(c, snow, snowy);
 }
 
+// Basin: the dry lake's pale clay split into polygons by dark cracks with a
+// ring of darker mud, sand on its shore, grass and dry grass on the floor,
+// rock on the rim and snow on its highest peaks.
 Colour basin_colour(const Ground& g) {
-    const Colour clay = rgb(196, 176, 138), crack = rgb(138, 116, 86), mud = rgb(112, 94, 70);
-    const Colour sand = rgb(200, 184, 136), grass = rgb(96, 128, 52), dry = rgb(150, 146, 84);
-    const Colour rock = rgb(124, 108, 92), snow = rgb(234, 236, 242);
-    // The lake bed: pale clay split by dark cracks, a ring of darker mud.
-    const float cells = std::fabs(gradient_noise(g.x / 5.0f, g.z / 5.0f, 53u));
-    Colour bed = mix(crack, clay, smoothstep(0.03f, 0.12f, cells));
-    bed = mix(bed, mud, smoothstep(2.2f, 3.4f, g.height));
+    const Colour clay = rgb(212, 196, 160), crack = rgb(136, 112, 84), mud = rgb(130, 110, 82);
+    const Colour sand = rgb(206, 190, 140), grass = rgb(98, 130, 54), dry = rgb(156, 150, 88);
+    const Colour rock = rgb(132, 118, 102), snow = rgb(236, 238, 244);
+    // Cracks: the borders of cells about three units across, a little wider
+    // where the clay dried first.
+    const float warp = 0.6f * fractal_noise(g.x / 7.0f, g.z / 7.0f, 57u, 2);
+    const float borders = cell_border_distance(g.x / 3.2f + warp, g.z / 3.2f - warp, 53u);
+    const float width = 0.025f + 0.02f * g.patches;
+    Colour bed =
+        mix(crack, clay * (0.95f + 0.1f * g.grain), smoothstep(width, width + 0.06f, borders));
+    bed = mix(bed, mud, smoothstep(0.55f, 0.2f, g.feature));
     Colour land = mix(grass, dry, smoothstep(-0.2f, 0.8f, g.patches + 0.02f * (g.height - 20)));
-    land = mix(sand, land, smoothstep(4.0f, 7.5f, g.height + 1.5f * g.patches));
     land = mix(land, rock, smoothstep(0.6f, 1.3f, g.slope + 0.2f * g.patches));
     const float snowy = smoothstep(52.0f, 57.0f, g.height + 3.0f * g.patches) *
-                        (1.0f - smoothstep(1.0f, 2.0f, g.slope));
+                        (1.0f - smoothstep(1.2f, 2.2f, g.slope));
     land = mix(land, snow, snowy);
-    return mix(land, bed, 1.0f - smoothstep(2.6f, 4.2f, g.height));
+    const float shore =
+        smoothstep(0.0f, 0.12f, g.feature) * (1.0f - smoothstep(0.2f, 0.35f, g.feature));
+    land = mix(land, sand, std::fmax(shore, smoothstep(0.02f, 0.15f, g.feature)));
+    return mix(land, bed, smoothstep(0.25f, 0.45f, g.feature));
 }
 
 void make_base(int level, const std::filesystem::path& file) {
@@ -137,13 +160,15 @@ void make_base(int level, const std::filesystem::path& file) {
         const float z = (kBaseSize - 1 - row + 0.5f) * kUnitsPerPixel;
         for (int col = 0; col < kBaseSize; ++col) {
             const float x = (col + 0.5f) * kUnitsPerPixel;
-            Ground g{x,
-                     z,
-                     field.at(x, z),
-                     field.slope(x, z),
-                     field.hollow(x, z, 6.0f),
-                     fractal_noise(x / 45.0f, z / 45.0f, seed, 4),
-                     hash_unit(col, row, seed)};
+            Ground g;
+            g.x = x;
+            g.z = z;
+            g.height = field.at(x, z);
+            g.slope = field.slope(x, z);
+            g.hollow = field.hollow(x, z, 6.0f);
+            g.patches = fractal_noise(x / 45.0f, z / 45.0f, seed, 4);
+            g.grain = hash_unit(col, row, seed);
+            g.feature = landscape_feature(level, x, z);
             Colour c = level == 1   ? meadow_colour(g)
                        : level == 2 ? ridge_colour(g)
                                     : basin_colour(g);
@@ -172,8 +197,8 @@ float detail_grain(int level, int x, int y) {
     if (level == 2) {
         // Rock: cracks as dark lines along the zero crossings of the noise.
         const float n = fractal_noise(u, v, seed, 4, 0.55f, 8);
-        const float cracks = smoothstep(0.0f, 0.08f, std::fabs(n));
-        return 0.5f * n + 0.6f * (cracks - 1.0f) + 0.3f * speck + 0.25f;
+        const float cracks = smoothstep(0.0f, 0.06f, std::fabs(n));
+        return 0.6f * n + 0.35f * (cracks - 1.0f) + 0.35f * speck;
     }
     // Sand: fine speckle over soft ripples, a whole number of them per tile.
     const float ripple_phase = 2.0f * 3.14159265f * (6.0f * y / kDetailSize) +

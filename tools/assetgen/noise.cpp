@@ -108,3 +108,23 @@ float ridged_noise(float x, float y, uint32_t seed, int octaves) {
 float hash_unit(int x, int y, uint32_t seed) {
     return static_cast<float>(hash_point(x, y, seed) >> 8) * (1.0f / 16777216.0f);
 }
+
+float cell_border_distance(float x, float y, uint32_t seed) {
+    const int ix = static_cast<int>(std::floor(x));
+    const int iy = static_cast<int>(std::floor(y));
+    float nearest = 1e9f, second = 1e9f;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int cx = ix + dx, cy = iy + dy;
+            const float px = cx + 0.05f + 0.9f * hash_unit(cx, cy, seed);
+            const float py = cy + 0.05f + 0.9f * hash_unit(cx, cy, seed + 1u);
+            const float d = std::sqrt((px - x) * (px - x) + (py - y) * (py - y));
+            if (d < nearest) {
+                second = nearest;
+                nearest = d;
+            } else if (d < second) {
+                second = d;
+            }
+        }
+    return 0.5f * (second - nearest);
+}

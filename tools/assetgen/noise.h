@@ -22,3 +22,8 @@ float ridged_noise(float x, float y, uint32_t seed, int octaves);
 
 // A hash of a lattice point to 0 .. 1, for per-pixel grain.
 float hash_unit(int x, int y, uint32_t seed);
+
+// Distance from the point to the nearest border between the cells of a
+// jittered grid (half the gap between the nearest and second-nearest cell
+// centres), in lattice units: 0 on a border, up to about 0.5 inside a cell.
+float cell_border_distance(float x, float y, uint32_t seed);
