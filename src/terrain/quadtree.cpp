@@ -43,6 +43,8 @@ QuadNode* quad_node_new() {
     return new QuadNode{};
 }
 
+// Exactly 5 x 5 points from the leaf's (truncated) origin, whatever the
+// origin: a leaf never holds more than its 25 samples.
 static void fill_leaf(QuadNode* node, float x0, float z0, const Terrain& land) {
     node->is_leaf = true;
     node->samples = new float[LEAF_SAMPLES];

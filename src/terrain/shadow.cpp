@@ -9,9 +9,9 @@
 // a point-by-point march would. So the columns reached after each step are
 // tabulated once, and a whole row of rays advances one step at a time, every
 // ray of the row reading the same grid row. A ray is shadowed when any of
-// its steps finds the ground above it; steps whose grid row is everywhere
-// below the lowest ray of the row are skipped, and the row is done once
-// every ray is shadowed or above the highest ground.
+// its steps finds the ground above it; steps whose grid row lies everywhere
+// below the lowest ray of the row only move the rays, and a rising row is
+// done once its lowest ray is above the highest ground.
 #include "terrain/shadow.h"
 
 #include "terrain/terrain.h"

@@ -165,6 +165,22 @@ TEST_P(SameFrames, AsTheStripsWithTheBasePictureAlone) {
 
 INSTANTIATE_TEST_SUITE_P(Levels, SameFrames, testing::Values(1, 2, 3));
 
+TEST_F(LandscapeTest, SameFramesAsTheStripsOnRoughGround) {
+    // Every sample random: steep faces, folds and slivers everywhere.
+    const std::vector<float> heights = rough_heights(512, 7u);
+    std::vector<uint8_t> bytes(heights.size());
+    for (size_t i = 0; i < bytes.size(); i++)
+        bytes[i] = static_cast<uint8_t>(heights[i] * 4.0f);
+    write_raw("rough.raw", bytes);
+    ASSERT_TRUE(
+        terrain_load("rough.raw", terrain, 512, 512, "data/terrain2.png", "data/detail2.png"));
+    const Vector3 eye{256.0f, 70.0f, 256.0f};
+    for (const View& v : {View{0.0f, 0.3f}, View{2.0f, 0.8f}, View{4.5f, 0.1f}}) {
+        const std::vector<uint8_t> literal = draw_view(eye, v.yaw, v.pitch, true);
+        EXPECT_EQ(differing_bytes(literal, draw_view(eye, v.yaw, v.pitch, false)), 0) << v.yaw;
+    }
+}
+
 // A context made without the two extensions, as after a video-mode change
 // to a display that lacks them; the land was loaded with multitexturing.
 class ContextWithoutMultitexturing : public LandscapeTest {
