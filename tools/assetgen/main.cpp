@@ -8,6 +8,7 @@
 #include "feu.h"
 #include "fire_sound.h"
 #include "font.h"
+#include "landscape.h"
 #include "model_pictures.h"
 #include "radar.h"
 #include "sheep_model.h"
@@ -60,6 +61,12 @@ constexpr DataFile kDataFiles[] = {
     {"box_env.png", make_title_box_env_png},
     {"box.ms3d", make_title_box_model},
     {"box.txt", make_title_box_materials},
+    {"font.png", make_font_png},         {"dead.png", make_dead_png},
+    {"terrain1.raw", make_terrain1_raw}, {"terrain2.raw", make_terrain2_raw},
+    {"terrain3.raw", make_terrain3_raw}, {"terrain1.png", make_terrain1_png},
+    {"terrain2.png", make_terrain2_png}, {"terrain3.png", make_terrain3_png},
+    {"detail1.png", make_detail1_png},   {"detail2.png", make_detail2_png},
+    {"detail3.png", make_detail3_png},
 };
 // clang-format on
 

@@ -8,27 +8,12 @@
 
 namespace {
 
-uint32_t hash(int x, int y, uint32_t seed) {
-    uint32_t h = seed * 0x9E3779B9u ^ static_cast<uint32_t>(x) * 0x85EBCA6Bu ^
-                 static_cast<uint32_t>(y) * 0xC2B2AE35u;
-    h ^= h >> 16;
-    h *= 0x7FEB352Du;
-    h ^= h >> 15;
-    h *= 0x846CA68Bu;
-    h ^= h >> 16;
-    return h;
-}
-
 int wrap(int value, int period) {
     int r = value % period;
     return r < 0 ? r + period : r;
 }
 
 } // namespace
-
-float hash_unit(int x, int y, uint32_t seed) {
-    return static_cast<float>(hash(x, y, seed) >> 8) * (1.0f / 16777216.0f);
-}
 
 float tiled_noise(float x, float y, int period, uint32_t seed) {
     int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
@@ -64,7 +49,7 @@ float tiled_cells(float u, float v, int cells, uint32_t seed, uint32_t* cell_id)
             float d = std::hypot(x - px, y - py);
             if (d < best) {
                 best = d;
-                if (cell_id) *cell_id = hash(cx, cy, seed + 13);
+                if (cell_id) *cell_id = static_cast<uint32_t>(hash_unit(cx, cy, seed + 13) * 16777216.0f);
             }
         }
     return best;

@@ -3,6 +3,8 @@
 // a model, and writing a material file.
 #pragma once
 
+#include "noise.h" // hash_unit
+
 #include "raster.h"
 
 #include <cstdint>
@@ -17,8 +19,6 @@ float tiled_fractal(float x, float y, int period, uint32_t seed);
 // cells x cells over the unit square, in cell widths, repeating with the
 // square. *cell_id gets a number of the nearest point's cell.
 float tiled_cells(float u, float v, int cells, uint32_t seed, uint32_t* cell_id = nullptr);
-// A hash of two integers and a seed, in 0..1.
-float hash_unit(int x, int y, uint32_t seed);
 
 // Writes the canvas as an RGB (3) or RGBA (4) PNG.
 void write_canvas(const std::filesystem::path& file, const Canvas& canvas, int channels);
