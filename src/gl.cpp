@@ -1,5 +1,5 @@
 // OpenGL ground: owns has_multitexture and the multitexture entry points of
-// the current context (set by the platform's probe), the whole-word search
+// the current context (set by the platform's probe), the context serial, the whole-word search
 // of extension lists, and the debug-build error report.
 #include "gl.h"
 
@@ -8,6 +8,7 @@
 #include <cstring>
 
 bool has_multitexture = false;
+unsigned int gl_context_serial = 0;
 PFNGLACTIVETEXTUREARBPROC glActiveTextureARB = nullptr;
 PFNGLMULTITEXCOORD2FARBPROC glMultiTexCoord2fARB = nullptr;
 

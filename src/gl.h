@@ -12,6 +12,11 @@
 // context; the two entry points below are valid only while it is true.
 extern bool has_multitexture;
 
+// Counts the OpenGL contexts made so far: the window set-up adds one for each
+// new context. Objects recorded in one context (display lists) are only used
+// while it is still the same.
+extern unsigned int gl_context_serial;
+
 // The multitexture entry points are fetched for each context by the
 // extension probe; these names call the fetched pointers, not symbols
 // exported by the OpenGL library.

@@ -1,5 +1,5 @@
-// Entry and screen states: owns game_state, app_active, the dead picture and
-// the loop's previous-frame timestamp; runs start-up in its fixed order and
+// Entry and screen states: owns game_state, app_active, the dead picture, the
+// title model and the loop's previous-frame timestamp; runs start-up in its fixed order and
 // dispatches every frame on the screen state.
 #include "app/app.h"
 
@@ -13,7 +13,10 @@
 #include "game/play.h"
 #include "gl.h"
 #include "input/input.h"
+#include "model/draw.h"
+#include "model/model.h"
 #include "overlay/font.h"
+#include "platform/sound.h"
 #include "textures/texture.h"
 
 #include <SDL.h>
@@ -21,6 +24,7 @@
 int game_state = STATE_NONE;
 bool app_active = true;
 Texture* dead_picture = nullptr;
+Model title_model;
 
 static uint32_t previous_ticks = 0;
 
@@ -42,13 +46,17 @@ bool game_init() {
         console_print_error("Error System init");
         return false;
     }
+    if (!sound_init()) return false;
     game_time_ms = 0;
     dead_picture = texture_load("data/dead.png", true);
     if (!dead_picture) return false;
+    if (!model_load(&title_model, "data/box.ms3d", "data/box.txt")) return false;
     game_state = STATE_PLAY;
     return true;
 }
 
+// Three turning boxes over the uncleared frame: one plain, then two added on
+// top of it. The rotations pile up on the one model-view matrix.
 void title_frame() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -56,6 +64,22 @@ void title_frame() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glDisable(GL_DEPTH_TEST);
+    glTranslatef(0.0f, 0.0f, -10.0f);
+    float t = game_time;
+    glRotatef(t * 0.125f, 1.0f, 0.7f, 0.5f);
+    model_draw(&title_model);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glRotatef(-t * 0.125f, 1.0f, 0.7f, 0.5f);
+    glRotatef(-t * 0.14285714285714285f, 0.8f, 0.5f, 0.9f);
+    model_draw(&title_model);
+    glRotatef(-t * 0.14285714285714285f, 0.8f, 0.5f, 0.9f);
+    glRotatef(t * 0.1f, 0.2f, 1.0f, 0.5f);
+    model_draw(&title_model);
+    glDisable(GL_BLEND);
+    GL_CHECK("title_frame");
+    // Enter goes into play; the new-game reset and the first level load
+    // come with the game-play code.
     if (key_was_pressed(VK_RETURN)) game_state = STATE_PLAY;
 }
 
@@ -104,6 +128,7 @@ bool run_frame(uint32_t elapsed_ms) {
 }
 
 void app_shutdown() {
+    sound_shutdown();
     mouse_release();
 }
 

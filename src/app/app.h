@@ -12,11 +12,13 @@ enum GameState {
     STATE_VICTORY = 4,
 };
 
+struct Model;
 struct Texture;
 
 extern int game_state;
 extern bool app_active; // false while the window is minimised
 extern Texture* dead_picture;
+extern Model title_model; // the box of the title screen
 
 bool system_init();
 bool game_init();

@@ -222,6 +222,7 @@ void video_shutdown() {
 }
 
 void gl_init_state() {
+    gl_context_serial++; // display lists of earlier contexts are not ours now
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClearDepth(1.0);

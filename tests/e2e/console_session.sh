@@ -18,14 +18,18 @@ pixel() { "$screenshot" shot.png "$1" "$2"; }
 
 "$game" > game.out 2>&1 &
 pid=$!
-timeout 30 xdotool search --sync --name "OpenGL Console" > /dev/null || fail "no game window"
-sleep 1
+wait_for_game
 
 # Checks that the dark blue panel covers the top 21 of 37.5 text rows of a
 # window of the given height, and no more: the whole picture fills the window.
 panel_fills_top() {
-  local x=$1 height=$2 bottom=$(( $2 * 336 / 600 )) r g b
-  read -r r g b < <(pixel "$x" $((bottom - 6)))
+  local x=$1 height=$2 bottom=$(( $2 * 336 / 600 )) r g b tries
+  # The panel fades in over a second once the game runs its frames.
+  for tries in $(seq 1 100); do
+    read -r r g b < <(pixel "$x" $((bottom - 6)))
+    [ "$b" -gt 30 ] && [ "$r" -lt 10 ] && break
+    sleep 0.2
+  done
   [ "$b" -gt 30 ] && [ "$r" -lt 10 ] || fail "no console panel above row $bottom of $height ($r $g $b)"
   read -r r g b < <(pixel "$x" $((bottom + 6)))
   [ "$((r + g + b))" -eq 0 ] || fail "console panel below row $bottom of $height ($r $g $b)"
@@ -38,17 +42,17 @@ xdotool getwindowgeometry "$wid" | grep -q "Geometry: 1280x1024" || fail "fullsc
 
 # The console fades in over one second.
 xdotool key Insert
-sleep 1.5
+sleep 1.2
 panel_fills_top 1000 1024
 
 type_line "cmdlist"
 type_line "exec setup.cfg"
 type_line "textureinfo"
-xdotool type --delay 15 "togglefullscreen"; xdotool key Return; sleep 1
+xdotool type --delay 15 "togglefullscreen"; xdotool key Return; sleep 0.5; wait_for_focus
 wid=$(xdotool search --name "OpenGL Console" | head -1)
 xdotool getwindowgeometry "$wid" | grep -q "Geometry: 1024x768" || fail "window is not 1024x768"
 type_line "save_to_log 1"
-xdotool type --delay 15 "videomode 640x480x32"; xdotool key Return; sleep 1
+xdotool type --delay 15 "videomode 640x480x32"; xdotool key Return; sleep 0.5; wait_for_focus
 wid=$(xdotool search --name "OpenGL Console" | head -1)
 xdotool getwindowgeometry "$wid" | grep -q "Geometry: 640x480" || fail "window is not 640x480"
 panel_fills_top 600 480

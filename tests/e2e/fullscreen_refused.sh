@@ -17,14 +17,13 @@ window_geometry() { xdotool getwindowgeometry "$(xdotool search --name "OpenGL C
 
 "$game" > game.out 2> game.err &
 pid=$!
-timeout 30 xdotool search --sync --name "OpenGL Console" > /dev/null || fail "no game window"
-sleep 1
+wait_for_game
 window_geometry | grep -q "Geometry: 1024x768" || fail "fullscreen window is not 1024x768"
 
 xdotool key Insert
 xdotool type --delay 15 "videomode 1280x720x32"
 xdotool key Return
-for _ in $(seq 1 40); do
+for _ in $(seq 1 120); do
   grep -q "Use Windowed Mode Instead?" game.err && break
   sleep 0.25
 done
@@ -33,8 +32,9 @@ sleep 1
 if ! grep -q "answered Yes" game.err; then
   answer_box "OpenGL Console" Return || fail "no question box on the screen"
 fi
-sleep 1.5
+sleep 1
 kill -0 "$pid" 2> /dev/null || fail "the game ended after Yes"
+wait_for_focus
 window_geometry | grep -q "Geometry: 1280x720" || fail "no 1280x720 window: $(window_geometry)"
 
 xdotool search --name "OpenGL Console" windowfocus 2> /dev/null || true

@@ -47,3 +47,30 @@ wait_for_exit() {
   wait "$pid" || code=$?
   pid=""
 }
+
+# Waits until the game's window has the keyboard (keys sent before that go
+# to no window), then lets it run a moment; fails after 30 seconds. Needs
+# the script's fail function.
+wait_for_focus() {
+  local id tenths
+  for tenths in $(seq 1 300); do
+    id=$(xdotool search --name "OpenGL Console" 2> /dev/null | head -1)
+    if [ -n "$id" ] && [ "$(xdotool getwindowfocus 2> /dev/null)" = "$id" ]; then
+      sleep 0.5
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the game window never took the keyboard"
+}
+
+# Waits for the game's window and its console's first lines in log.txt.
+wait_for_game() {
+  local tenths
+  timeout 30 xdotool search --sync --name "OpenGL Console" > /dev/null || fail "no game window"
+  for tenths in $(seq 1 300); do
+    grep -q "type ? for help" log.txt 2> /dev/null && break
+    sleep 0.1
+  done
+  wait_for_focus
+}

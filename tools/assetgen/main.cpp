@@ -6,9 +6,16 @@
 // per file. Any failure stops the run with a message and exit code 1.
 #include "dead.h"
 #include "feu.h"
+#include "fire_sound.h"
 #include "font.h"
+#include "landscape.h"
+#include "model_pictures.h"
 #include "radar.h"
+#include "sheep_model.h"
+#include "songs.h"
 #include "tete.h"
+#include "title_box.h"
+#include "weapon_model.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -22,6 +29,8 @@ struct DataFile {
     void (*make)(const std::filesystem::path& file);
 };
 
+// One file a line, kept so by hand:
+// clang-format off
 constexpr DataFile kDataFiles[] = {
     {"font.png", make_font_png},
     {"dead.png", make_dead_png},
@@ -32,7 +41,34 @@ constexpr DataFile kDataFiles[] = {
     {"tete3.png", make_tete3_png},
     {"tete4.png", make_tete4_png},
     {"tete5.png", make_tete5_png},
+    {"sound/fire.wav", make_fire_wav},
+    {"music1.ogg", make_music1_ogg},
+    {"music2.ogg", make_music2_ogg},
+    {"music3.ogg", make_music3_ogg},
+    {"model_shade.png", make_model_shade_png},
+    {"mouton_wool.png", make_sheep_wool_png},
+    {"mouton_face.png", make_sheep_face_png},
+    {"mouton_eye.png", make_sheep_eye_png},
+    {"mouton_hoof.png", make_sheep_hoof_png},
+    {"mouton.ms3d", make_sheep_model},
+    {"mouton.txt", make_sheep_materials},
+    {"arme_metal.png", make_weapon_metal_png},
+    {"arme_shine.png", make_weapon_shine_png},
+    {"arme_grip.png", make_weapon_grip_png},
+    {"arme.ms3d", make_weapon_model},
+    {"arme.txt", make_weapon_materials},
+    {"box_face.png", make_title_box_face_png},
+    {"box_env.png", make_title_box_env_png},
+    {"box.ms3d", make_title_box_model},
+    {"box.txt", make_title_box_materials},
+    {"font.png", make_font_png},         {"dead.png", make_dead_png},
+    {"terrain1.raw", make_terrain1_raw}, {"terrain2.raw", make_terrain2_raw},
+    {"terrain3.raw", make_terrain3_raw}, {"terrain1.png", make_terrain1_png},
+    {"terrain2.png", make_terrain2_png}, {"terrain3.png", make_terrain3_png},
+    {"detail1.png", make_detail1_png},   {"detail2.png", make_detail2_png},
+    {"detail3.png", make_detail3_png},
 };
+// clang-format on
 
 } // namespace
 
@@ -50,6 +86,7 @@ int main(int argc, char** argv) {
         }
         for (const DataFile& data : kDataFiles) {
             const std::filesystem::path file = folder / data.name;
+            std::filesystem::create_directories(file.parent_path()); // names may hold a subfolder
             data.make(file);
             std::printf("assetgen: wrote %s (%ju bytes)\n", file.c_str(),
                         static_cast<uintmax_t>(std::filesystem::file_size(file)));

@@ -1,0 +1,105 @@
+// Sound on SDL_mixer: owns the audio output, the shot sample with its one
+// reserved channel, and the current level's music stream.
+#include "app/sound.h"
+
+#include "console/output.h"
+
+#include <SDL.h>
+
+static Mix_Chunk* shot_sample = nullptr;
+static bool shot_playing = false;
+static Mix_Music* music_stream = nullptr;
+static bool audio_open = false;
+
+static constexpr int OUTPUT_RATE = 44100;
+static constexpr int OUTPUT_CHANNELS = 2;
+// About 23 ms per buffer: short enough that the shot follows the button.
+static constexpr int OUTPUT_BUFFER_FRAMES = 1024;
+
+// Starts SDL's audio with whichever driver it picks (or SDL_AUDIODRIVER
+// names) and opens the mixer on it; everything is undone on failure.
+static bool open_output() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    if (Mix_OpenAudio(OUTPUT_RATE, MIX_DEFAULT_FORMAT, OUTPUT_CHANNELS, OUTPUT_BUFFER_FRAMES) == 0)
+        return true;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+}
+
+// A machine without a sound device still plays the game: SDL's "dummy"
+// driver consumes the mixed output in silence. The hint is set at override
+// priority because SDL_AUDIODRIVER, which may be what named the failing
+// driver, otherwise wins over it; it is reset afterwards so a later start
+// tries the real device again.
+static bool open_silent_output() {
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    bool opened = open_output();
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    return opened;
+}
+
+static void close_output() {
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    audio_open = false;
+}
+
+bool sound_init() {
+    sound_shutdown(); // a second start begins afresh
+    if (!open_output()) {
+        if (!open_silent_output()) {
+            console_print_error("Error bass init");
+            return false;
+        }
+        console_print("No audio device: sound is off");
+    }
+    audio_open = true;
+    Mix_Init(MIX_INIT_OGG); // a music file it cannot read is reported when it is loaded
+    // The shot's channel is kept out of the mixer's own choice of free
+    // channels, so stopping the shot can never cut another sound.
+    Mix_ReserveChannels(SHOT_CHANNEL + 1);
+    shot_sample = Mix_LoadWAV("data/sound/fire.wav");
+    if (!shot_sample) {
+        close_output();
+        return false;
+    }
+    shot_playing = false;
+    return true;
+}
+
+void music_play_file(const char* file_name) {
+    if (music_stream) Mix_FreeMusic(music_stream); // stops it first
+    music_stream = Mix_LoadMUS(file_name);
+    if (!music_stream) {
+        console_print_error("Error loading music file");
+        return;
+    }
+    Mix_PlayMusic(music_stream, -1);
+}
+
+Mix_Music* current_music() {
+    return music_stream;
+}
+
+void shot_sound_start() {
+    if (shot_playing || !shot_sample) return;
+    shot_playing = true;
+    Mix_PlayChannel(SHOT_CHANNEL, shot_sample, -1);
+}
+
+void shot_sound_stop() {
+    if (!shot_playing) return;
+    shot_playing = false;
+    Mix_HaltChannel(SHOT_CHANNEL);
+}
+
+void sound_shutdown() {
+    if (!audio_open) return;
+    shot_sound_stop();
+    Mix_FreeChunk(shot_sample);
+    shot_sample = nullptr;
+    if (music_stream) Mix_FreeMusic(music_stream);
+    music_stream = nullptr;
+    close_output();
+}

@@ -1,0 +1,13 @@
+// What the SDL_mixer side of the sound keeps, for the mixer's own queries
+// (position, tags); the game's calls are in platform/sound.h.
+#pragma once
+
+#include "platform/sound.h"
+
+#include <SDL_mixer.h>
+
+// The music stream of the current level; nullptr when there is none.
+Mix_Music* current_music();
+
+// The mixer channel kept for the shot.
+constexpr int SHOT_CHANNEL = 0;

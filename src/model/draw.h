@@ -1,0 +1,24 @@
+// Model drawing at the current model-view transform, with the one or two
+// texture layers of each group's material.
+#pragma once
+
+#include "model/model.h"
+
+#include <vector>
+
+// Calls the display list while it is still valid (same context, same texture
+// objects), then sends every group in immediate mode, so a model with a list
+// is drawn twice. Groups without a material are skipped. Afterwards texture
+// unit 0 is active, unit 1 is disabled with its default environment, texture
+// generation is off and the colour is white. Without multitexturing a
+// two-layer material draws its base layer alone.
+void model_draw(const Model* model);
+
+// One group with one texture layer (coordinates through glTexCoord2f).
+void model_draw_group(const Model* model, const ModelGroup& group);
+// One group with two layers (the same coordinates for both units).
+void model_draw_group_multitexture(const Model* model, const ModelGroup& group);
+
+// The texture objects the materials bind now, base then second layer of each
+// material in order; 0 for a layer without a texture.
+std::vector<unsigned int> model_texture_names(const Model& model);

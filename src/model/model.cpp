@@ -1,0 +1,286 @@
+// Model loading: owns the reading of .ms3d files with their validation, the
+// order of the load steps and releasing a model. Files are read whole and
+// parsed from memory; every count is checked against the bytes that are left
+// before anything is allocated, and every index against its array.
+#include "model/model.h"
+
+#include "console/output.h"
+#include "gl.h"
+#include "model/draw.h"
+#include "model/joints.h"
+#include "model/material.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr size_t HEADER_SIZE = 14;
+constexpr size_t VERTEX_SIZE = 15;
+constexpr size_t TRIANGLE_SIZE = 70;
+constexpr size_t GROUP_MIN_SIZE = 36; // with no triangle indices
+constexpr size_t JOINT_MIN_SIZE = 93; // with no keyframes
+constexpr size_t KEYFRAME_SIZE = 16;
+
+// Little-endian reads from a buffer; a read past the end fails and leaves
+// the value zero, and every later read fails too.
+class ByteReader {
+  public:
+    ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    size_t left() const { return size_ - at_; }
+    bool ok() const { return ok_; }
+    // Whether count records of the given size can still be read.
+    bool holds(size_t count, size_t record_size) const {
+        return ok_ && count <= left() / record_size;
+    }
+    bool skip(size_t count) {
+        if (!ok_ || count > left()) return ok_ = false;
+        at_ += count;
+        return true;
+    }
+    uint8_t u8() {
+        uint8_t value = 0;
+        bytes(&value, 1);
+        return value;
+    }
+    int8_t s8() { return static_cast<int8_t>(u8()); }
+    uint16_t u16() {
+        uint8_t b[2] = {};
+        bytes(b, 2);
+        return static_cast<uint16_t>(b[0] | b[1] << 8);
+    }
+    uint32_t u32() {
+        uint8_t b[4] = {};
+        bytes(b, 4);
+        return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+    }
+    float f32() {
+        uint32_t bits = u32();
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+    Vector3 vector3() {
+        float x = f32(), y = f32();
+        return {x, y, f32()};
+    }
+    // A fixed-size name field; the copy always ends with a NUL.
+    void name(char (&field)[MODEL_NAME_SIZE]) {
+        bytes(field, MODEL_NAME_SIZE);
+        field[MODEL_NAME_SIZE - 1] = '\0';
+    }
+    void bytes(void* out, size_t count) {
+        if (!ok_ || count > left()) {
+            ok_ = false;
+            std::memset(out, 0, count);
+            return;
+        }
+        std::memcpy(out, data_ + at_, count);
+        at_ += count;
+    }
+
+  private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t at_ = 0;
+    bool ok_ = true;
+};
+
+// Closes the file on every way out of the function that opened it.
+struct OpenFile {
+    std::FILE* file;
+    explicit OpenFile(const char* name) : file(std::fopen(name, "rb")) {}
+    ~OpenFile() {
+        if (file) std::fclose(file);
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+};
+
+} // namespace
+
+bool read_whole_file(const char* path, std::vector<uint8_t>* bytes) {
+    OpenFile open_file(path);
+    if (!open_file.file) return false;
+    bytes->clear();
+    uint8_t buffer[4096];
+    for (;;) {
+        size_t count = std::fread(buffer, 1, sizeof buffer, open_file.file);
+        bytes->insert(bytes->end(), buffer, buffer + count);
+        if (count < sizeof buffer) return !std::ferror(open_file.file);
+    }
+}
+
+static bool read_vertices(ByteReader& in, Model* model) {
+    uint16_t count = in.u16();
+    if (!in.holds(count, VERTEX_SIZE)) return false;
+    model->vertex_count = count;
+    model->vertices.resize(count);
+    for (ModelVertex& vertex : model->vertices) {
+        vertex.flags = in.u8();
+        vertex.position = in.vector3();
+        vertex.bone = in.s8();
+        vertex.reference_count = in.u8();
+    }
+    return in.ok();
+}
+
+static bool read_triangles(ByteReader& in, Model* model) {
+    uint16_t count = in.u16();
+    if (!in.holds(count, TRIANGLE_SIZE)) return false;
+    model->triangle_count = count;
+    model->triangles.resize(count);
+    for (ModelTriangle& triangle : model->triangles) {
+        triangle.flags = in.u16();
+        for (uint16_t& index : triangle.vertex_indices) {
+            index = in.u16();
+            if (index >= model->vertex_count) return false;
+        }
+        for (Vector3& normal : triangle.normals)
+            normal = in.vector3();
+        for (float& s : triangle.s)
+            s = in.f32();
+        for (float& t : triangle.t)
+            t = in.f32();
+        triangle.smoothing_group = in.u8();
+        triangle.group_index = in.u8();
+    }
+    return in.ok();
+}
+
+static bool read_group(ByteReader& in, const Model& model, ModelGroup* group) {
+    group->flags = in.u8();
+    in.name(group->name);
+    group->triangle_count = in.u16();
+    if (!in.holds(group->triangle_count, 2)) return false;
+    group->triangle_indices.resize(group->triangle_count);
+    for (uint16_t& index : group->triangle_indices) {
+        index = in.u16();
+        if (index >= model.triangle_count) return false;
+    }
+    group->material_index = in.s8();
+    return in.ok();
+}
+
+static bool read_groups(ByteReader& in, Model* model) {
+    uint16_t count = in.u16();
+    if (!in.holds(count, GROUP_MIN_SIZE)) return false;
+    model->group_count = count;
+    model->groups.resize(count);
+    for (ModelGroup& group : model->groups)
+        if (!read_group(in, *model, &group)) return false;
+    return true;
+}
+
+static bool read_materials(ByteReader& in, Model* model) {
+    uint16_t count = in.u16();
+    if (!in.holds(count, MODEL_MATERIAL_SIZE)) return false;
+    model->material_count = count;
+    model->materials.resize(count);
+    for (ModelMaterial& material : model->materials)
+        in.bytes(material.bytes, MODEL_MATERIAL_SIZE);
+    return in.ok();
+}
+
+static bool read_keyframes(ByteReader& in, std::vector<ModelKeyframe>* keys) {
+    for (ModelKeyframe& key : *keys) {
+        key.time = in.f32();
+        key.value = in.vector3();
+    }
+    return in.ok();
+}
+
+static bool read_joint(ByteReader& in, ModelJoint* joint) {
+    joint->flags = in.u8();
+    in.name(joint->name);
+    in.name(joint->parent_name);
+    joint->rotation = in.vector3();
+    joint->position = in.vector3();
+    joint->rotation_key_count = in.u16();
+    joint->translation_key_count = in.u16();
+    size_t keys = size_t(joint->rotation_key_count) + joint->translation_key_count;
+    if (!in.holds(keys, KEYFRAME_SIZE)) return false;
+    joint->rotation_keys.resize(joint->rotation_key_count);
+    joint->translation_keys.resize(joint->translation_key_count);
+    return read_keyframes(in, &joint->rotation_keys) &&
+           read_keyframes(in, &joint->translation_keys);
+}
+
+static bool read_joints(ByteReader& in, Model* model) {
+    uint16_t count = in.u16();
+    if (!in.holds(count, JOINT_MIN_SIZE)) return false;
+    model->joint_count = count;
+    model->joints.resize(count);
+    for (ModelJoint& joint : model->joints)
+        if (!read_joint(in, &joint)) return false;
+    return true;
+}
+
+// Indices that point forward in the file (bones to joints, groups to
+// materials) can only be checked once their arrays are known.
+static bool forward_indices_valid(const Model& model) {
+    for (const ModelVertex& vertex : model.vertices)
+        if (vertex.bone < -1 || vertex.bone >= int(model.joint_count)) return false;
+    for (const ModelGroup& group : model.groups)
+        if (group.material_index < -1 || group.material_index >= int(model.material_count))
+            return false;
+    return true;
+}
+
+bool model_read(Model* model, const uint8_t* data, size_t size) {
+    ByteReader in(data, size);
+    if (!in.skip(HEADER_SIZE)) return false; // identifier and version, not examined
+    if (!read_vertices(in, model) || !read_triangles(in, model) || !read_groups(in, model) ||
+        !read_materials(in, model))
+        return false;
+    model->animation_fps = in.f32();
+    model->current_time = in.f32();
+    model->total_frames = static_cast<int32_t>(in.u32());
+    if (!in.ok() || !read_joints(in, model)) return false;
+    // Whatever follows the last joint (the comments and extra data that newer
+    // files append) is not read.
+    return forward_indices_valid(*model);
+}
+
+// Records the whole model into a new display list. While it is recorded the
+// model still draws immediately, so the list holds the groups only.
+static void record_display_list(Model* model) {
+    model->display_list = glGenLists(1);
+    glNewList(model->display_list, GL_COMPILE);
+    model_draw(model);
+    glEndList();
+    model->list_context = gl_context_serial;
+    model->list_textures = model_texture_names(*model);
+    model->draw_immediate = false;
+    GL_CHECK("record_display_list");
+}
+
+static bool load_geometry(Model* model, const char* model_path) {
+    std::vector<uint8_t> bytes;
+    if (!read_whole_file(model_path, &bytes)) {
+        console_print_errorf("Can't open model %s", model_path);
+        return false;
+    }
+    if (!model_read(model, bytes.data(), bytes.size())) {
+        console_print_errorf("Bad model file %s", model_path);
+        return false;
+    }
+    return true;
+}
+
+bool model_load(Model* model, const char* model_path, const char* material_path) {
+    model_release(model);
+    if (!load_geometry(model, model_path) || !material_load(model, material_path)) {
+        model_release(model); // a half-loaded model must never be drawn
+        return false;
+    }
+    model_setup_joints(model);
+    if (model->joint_count == 0) record_display_list(model);
+    return true;
+}
+
+void model_release(Model* model) {
+    if (!model->draw_immediate && model->list_context == gl_context_serial)
+        glDeleteLists(model->display_list, 1);
+    *model = Model{};
+}

@@ -1,0 +1,386 @@
+// Landscape quadtree: owns building and freeing the tree, the view footprint
+// and the culling against it, the terrain's multitexture switch and the list
+// of the frame's visible leaves that terrain_draw sends to OpenGL.
+//
+// The leaves go out from a vertex array as indexed triangles, many leaves to
+// a draw call, instead of four immediate-mode quad strips each with two
+// texture coordinates per point. The triangles are exactly those the
+// renderer splits the strips into, in the same order, and the texture
+// coordinates come from object-linear generation with planes that give the
+// same values, so the picture is the same to the pixel.
+#include "terrain/quadtree.h"
+
+#include "gl.h"
+#include "terrain/terrain.h"
+#include "textures/texture.h"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+bool terrain_multitexture = false;
+
+// The frame's visible leaves in drawing order, filled by
+// quad_node_draw_visible and quad_node_draw_all, their points (x, height,
+// z, 25 to a leaf) and whether each lies well inside the clip volume.
+static std::vector<const QuadNode*> frame_leaves;
+static std::vector<float> frame_points;
+static std::vector<uint8_t> frame_inside;
+
+// Indices of the triangles of as many leaves as one draw call sends.
+static std::vector<uint16_t> batch_indices;
+
+// 256 leaves keep a draw call's points under 80 KB.
+constexpr int BATCH_LEAVES = 256;
+constexpr int STRIP_INDICES = LEAF_CELLS * 6;
+constexpr int LEAF_INDICES = LEAF_CELLS * STRIP_INDICES;
+
+// Points within this fraction of the clip volume's bounds are well inside:
+// far more room than any rounding of the renderer's own transform.
+constexpr double CLIP_MARGIN = 0.999;
+
+QuadNode* quad_node_new() {
+    return new QuadNode{};
+}
+
+// Exactly 5 x 5 points from the leaf's (truncated) origin, whatever the
+// origin: a leaf never holds more than its 25 samples.
+static void fill_leaf(QuadNode* node, float x0, float z0, const Terrain& land) {
+    node->is_leaf = true;
+    node->samples = new float[LEAF_SAMPLES];
+    int first_col = static_cast<int>(x0);
+    int first_row = static_cast<int>(z0);
+    for (int r = 0; r < LEAF_SIDE; r++)
+        for (int i = 0; i < LEAF_SIDE; i++)
+            node->samples[LEAF_SIDE * r + i] = terrain_sample(first_col + i, first_row + r, land);
+}
+
+static void set_corners(QuadNode* node, float x0, float z0, float w, float h) {
+    node->corners[0] = {x0, z0};
+    node->corners[1] = {x0 + w, z0};
+    node->corners[2] = {x0 + w, z0 + h};
+    node->corners[3] = {x0, z0 + h};
+}
+
+// Recurses into quarters 0 to 2 and carries on with quarter 3 in place.
+void quad_node_build(QuadNode* node, float x0, float z0, float w, float h, const Terrain& land) {
+    while (node) {
+        set_corners(node, x0, z0, w, h);
+        float hw = w * 0.5f;
+        float hh = h * 0.5f;
+        if (hw < LEAF_CELLS || hh < LEAF_CELLS) {
+            fill_leaf(node, x0, z0, land);
+            return;
+        }
+        node->is_leaf = false;
+        node->children[0] = quad_node_new();
+        quad_node_build(node->children[0], x0, z0, hw, hh, land);
+        node->children[1] = quad_node_new();
+        quad_node_build(node->children[1], x0 + hw, z0, hw, hh, land);
+        node->children[2] = quad_node_new();
+        quad_node_build(node->children[2], x0 + hw, z0 + hh, hw, hh, land);
+        node->children[3] = quad_node_new();
+        node = node->children[3];
+        z0 += hh;
+        w = hw;
+        h = hh;
+    }
+}
+
+void quad_node_free(QuadNode* node) {
+    if (!node) return;
+    delete[] node->samples;
+    node->samples = nullptr;
+    for (QuadNode*& child : node->children) {
+        if (!child) continue;
+        quad_node_free(child);
+        delete child;
+        child = nullptr;
+    }
+}
+
+EdgeLine edge_line_from_points(GroundPoint a, GroundPoint b) {
+    return {b.z - a.z, -(b.x - a.x), (b.x - a.x) * a.z - (b.z - a.z) * a.x};
+}
+
+NodeSide node_side_of_line(const QuadNode& node, const EdgeLine& line) {
+    int outside = 0;
+    for (const GroundPoint& corner : node.corners)
+        if (line.a * corner.x + line.b * corner.z + line.d < 0.0f) outside++;
+    if (outside == 4) return SIDE_OUTSIDE;
+    return outside == 0 ? SIDE_INSIDE : SIDE_PARTIAL;
+}
+
+// Tested against the back edge first: it removes the most when looking down.
+NodeSide node_in_footprint(const QuadNode& node, const EdgeLine edges[4]) {
+    static const int order[4] = {3, 2, 0, 1};
+    bool inside = true;
+    for (int e : order) {
+        NodeSide side = node_side_of_line(node, edges[e]);
+        if (side == SIDE_OUTSIDE) return SIDE_OUTSIDE;
+        if (side != SIDE_INSIDE) inside = false;
+    }
+    return inside ? SIDE_INSIDE : SIDE_PARTIAL;
+}
+
+void terrain_footprint(Vector3 eye, float yaw, float pitch, float field_of_view,
+                       EdgeLine edges[4]) {
+    const double pi = 3.141592653589793;
+    double hf = field_of_view * 0.5;
+    double s = std::fabs(std::sin(pitch));
+    double q = std::cos(pitch * 0.5);
+    auto at = [&](double reach, double angle) {
+        return GroundPoint{static_cast<float>(eye.x + reach * std::cos(angle)),
+                           static_cast<float>(eye.z + reach * std::sin(angle))};
+    };
+    GroundPoint p1 = at(100.0 * s, yaw - pi - hf);
+    GroundPoint p2 = at(100.0 * s, yaw + hf + pi);
+    GroundPoint p3 = at(200.0 * q, yaw + hf);
+    GroundPoint p4 = at(200.0 * q, yaw - hf);
+    edges[0] = edge_line_from_points(p1, p3);
+    edges[1] = edge_line_from_points(p4, p2);
+    edges[2] = edge_line_from_points(p3, p4);
+    edges[3] = edge_line_from_points(p2, p1);
+}
+
+// ---- Drawing ---------------------------------------------------------------
+
+namespace {
+
+// The texture coordinate generation of one unit, put back after drawing.
+struct TexGenState {
+    GLint mode[2];
+    GLfloat plane[2][4];
+    GLboolean enabled[2];
+};
+
+} // namespace
+
+void quad_node_draw_all(const QuadNode* node, const Terrain& land) {
+    if (!node) return;
+    if (node->is_leaf) {
+        frame_leaves.push_back(node);
+        return;
+    }
+    for (const QuadNode* child : node->children)
+        quad_node_draw_all(child, land);
+}
+
+void quad_node_draw_visible(const QuadNode* node, const EdgeLine edges[4], const Terrain& land) {
+    while (node) {
+        NodeSide side = node_in_footprint(*node, edges);
+        if (side == SIDE_OUTSIDE) return;
+        if (side == SIDE_INSIDE) {
+            quad_node_draw_all(node, land);
+            return;
+        }
+        if (node->is_leaf) {
+            frame_leaves.push_back(node);
+            return;
+        }
+        for (int i = 0; i < 3; i++)
+            quad_node_draw_visible(node->children[i], edges, land);
+        node = node->children[3];
+    }
+}
+
+// The triangles a leaf's four strips are split into, in the renderer's own
+// order: quad i of strip r has the corners a = (i, r), b = (i, r + 1),
+// c = (i + 1, r), d = (i + 1, r + 1) and becomes (c, a, d), (a, b, d).
+static void build_batch_indices() {
+    batch_indices.reserve(static_cast<size_t>(BATCH_LEAVES) * LEAF_INDICES);
+    for (int leaf = 0; leaf < BATCH_LEAVES; leaf++)
+        for (int r = 0; r < LEAF_CELLS; r++)
+            for (int i = 0; i < LEAF_CELLS; i++) {
+                int a = leaf * LEAF_SAMPLES + LEAF_SIDE * r + i;
+                int b = a + LEAF_SIDE, c = a + 1, d = a + LEAF_SIDE + 1;
+                for (int index : {c, a, d, a, b, d})
+                    batch_indices.push_back(static_cast<uint16_t>(index));
+            }
+}
+
+// Projection times model-view, column-major, in double.
+static void clip_matrix(double clip[16]) {
+    GLfloat projection[16], model_view[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, model_view);
+    for (int col = 0; col < 4; col++)
+        for (int row = 0; row < 4; row++) {
+            double sum = 0.0;
+            for (int k = 0; k < 4; k++)
+                sum += static_cast<double>(projection[4 * k + row]) * model_view[4 * col + k];
+            clip[4 * col + row] = sum;
+        }
+}
+
+static bool point_well_inside(const double clip[16], const float* p) {
+    double c[4];
+    for (int row = 0; row < 4; row++)
+        c[row] = clip[row] * p[0] + clip[4 + row] * p[1] + clip[8 + row] * p[2] + clip[12 + row];
+    double limit = c[3] * CLIP_MARGIN;
+    return c[3] > 0.0 && std::fabs(c[0]) < limit && std::fabs(c[1]) < limit &&
+           std::fabs(c[2]) < limit;
+}
+
+// Writes the points of every frame leaf and notes which leaves lie well
+// inside the clip volume.
+static void prepare_frame_leaves() {
+    double clip[16];
+    clip_matrix(clip);
+    frame_points.resize(frame_leaves.size() * LEAF_SAMPLES * 3);
+    frame_inside.resize(frame_leaves.size());
+    float* p = frame_points.data();
+    for (size_t n = 0; n < frame_leaves.size(); n++) {
+        const QuadNode& leaf = *frame_leaves[n];
+        bool inside = true;
+        for (int r = 0; r < LEAF_SIDE; r++)
+            for (int i = 0; i < LEAF_SIDE; i++, p += 3) {
+                p[0] = leaf.corners[0].x + i;
+                p[1] = leaf.samples[LEAF_SIDE * r + i];
+                p[2] = leaf.corners[0].z + r;
+                inside = inside && point_well_inside(clip, p);
+            }
+        frame_inside[n] = inside;
+    }
+}
+
+static void send_leaves_batched(size_t first, size_t count) {
+    while (count > 0) {
+        size_t leaves = count < BATCH_LEAVES ? count : BATCH_LEAVES;
+        glVertexPointer(3, GL_FLOAT, 0, frame_points.data() + first * LEAF_SAMPLES * 3);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(leaves * LEAF_INDICES), GL_UNSIGNED_SHORT,
+                       batch_indices.data());
+        first += leaves;
+        count -= leaves;
+    }
+}
+
+static void send_leaves_by_strip(size_t first, size_t count) {
+    for (size_t n = first; n < first + count; n++) {
+        glVertexPointer(3, GL_FLOAT, 0, frame_points.data() + n * LEAF_SAMPLES * 3);
+        for (int r = 0; r < LEAF_CELLS; r++)
+            glDrawElements(GL_TRIANGLES, STRIP_INDICES, GL_UNSIGNED_SHORT,
+                           batch_indices.data() + r * STRIP_INDICES);
+    }
+}
+
+// Sends the frame's leaves in order. Runs of leaves well inside the clip
+// volume share draw calls; any other leaf is sent one strip per call, so
+// the renderer decides about clipping for each strip as it does for strips
+// drawn one by one (clipping a whole batch can round the points of a shared
+// edge differently and move a pixel along it).
+static void send_frame_leaves() {
+    if (batch_indices.empty()) build_batch_indices();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    for (size_t first = 0; first < frame_leaves.size();) {
+        const bool inside = frame_inside[first];
+        size_t end = first + 1;
+        while (end < frame_leaves.size() && frame_inside[end] == inside)
+            end++;
+        if (inside)
+            send_leaves_batched(first, end - first);
+        else
+            send_leaves_by_strip(first, end - first);
+        first = end;
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, nullptr);
+}
+
+static TexGenState save_tex_gen() {
+    TexGenState state;
+    const GLenum coords[2] = {GL_S, GL_T};
+    const GLenum enables[2] = {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T};
+    for (int i = 0; i < 2; i++) {
+        glGetTexGeniv(coords[i], GL_TEXTURE_GEN_MODE, &state.mode[i]);
+        glGetTexGenfv(coords[i], GL_OBJECT_PLANE, state.plane[i]);
+        state.enabled[i] = glIsEnabled(enables[i]);
+    }
+    return state;
+}
+
+static void restore_tex_gen(const TexGenState& state) {
+    const GLenum coords[2] = {GL_S, GL_T};
+    const GLenum enables[2] = {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T};
+    for (int i = 0; i < 2; i++) {
+        glTexGeni(coords[i], GL_TEXTURE_GEN_MODE, state.mode[i]);
+        glTexGenfv(coords[i], GL_OBJECT_PLANE, state.plane[i]);
+        if (state.enabled[i])
+            glEnable(enables[i]);
+        else
+            glDisable(enables[i]);
+    }
+}
+
+// Texture coordinates from the points themselves on the active unit:
+// s = x * scale, t = z * scale, the values the strips would give. r and q
+// come from the current coordinates, set to 0 and 1 as with two values.
+static void generate_coordinates(float scale) {
+    const GLfloat s_plane[4] = {scale, 0.0f, 0.0f, 0.0f};
+    const GLfloat t_plane[4] = {0.0f, 0.0f, scale, 0.0f};
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+    glTexGenfv(GL_S, GL_OBJECT_PLANE, s_plane);
+    glTexGenfv(GL_T, GL_OBJECT_PLANE, t_plane);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+}
+
+static unsigned int texture_name(const Texture* texture) {
+    return texture ? texture->gl_name : 0;
+}
+
+void terrain_draw(Vector3 eye, float yaw, float pitch, float field_of_view, const Terrain& land) {
+    if (!land.root || land.width <= 0) return;
+    EdgeLine edges[4];
+    terrain_footprint(eye, yaw, pitch, field_of_view, edges);
+    frame_leaves.clear();
+    quad_node_draw_visible(land.root, edges, land);
+    prepare_frame_leaves();
+
+    const bool multitexture = terrain_multitexture && has_multitexture;
+    // The grid's side is a power of two: 1 / side and 10 / side are exact,
+    // and so is every coordinate made from them.
+    const float base_scale = 1.0f / static_cast<float>(land.width);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture_name(land.base_texture));
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glEnable(GL_DEPTH_TEST);
+    const TexGenState unit0_generation = save_tex_gen();
+    TexGenState unit1_generation{};
+    if (multitexture) {
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
+        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_REPLACE);
+        glActiveTextureARB(GL_TEXTURE1_ARB);
+        unit1_generation = save_tex_gen();
+        glBindTexture(GL_TEXTURE_2D, texture_name(land.detail_texture));
+        glEnable(GL_TEXTURE_2D);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
+        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_ADD_SIGNED_ARB);
+        glMultiTexCoord2fARB(GL_TEXTURE1_ARB, 0.0f, 0.0f);
+        generate_coordinates(10.0f * base_scale);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    glTexCoord2f(0.0f, 0.0f);
+    generate_coordinates(base_scale);
+    glEnable(GL_CULL_FACE);
+
+    send_frame_leaves();
+
+    restore_tex_gen(unit0_generation);
+    if (multitexture) {
+        // Unit 1 off with its default environment, unit 0 back to modulate,
+        // so nothing drawn next is multitextured by accident.
+        glActiveTextureARB(GL_TEXTURE1_ARB);
+        restore_tex_gen(unit1_generation);
+        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_MODULATE);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glDisable(GL_TEXTURE_2D);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_MODULATE);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glEnable(GL_TEXTURE_2D);
+    }
+    GL_CHECK("terrain_draw");
+}

@@ -1,0 +1,74 @@
+// The quadtree of square patches that culls and draws the landscape: built
+// once per level over the height grid, culled every frame against the view's
+// footprint on the ground and drawn with the base picture once over the land
+// and the detail picture tiled ten times on the second texture unit.
+#pragma once
+
+#include "math/vector.h"
+
+struct Terrain;
+
+// A point on the ground plane.
+struct GroundPoint {
+    float x, z;
+};
+
+// Leaves are patches of 4 x 4 cells.
+constexpr int LEAF_CELLS = 4;
+constexpr int LEAF_SIDE = LEAF_CELLS + 1; // grid points along a leaf's side
+constexpr int LEAF_SAMPLES = LEAF_SIDE * LEAF_SIDE;
+
+struct QuadNode {
+    // Inner nodes: quarter 0 at (x0, z0), 1 at (x0 + w/2, z0), 2 at
+    // (x0 + w/2, z0 + h/2), 3 at (x0, z0 + h/2). All null in a leaf.
+    QuadNode* children[4] = {};
+    // (x0, z0), (x0 + w, z0), (x0 + w, z0 + h), (x0, z0 + h).
+    GroundPoint corners[4] = {};
+    bool is_leaf = false;
+    // Leaves only: the patch's 5 x 5 heights, row r (z0 + r) and column i
+    // (x0 + i) at 5 * r + i, edges shared with the neighbours.
+    float* samples = nullptr;
+};
+
+// A line on the ground; (x, z) is inside when a * x + b * z + d >= 0.
+struct EdgeLine {
+    float a, b, d;
+};
+
+enum NodeSide { SIDE_OUTSIDE = 0, SIDE_INSIDE = 1, SIDE_PARTIAL = 2 };
+
+// Whether the terrain draws its detail picture on the second unit; set by
+// terrain_load when the context offers multitexturing. Drawing also checks
+// has_multitexture, so a later context without it draws the base alone.
+extern bool terrain_multitexture;
+
+// A node with no children and no samples.
+QuadNode* quad_node_new();
+// Fills the node over the square (x0, z0, w, h) and builds its subtree:
+// nodes split until a half side would be under 4, leaves copy their 5 x 5
+// samples from the grid (0.0 beyond its edges).
+void quad_node_build(QuadNode* node, float x0, float z0, float w, float h, const Terrain& land);
+// Frees everything below the node and the node's samples, not the node.
+void quad_node_free(QuadNode* node);
+
+// The line through A and B; the inside is on the left of A -> B seen from
+// above with x to the right and z down.
+EdgeLine edge_line_from_points(GroundPoint a, GroundPoint b);
+NodeSide node_side_of_line(const QuadNode& node, const EdgeLine& line);
+NodeSide node_in_footprint(const QuadNode& node, const EdgeLine edges[4]);
+
+// The view's footprint on the ground as four edge lines: far corners 200
+// units ahead (times cos(pitch / 2)), back corners behind the eye by up to
+// 100 units as the view tilts down, collapsing onto the eye when level.
+void terrain_footprint(Vector3 eye, float yaw, float pitch, float field_of_view, EdgeLine edges[4]);
+
+// Adds the leaves below the node that touch the footprint to the frame's
+// batch, in the tree's order; quad_node_draw_all adds every leaf below.
+void quad_node_draw_visible(const QuadNode* node, const EdgeLine edges[4], const Terrain& land);
+void quad_node_draw_all(const QuadNode* node, const Terrain& land);
+
+// Draws the leaves in the view's footprint with the projection and camera
+// already set, enabling depth test and back-face culling (left on). Leaves
+// texture unit 0 active with its default environment and unit 1 disabled
+// with its default environment.
+void terrain_draw(Vector3 eye, float yaw, float pitch, float field_of_view, const Terrain& land);

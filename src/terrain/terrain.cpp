@@ -1,0 +1,126 @@
+// Heightmap: owns the game's one Terrain record, loading it from a RAW file
+// and its two pictures, freeing it, and the grid and ground-height queries.
+#include "terrain/terrain.h"
+
+#include "console/output.h"
+#include "gl.h"
+#include "terrain/quadtree.h"
+#include "textures/texture.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+Terrain terrain;
+
+namespace {
+
+// Closes the file on every way out of the function that opened it.
+struct OpenFile {
+    std::FILE* file;
+    explicit OpenFile(const char* name) : file(std::fopen(name, "rb")) {}
+    ~OpenFile() {
+        if (file) std::fclose(file);
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+};
+
+} // namespace
+
+bool terrain_size_valid(int width, int height) {
+    if (width != height || width < 4 || width > TERRAIN_MAX_SIDE) return false;
+    int cells = width / 4;
+    return width % 4 == 0 && (cells & (cells - 1)) == 0;
+}
+
+bool terrain_read_heights(std::FILE* file, const char* name, int width, int height, Terrain& land) {
+    if (!terrain_size_valid(width, height)) {
+        console_print_errorf("Landscape %s: %dx%d is not a square of 4 times a power of 2", name,
+                             width, height);
+        return false;
+    }
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    std::vector<uint8_t> bytes(count);
+    land.heights.assign(count, 0.0f);
+    size_t got = std::fread(bytes.data(), 1, count, file);
+    if (got < count) {
+        console_print_errorf("Landscape %s is too short: %zu of %zu bytes", name, got, count);
+        return false;
+    }
+    for (size_t i = 0; i < count; i++)
+        land.heights[i] = bytes[i] * 0.25f;
+    land.width = width;
+    land.height = height;
+    return true;
+}
+
+bool terrain_load(const char* raw_path, Terrain& land, int width, int height, const char* base_path,
+                  const char* detail_path) {
+    terrain_free(land);
+    if (!terrain_size_valid(width, height)) {
+        console_print_errorf("Landscape %s: %dx%d is not a square of 4 times a power of 2",
+                             raw_path, width, height);
+        return false;
+    }
+    land.base_texture = texture_load(base_path, false);
+    if (!land.base_texture) return false;
+    land.detail_texture = texture_load(detail_path, false);
+    if (!land.detail_texture) return false;
+    OpenFile raw(raw_path);
+    if (!raw.file) {
+        console_print_errorf("Can't open landscape %s", raw_path);
+        return false;
+    }
+    if (!terrain_read_heights(raw.file, raw_path, width, height, land)) return false;
+    land.root = quad_node_new();
+    quad_node_build(land.root, 0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height),
+                    land);
+    if (has_multitexture) terrain_multitexture = true;
+    return true;
+}
+
+void terrain_free(Terrain& land) {
+    land.heights.clear();
+    land.heights.shrink_to_fit();
+    land.width = 0;
+    land.height = 0;
+    if (land.root) {
+        quad_node_free(land.root);
+        delete land.root;
+        land.root = nullptr;
+    }
+    // The cache drops a picture's entry on release: the same picture given
+    // twice is released once.
+    if (land.detail_texture == land.base_texture) land.detail_texture = nullptr;
+    if (land.base_texture) texture_release(land.base_texture);
+    if (land.detail_texture) texture_release(land.detail_texture);
+    land.base_texture = nullptr;
+    land.detail_texture = nullptr;
+}
+
+float terrain_sample(int col, int row, const Terrain& land) {
+    if (col < 0 || row < 0 || col >= land.width || row >= land.height) return 0.0f;
+    return land.heights[static_cast<size_t>(row) * land.width + col];
+}
+
+// Truncation toward zero; values beyond the range of int (and NaN) land far
+// outside every grid instead of in an undefined conversion.
+static int truncate_to_index(float value) {
+    if (!(value > -1.0e9f && value < 1.0e9f)) return -2;
+    return static_cast<int>(value);
+}
+
+float terrain_height_at(float x, float z, const Terrain& land) {
+    int col = truncate_to_index(x);
+    int row = truncate_to_index(z);
+    float h00 = terrain_sample(col, row, land);
+    float h10 = terrain_sample(col + 1, row, land);
+    float h01 = terrain_sample(col, row + 1, land);
+    float h11 = terrain_sample(col + 1, row + 1, land);
+    float fx = x - std::floor(x);
+    float fz = z - std::floor(z);
+    float top = h00 + (h10 - h00) * fx;
+    float bottom = h01 + (h11 - h01) * fx;
+    return top + (bottom - top) * fz;
+}
