@@ -1,6 +1,6 @@
-// Entry and screen states: owns game_state, app_active, the dead picture, the
-// title model and the loop's previous-frame timestamp; runs start-up in its fixed order and
-// dispatches every frame on the screen state.
+// Entry and screen states: owns app_active, the dead picture, the title model
+// and the loop's previous-frame timestamp; runs start-up in its fixed order
+// and dispatches every frame on the screen state.
 #include "app/app.h"
 
 #include "app/clock.h"
@@ -10,7 +10,10 @@
 #include "app/video.h"
 #include "console/output.h"
 #include "console/registry.h"
+#include "game/flock.h"
+#include "game/level.h"
 #include "game/play.h"
+#include "game/player.h"
 #include "gl.h"
 #include "input/input.h"
 #include "model/draw.h"
@@ -21,7 +24,6 @@
 
 #include <SDL.h>
 
-int game_state = STATE_NONE;
 bool app_active = true;
 Texture* dead_picture = nullptr;
 Model title_model;
@@ -47,12 +49,21 @@ bool game_init() {
         return false;
     }
     if (!sound_init()) return false;
+    if (!flock_init()) return false;
     game_time_ms = 0;
     dead_picture = texture_load("data/dead.png", true);
     if (!dead_picture) return false;
     if (!model_load(&title_model, "data/box.ms3d", "data/box.txt")) return false;
-    game_state = STATE_PLAY;
+    new_game_reset(); // a weapon or picture that fails has printed its error
+    start_new_game_level();
     return true;
+}
+
+// The first level of a new game. When it fails to load, the level code has
+// left the game on the title screen, where Enter tries again.
+void start_new_game_level() {
+    level_advance();
+    if (game_state != STATE_TITLE) game_state = STATE_PLAY;
 }
 
 // Three turning boxes over the uncleared frame: one plain, then two added on
@@ -78,9 +89,10 @@ void title_frame() {
     model_draw(&title_model);
     glDisable(GL_BLEND);
     GL_CHECK("title_frame");
-    // Enter goes into play; the new-game reset and the first level load
-    // come with the game-play code.
-    if (key_was_pressed(VK_RETURN)) game_state = STATE_PLAY;
+    if (key_was_pressed(VK_RETURN)) {
+        new_game_reset();
+        start_new_game_level();
+    }
 }
 
 void dead_frame() {

@@ -2,26 +2,22 @@
 // the top-level screen states and the screens that are not play.
 #pragma once
 
-#include <cstdint>
+#include "game/game_state.h"
 
-enum GameState {
-    STATE_NONE = 0,
-    STATE_TITLE = 1,
-    STATE_PLAY = 2,
-    STATE_DEAD = 3,
-    STATE_VICTORY = 4,
-};
+#include <cstdint>
 
 struct Model;
 struct Texture;
 
-extern int game_state;
 extern bool app_active; // false while the window is minimised
 extern Texture* dead_picture;
 extern Model title_model; // the box of the title screen
 
 bool system_init();
 bool game_init();
+// Loads the first level after a new-game reset and goes into play, or stays
+// on the title screen when the level fails to load.
+void start_new_game_level();
 bool run_frame(uint32_t elapsed_ms);
 void title_frame();
 void dead_frame();

@@ -3,6 +3,7 @@
 #include "app/events.h"
 
 #include "app/app.h"
+#include "app/mouse.h"
 #include "app/video.h"
 #include "console/editor.h"
 #include "input/input.h"
@@ -218,6 +219,12 @@ bool handle_event(const SDL_Event& event) {
     case SDL_KEYDOWN: handle_key_down(event.key); break;
     case SDL_KEYUP: handle_key_up(event.key); break;
     case SDL_TEXTINPUT: handle_text(event.text.text); break;
+    case SDL_MOUSEMOTION: mouse_motion(event.motion.xrel, event.motion.yrel); break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button == SDL_BUTTON_LEFT)
+            mouse_left_button(event.type == SDL_MOUSEBUTTONDOWN);
+        break;
     case SDL_WINDOWEVENT: handle_window_event(event.window); break;
     default: break;
     }

@@ -69,8 +69,8 @@ static void start_explosion(Sheep& s) {
 // Landing is tested against the grid value under the sheep, not the
 // interpolated ground; outside the land the ground is at height 0.
 static void update_falling(Sheep& s) {
-    float ground = terrain_sample(static_cast<int>(s.position.x), static_cast<int>(s.position.z),
-                                  terrain);
+    float ground =
+        terrain_sample(static_cast<int>(s.position.x), static_cast<int>(s.position.z), terrain);
     if (ground > s.position.y) {
         start_explosion(s);
         lives -= 1;

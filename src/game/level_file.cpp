@@ -56,7 +56,8 @@ bool parse_float(const char* text, float* value) {
     const char* start = skip_blanks(text);
     // Decimal numbers only: "inf" and "nan" would make sheep that never land.
     const char* digits = start + (*start == '+' || *start == '-');
-    if (!(*digits >= '0' && *digits <= '9') && !(*digits == '.' && digits[1] >= '0' && digits[1] <= '9'))
+    if (!(*digits >= '0' && *digits <= '9') &&
+        !(*digits == '.' && digits[1] >= '0' && digits[1] <= '9'))
         return false;
     char* end = nullptr;
     float number = std::strtof(start, &end);

@@ -182,7 +182,8 @@ static void draw_muzzle_flash() {
     glColor4f(0.6f, 0.6f, 0.6f, 1.0f);
     glTranslatef(0.0f, 10.0f, -18.0f);
     glRotatef(game_time / 6.0f, 0.0f, 0.0f, 1.0f);
-    float f = std::sin(std::cos(static_cast<float>(game_time_ms) * 0.02f) * 3.1415f) * 10.0f + 20.0f;
+    float f =
+        std::sin(std::cos(static_cast<float>(game_time_ms) * 0.02f) * 3.1415f) * 10.0f + 20.0f;
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
     glVertex3f(-f, -f, -18.0f);

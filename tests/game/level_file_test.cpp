@@ -13,9 +13,15 @@
 namespace {
 
 const std::vector<std::string> GOOD_LINES = {
-    "NB_SHEEP 12",      "SHEEP_SPEED 27.5",  "LOGO data/logo1.png",
-    "WIDTH 512",        "HEIGHT 512",        "RAW data/terrain1.raw",
-    "BASE data/terrain1.png", "DETAIL data/detail1.png", "MUSIC data/music1.ogg",
+    "NB_SHEEP 12",
+    "SHEEP_SPEED 27.5",
+    "LOGO data/logo1.png",
+    "WIDTH 512",
+    "HEIGHT 512",
+    "RAW data/terrain1.raw",
+    "BASE data/terrain1.png",
+    "DETAIL data/detail1.png",
+    "MUSIC data/music1.ogg",
 };
 
 bool read_level(const std::vector<std::string>& lines, LevelInfo* info,

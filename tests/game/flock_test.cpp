@@ -1,0 +1,183 @@
+// The sheep without drawing: the spawn schedule and its random draws, flight
+// and landing on the grid, hits, kills and explosions.
+#include "game/flock.h"
+#include "game/player.h"
+#include "math/random.h"
+#include "platform/clock.h"
+#include "terrain/terrain.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// A flat land of the given height over the whole spawn area.
+void flat_land(float ground) {
+    terrain.width = terrain.height = 512;
+    terrain.heights.assign(512 * 512, ground);
+}
+
+// Frames of the given length until the clock reaches the time.
+void run_until(uint32_t time_ms, uint32_t frame_ms) {
+    while (game_time_ms < time_ms) {
+        clock_advance(frame_ms);
+        sheep_update();
+    }
+}
+
+int falling_count() {
+    int count = 0;
+    for (const Sheep& s : sheep)
+        count += s.state == SHEEP_FALLING;
+    return count;
+}
+
+class Flock : public testing::Test {
+  protected:
+    void SetUp() override {
+        game_rand_restart();
+        flat_land(0.0f);
+        sheep_speed = 20.0f;
+        lives = 5;
+        sheep_remaining = 10;
+        camera_shake = 0.0f;
+    }
+};
+
+} // namespace
+
+TEST_F(Flock, SpawnsOnScheduleWithItsDrawsInOrder) {
+    sheep_reset(); // game_time_ms 0: first sheep 2 to 6 s from now
+    uint32_t first = next_spawn_time;
+    EXPECT_TRUE(first >= 2000 && first <= 6000 && first % 1000 == 0) << first;
+
+    run_until(first, 8); // reaching the time is not enough: the clock must pass it
+    EXPECT_EQ(falling_count(), 0);
+    clock_advance(1);
+    sheep_update();
+    ASSERT_EQ(falling_count(), 1);
+    uint32_t second = next_spawn_time;
+    EXPECT_TRUE(second - game_time_ms >= 1000 && second - game_time_ms <= 5000);
+}
+
+TEST_F(Flock, ASpawnDrawsSpeedStartAndTargetInThatOrder) {
+    game_rand_restart();
+    int draws[5];
+    for (int& d : draws)
+        d = game_rand();
+    game_rand_restart();
+    sheep_spawn();
+    const Sheep& s = sheep[0];
+    float expected_speed =
+        (static_cast<float>(draws[0] % 2000 - 1000) * 0.001f * 0.5f + 1.5f) * 20.0f;
+    EXPECT_FLOAT_EQ(s.speed, expected_speed);
+    EXPECT_EQ(s.position.x, static_cast<float>(draws[1] % 512));
+    EXPECT_EQ(s.position.y, 400.0f);
+    EXPECT_EQ(s.position.z, static_cast<float>(draws[2] % 512));
+    Vector3 aim = {static_cast<float>(draws[3] % 512) - s.position.x, -400.0f,
+                   static_cast<float>(draws[4] % 512) - s.position.z};
+    vector3_normalize(&aim);
+    EXPECT_NEAR(s.direction.x, aim.x, 1e-6f);
+    EXPECT_NEAR(s.direction.y, aim.y, 1e-6f);
+    EXPECT_NEAR(s.direction.z, aim.z, 1e-6f);
+    EXPECT_EQ(s.health, 100.0f);
+    EXPECT_EQ(s.hit_box.half_extents.x, 10.0f);
+}
+
+TEST_F(Flock, FullSlotsStillMoveTheScheduleOn) {
+    for (int i = 0; i < SHEEP_SLOTS; i++)
+        sheep_spawn();
+    ASSERT_EQ(falling_count(), SHEEP_SLOTS);
+    next_spawn_time = game_time_ms;
+    clock_advance(1);
+    sheep_update();
+    EXPECT_EQ(falling_count(), SHEEP_SLOTS);
+    EXPECT_GE(next_spawn_time, game_time_ms + 1000);
+}
+
+TEST_F(Flock, LandsOnTheGridValueUnderIt) {
+    struct Case {
+        float x, z, ground, y; // the ground under the sheep and its height
+        bool lands;
+    } cases[] = {
+        {100.5f, 100.5f, 30.0f, 29.9f, true},  // below the grid value
+        {100.5f, 100.5f, 30.0f, 30.0f, false}, // level with it: still flying
+        {-5.0f, 100.0f, 30.0f, -0.1f, true},   // outside the land the ground is 0
+        {-5.0f, 100.0f, 30.0f, 0.5f, false},
+    };
+    for (const Case& c : cases) {
+        flat_land(c.ground);
+        sheep_reset();
+        lives = 5;
+        camera_shake = 11.0f;
+        sheep_spawn();
+        sheep[0].position = {c.x, c.y, c.z};
+        sheep[0].direction = {0.0f, -1.0f, 0.0f};
+        sheep[0].speed = 0.0f;
+        next_spawn_time = 0xFFFFFFFFu;
+        sheep_update();
+        EXPECT_EQ(sheep[0].state == SHEEP_EXPLODING, c.lands) << c.x << " " << c.y;
+        EXPECT_EQ(lives, c.lands ? 4 : 5);
+        EXPECT_EQ(camera_shake, c.lands ? 18.0f : 11.0f); // added, clamped later
+    }
+}
+
+TEST_F(Flock, FourHitsKillAndOnlyTheKillCounts) {
+    sheep_spawn();
+    Vector3 down = {0.0f, -1.0f, 0.0f};
+    Vector3 above = {sheep[0].position.x, sheep[0].position.y + 12.0f, sheep[0].position.z};
+    for (int hit = 1; hit <= 3; hit++) {
+        EXPECT_TRUE(sheep_hit_by_shot(down, above, 5.0f));
+        EXPECT_EQ(sheep[0].state, SHEEP_FALLING);
+        EXPECT_EQ(sheep_remaining, 10);
+    }
+    EXPECT_TRUE(sheep_hit_by_shot(down, above, 5.0f));
+    EXPECT_EQ(sheep[0].state, SHEEP_EXPLODING);
+    EXPECT_EQ(sheep_remaining, 9);
+    EXPECT_FALSE(sheep_hit_by_shot(down, above, 5.0f)); // an explosion is not a target
+    // A shot that stops 1 unit short of the box misses.
+    sheep_spawn();
+    Vector3 far_above = {sheep[0].position.x, sheep[0].position.y + 16.0f, sheep[0].position.z};
+    EXPECT_FALSE(sheep_hit_by_shot(down, far_above, 5.0f));
+}
+
+TEST_F(Flock, ThreeHitsThenALandingCostALife) {
+    sheep_spawn();
+    Vector3 down = {0.0f, -1.0f, 0.0f};
+    for (int hit = 0; hit < 3; hit++)
+        sheep_hit_by_shot(down, sheep[0].position, 1.0f);
+    sheep[0].position.y = -1.0f;
+    next_spawn_time = 0xFFFFFFFFu;
+    sheep_update();
+    EXPECT_EQ(lives, 4);
+    EXPECT_EQ(sheep_remaining, 10);
+}
+
+TEST_F(Flock, ExplosionsFadeInAboutThreeAndAThirdSeconds) {
+    sheep_spawn();
+    sheep[0].position.y = -1.0f;
+    next_spawn_time = 0xFFFFFFFFu;
+    sheep_update(); // lands
+    ASSERT_EQ(sheep[0].state, SHEEP_EXPLODING);
+    int frames = 0;
+    while (sheep[0].state == SHEEP_EXPLODING && frames < 1000) {
+        clock_advance(10);
+        sheep_update();
+        frames++;
+    }
+    EXPECT_EQ(sheep[0].state, SHEEP_FREE);
+    EXPECT_EQ(frames, 334); // 100 / 0.03 ms, and then below 0
+}
+
+TEST_F(Flock, FallsAlongItsDirectionAtItsSpeed) {
+    sheep_spawn();
+    Sheep before = sheep[0];
+    next_spawn_time = 0xFFFFFFFFu;
+    clock_advance(500);
+    sheep_update();
+    float k = 500.0f * before.speed * 0.001f;
+    EXPECT_NEAR(sheep[0].position.x, before.position.x + k * before.direction.x, 1e-3f);
+    EXPECT_NEAR(sheep[0].position.y, before.position.y + k * before.direction.y, 1e-3f);
+    EXPECT_NEAR(sheep[0].hit_box.centre.z, sheep[0].position.z, 0.0f);
+}

@@ -1,0 +1,138 @@
+// Levels in a started game: the sequence from the first level to the
+// victory, and what each missing or broken file of a level leads to.
+#include "game/flock.h"
+#include "game/level.h"
+#include "game/player.h"
+#include "support/console_lines.h"
+#include "support/game_fixture.h"
+#include "terrain/terrain.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+struct LevelFiles {
+    std::string logo = "data/logo1.png", raw = "data/terrain1.raw", base = "data/terrain1.png",
+                detail = "data/detail1.png", music = "data/music1.ogg";
+};
+
+void write_level(const char* path, const LevelFiles& files) {
+    std::ofstream out(path);
+    out << "NB_SHEEP 7\nSHEEP_SPEED 12.5\nLOGO " << files.logo << "\nWIDTH 512\nHEIGHT 512\nRAW "
+        << files.raw << "\nBASE " << files.base << "\nDETAIL " << files.detail << "\nMUSIC "
+        << files.music << "\n";
+}
+
+bool contains(const Lines& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+} // namespace
+
+class Levels : public GameFixture {};
+
+TEST_F(Levels, StartUpLoadsTheFirstLevelAndPlacesThePlayer) {
+    EXPECT_EQ(game_state, STATE_PLAY);
+    EXPECT_EQ(current_level, 0);
+    Lines log = log_lines();
+    auto at = std::find(log.begin(), log.end(), "Loading level 0/3: data/level1.txt");
+    ASSERT_NE(at, log.end());
+    ASSERT_GE(log.end() - at, 4);
+    EXPECT_EQ(at[1].rfind("NB_SHEEP ", 0), 0u) << at[1];
+    EXPECT_EQ(at[2].rfind("SHEEP_SPEED ", 0), 0u) << at[2];
+    EXPECT_TRUE(contains(log, "data/music1.ogg"));
+    EXPECT_EQ(player_x, 256.0f);
+    EXPECT_EQ(player_z, 256.0f);
+    EXPECT_EQ(player_yaw, 0.0f);
+    EXPECT_EQ(lives, 5);
+    EXPECT_EQ(terrain.width, 512);
+}
+
+TEST_F(Levels, AdvanceGoesThroughTheThreeLevelsToTheVictory) {
+    for (int level = 1; level <= 2; level++) {
+        sheep_spawn();
+        lives = 2;
+        int mark = line_count;
+        level_advance();
+        Lines out = lines_since(mark);
+        std::string expected = "Loading level " + std::to_string(level) + "/3: data/level" +
+                               std::to_string(level + 1) + ".txt";
+        ASSERT_FALSE(out.empty());
+        EXPECT_EQ(out[0], expected);
+        EXPECT_EQ(game_state, STATE_PLAY);
+        EXPECT_EQ(lives, 5);
+        for (const Sheep& s : sheep)
+            EXPECT_EQ(s.state, SHEEP_FREE);
+    }
+    int mark = line_count;
+    level_advance();
+    EXPECT_EQ(lines_since(mark), (Lines{"Victory!"}));
+    EXPECT_EQ(game_state, STATE_VICTORY);
+}
+
+TEST_F(Levels, EachMissingFileGivesItsErrorLines) {
+    std::ofstream("short.raw") << std::string(512 * 512 - 1, '\x10');
+    struct Case {
+        const char* name;
+        LevelFiles files;
+        bool loads;
+        Lines last_lines;
+    } cases[] = {
+        {"logo", {.logo = "nope.png"}, false, {"!Can't open texture nope.png!"}},
+        {"raw", {.raw = "nope.raw"}, false, {"!Error loading landscape!"}},
+        {"short raw", {.raw = "short.raw"}, false, {"!Error loading landscape!"}},
+        {"base",
+         {.base = "nobase.png"},
+         false,
+         {"!Can't open texture nobase.png!", "!Error loading landscape!"}},
+        {"detail",
+         {.detail = "nodetail.png"},
+         false,
+         {"!Can't open texture nodetail.png!", "!Error loading landscape!"}},
+        {"music", {.music = "nope.ogg"}, true, {"Reloading textures..."}},
+    };
+    for (const Case& c : cases) {
+        write_level("level.txt", c.files);
+        int mark = line_count;
+        EXPECT_EQ(level_load("level.txt"), c.loads) << c.name;
+        Lines out = lines_since(mark);
+        for (const std::string& line : c.last_lines)
+            EXPECT_TRUE(contains(out, line)) << c.name << ": " << line;
+        if (c.loads) {
+            EXPECT_TRUE(contains(out, "!Error loading music file!")) << c.name;
+        }
+        EXPECT_EQ(out.back(), c.last_lines.back()) << c.name;
+    }
+    EXPECT_FALSE(level_load("missing.txt"));
+}
+
+TEST_F(Levels, AFailedLevelLeadsToTheTitleWhereEnterTriesAgain) {
+    // A copy of the game folder whose first level names a missing landscape.
+    fs::create_directories("broken/data");
+    for (const fs::directory_entry& entry : fs::directory_iterator("data"))
+        fs::create_symlink(fs::absolute(entry.path()), "broken/data" / entry.path().filename());
+    fs::remove("broken/data/level1.txt");
+    write_level("broken/data/level1.txt", {.raw = "data/nope.raw"});
+    fs::path game_folder = fs::current_path();
+    fs::current_path("broken");
+    int mark = line_count;
+    current_level = -1;
+    start_new_game_level();
+    Lines out = lines_since(mark);
+    EXPECT_EQ(game_state, STATE_TITLE);
+    EXPECT_EQ(out.back(), "!Error loading level!");
+
+    // Mended, Enter on the title screen loads it and goes into play.
+    fs::current_path(game_folder);
+    press(SDL_SCANCODE_RETURN);
+    step();
+    step();
+    EXPECT_EQ(game_state, STATE_PLAY);
+    EXPECT_EQ(current_level, 0);
+}

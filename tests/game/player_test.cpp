@@ -1,0 +1,148 @@
+// The player without drawing: walking, looking, the camera shake, the rate
+// of fire and the flight of shots.
+#include "game/flock.h"
+#include "game/player.h"
+#include "input/input.h"
+#include "platform/clock.h"
+#include "terrain/terrain.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+class Player : public testing::Test {
+  protected:
+    void SetUp() override {
+        terrain.width = terrain.height = 512;
+        terrain.heights.assign(512 * 512, 20.0f);
+        player_x = player_z = 256.0f;
+        player_yaw = player_pitch = 0.0f;
+        camera_shake = 0.0f;
+        mouse_dx = mouse_dy = 0;
+        mouse_left_down = false;
+        for (Sheep& s : sheep)
+            s.state = SHEEP_FREE;
+    }
+    void TearDown() override { shots_clear(); }
+    static Vector3 eye() { return {player_x, player_y, player_z}; }
+    static int shot_count() {
+        int count = 0;
+        for (Shot* shot = shots; shot; shot = shot->next)
+            count++;
+        return count;
+    }
+    // One frame of the given length: the clock, then the player as the
+    // play frame runs it.
+    static void frame(uint32_t ms) {
+        clock_advance(ms);
+        player_update(eye());
+        shots_update();
+    }
+};
+
+} // namespace
+
+TEST_F(Player, WalksWithTheArrowsDiagonalsAddingUp) {
+    struct Case {
+        int keys[2];
+        float dx, dz;
+    } cases[] = {
+        {{VK_UP, 0}, 40.0f, 0.0f},         {{VK_DOWN, 0}, -40.0f, 0.0f},
+        {{VK_RIGHT, 0}, 0.0f, 40.0f},      {{VK_LEFT, 0}, 0.0f, -40.0f},
+        {{VK_UP, VK_LEFT}, 40.0f, -40.0f}, // sqrt(2) times the speed
+    };
+    for (const Case& c : cases) {
+        player_x = player_z = 256.0f;
+        for (int key : c.keys)
+            if (key) key_down(key);
+        clock_advance(1000);
+        player_update(eye());
+        keys_clear();
+        EXPECT_NEAR(player_x - 256.0f, c.dx, 1e-3f) << c.keys[0] << "+" << c.keys[1];
+        EXPECT_NEAR(player_z - 256.0f, c.dz, 1e-3f) << c.keys[0] << "+" << c.keys[1];
+        EXPECT_EQ(player_y, 30.0f); // ten above the ground
+    }
+}
+
+TEST_F(Player, LooksWithTheMouseWithinStraightUpAndDown) {
+    mouse_dx = 10;
+    mouse_dy = -20;
+    frame(16);
+    EXPECT_NEAR(player_yaw, 0.1f, 1e-6f);
+    EXPECT_NEAR(player_pitch, -0.2f, 1e-6f);
+    for (int dy : {500, -1000}) {
+        mouse_dy = dy;
+        frame(16);
+        EXPECT_EQ(std::fabs(player_pitch), 1.5707964f) << dy;
+    }
+}
+
+TEST_F(Player, TheShakeFollowsFiringAndStaysWithinTwelveDegrees) {
+    camera_shake = 30.0f;
+    frame(100);
+    EXPECT_EQ(camera_shake, 12.0f);
+    mouse_left_down = true;
+    frame(16);
+    EXPECT_EQ(camera_shake, 1.0f); // set while firing, not added
+    EXPECT_TRUE(firing);
+    mouse_left_down = false;
+    frame(50);
+    EXPECT_NEAR(camera_shake, 0.5f, 1e-6f);
+    EXPECT_FALSE(firing);
+}
+
+TEST_F(Player, FiresAtMostOnceEvery100ms) {
+    mouse_left_down = true;
+    next_shot_time = game_time_ms;
+    uint32_t start = game_time_ms;
+    std::vector<uint32_t> fired;
+    for (int i = 0; i < 40; i++) {
+        int before = shot_count();
+        frame(16);
+        if (shot_count() > before) fired.push_back(game_time_ms - start);
+    }
+    ASSERT_GE(fired.size(), 5u);
+    for (size_t i = 1; i < fired.size(); i++)
+        EXPECT_EQ(fired[i] - fired[i - 1], 112u); // the first 16 ms frame past 100
+}
+
+TEST_F(Player, ShotsFlyAlongTheViewAndEndAtTheGroundPlane) {
+    player_y = 10.0f;
+    shot_fire({256.0f, 10.0f, 256.0f}, 0.0f, 1.5707964f); // straight down
+    ASSERT_EQ(shot_count(), 1);
+    EXPECT_NEAR(shots->direction.y, -1.0f, 1e-6f);
+    int frames = 0;
+    float last_y = 10.0f;
+    while (shots && frames < 100) {
+        last_y = shots->position.y;
+        clock_advance(10);
+        shots_update();
+        frames++;
+    }
+    EXPECT_EQ(shots, nullptr);
+    EXPECT_EQ(frames, 5); // 3 units a frame: at y -2 it is removed
+    EXPECT_LE(last_y, 0.0f);
+
+    next_shot_time = 0;
+    shot_fire({0.0f, 10.0f, 0.0f}, 0.0f, 0.0f); // level along +x
+    clock_advance(100);
+    shots_update();
+    ASSERT_NE(shots, nullptr);
+    EXPECT_NEAR(shots->position.x, 30.0f, 1e-4f);
+    EXPECT_NEAR(shots->range_left, 10000.0f - 30.0f, 1e-2f);
+}
+
+TEST_F(Player, AShotIsSpentOnTheSheepItHits) {
+    sheep_spawn();
+    sheep[0].position = {290.0f, 30.0f, 256.0f};
+    sheep[0].hit_box.centre = sheep[0].position;
+    shot_fire({256.0f, 30.0f, 256.0f}, 0.0f, 0.0f);
+    for (int i = 0; i < 10 && shots; i++) {
+        clock_advance(16);
+        shots_update();
+    }
+    EXPECT_EQ(shots, nullptr);
+    EXPECT_EQ(sheep[0].health, 75.0f);
+}
