@@ -81,7 +81,11 @@ void text_draw(const char* text, int column, int row) {
     GL_CHECK("text_draw");
 }
 
+// The corners go clockwise on the screen, so a 3-D scene that left face
+// culling on (the land does) would cull the panel: it is off while it draws.
 void overlay_fill_rect(int x0, int x1, int row0, int row1) {
+    GLboolean culling = glIsEnabled(GL_CULL_FACE);
+    glDisable(GL_CULL_FACE);
     begin_virtual_screen();
     glDisable(GL_TEXTURE_2D);
     glColor4f(color[0], color[1], color[2], color[3]);
@@ -99,5 +103,6 @@ void overlay_fill_rect(int x0, int x1, int row0, int row1) {
     glEnd();
     glDisable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
+    if (culling) glEnable(GL_CULL_FACE);
     GL_CHECK("overlay_fill_rect");
 }

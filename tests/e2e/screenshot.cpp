@@ -2,12 +2,15 @@
 // so end-to-end tests and people playing headless can see the game.
 // Usage: screenshot out.png [x y]  — with x y it also prints that pixel's
 // "r g b" (origin top-left).
+//        screenshot --diff a.png b.png  — prints the percentage of pixels
+// that differ between two pictures of the same size.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <png.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 static bool write_png(const char* path, int width, int height, const std::vector<png_byte>& rgb) {
@@ -32,9 +35,35 @@ static bool write_png(const char* path, int width, int height, const std::vector
     return true;
 }
 
+static bool read_rgb(const char* path, png_image* image, std::vector<png_byte>* rgb) {
+    *image = png_image{};
+    image->version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(image, path)) return false;
+    image->format = PNG_FORMAT_RGB;
+    rgb->resize(PNG_IMAGE_SIZE(*image));
+    return png_image_finish_read(image, nullptr, rgb->data(), 0, nullptr) != 0;
+}
+
+static int print_difference(const char* first, const char* second) {
+    png_image a, b;
+    std::vector<png_byte> pixels_a, pixels_b;
+    if (!read_rgb(first, &a, &pixels_a) || !read_rgb(second, &b, &pixels_b) ||
+        a.width != b.width || a.height != b.height) {
+        std::fprintf(stderr, "screenshot: cannot compare %s and %s\n", first, second);
+        return 1;
+    }
+    size_t count = static_cast<size_t>(a.width) * a.height, differ = 0;
+    for (size_t i = 0; i < count; i++)
+        differ += pixels_a[i * 3] != pixels_b[i * 3] || pixels_a[i * 3 + 1] != pixels_b[i * 3 + 1] ||
+                  pixels_a[i * 3 + 2] != pixels_b[i * 3 + 2];
+    std::printf("%d\n", static_cast<int>(differ * 100 / count));
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--diff") return print_difference(argv[2], argv[3]);
     if (argc != 2 && argc != 4) {
-        std::fprintf(stderr, "usage: %s out.png [x y]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s out.png [x y] | --diff a.png b.png\n", argv[0]);
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);

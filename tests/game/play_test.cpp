@@ -1,5 +1,6 @@
 // The play-state frame in a started game: the end of a level, the radar and
 // the head picture, read back from a real context.
+#include "console/editor.h"
 #include "game/flock.h"
 #include "game/level.h"
 #include "game/play.h"
@@ -107,4 +108,15 @@ TEST_F(Play, TheHeadPictureWorsensWithEachLifeLost) {
             << left << " lives";
         previous = now;
     }
+}
+
+TEST_F(Play, TheConsolePanelShowsOverThePlayScreen) {
+    // The land leaves face culling on; the panel must not be culled by it.
+    console_toggle();
+    for (int i = 0; i < 60; i++)
+        draw_frame(20);
+    ASSERT_TRUE(glIsEnabled(GL_CULL_FACE));
+    Rgb panel = virtual_pixel(780, 400);
+    EXPECT_LT(panel.r, 40); // sky or land seen through dark blue at 0.7
+    EXPECT_GT(panel.b, panel.r);
 }
