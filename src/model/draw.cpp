@@ -104,8 +104,17 @@ static void draw_two_layers(const Model* model, const ModelGroup& group,
     glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_MODULATE);
 }
 
+// A model with a valid list is drawn twice, the second time over the same
+// depths; the geometry goes again only when the list cannot be used. The
+// second copy changes no pixel unless blending adds it, so it is only sent
+// then, and from the list too: the same picture for a fraction of the work.
 void model_draw(const Model* model) {
-    if (display_list_valid(model)) glCallList(model->display_list);
+    if (display_list_valid(model)) {
+        glCallList(model->display_list);
+        if (glIsEnabled(GL_BLEND)) glCallList(model->display_list);
+        GL_CHECK("model_draw");
+        return;
+    }
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     for (const ModelGroup& group : model->groups) {
         if (group.material_index < 0 ||

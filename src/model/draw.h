@@ -6,9 +6,10 @@
 
 #include <vector>
 
-// Calls the display list while it is still valid (same context, same texture
-// objects), then sends every group in immediate mode, so a model with a list
-// is drawn twice. Groups without a material are skipped. Afterwards texture
+// Draws the model twice over the same depths (a second copy only shows
+// under blending, which adds it): from the display list while it is still
+// valid (same context, same texture objects), else group by group in
+// immediate mode. Groups without a material are skipped. Afterwards texture
 // unit 0 is active, unit 1 is disabled with its default environment, texture
 // generation is off and the colour is white. Without multitexturing a
 // two-layer material draws its base layer alone.
