@@ -295,7 +295,7 @@ void paint_vignette(Canvas& canvas) {
                                         std::min(kSize - x - 0.5f, kSize - y - 0.5f));
             const float fade =
                 (1.0f - 0.6f * smoothstep(0.8f, 1.45f, std::sqrt(dx * dx + dy * dy))) *
-                smoothstep(0.0f, 10.0f, edge);
+                smoothstep(1.0f, 11.0f, edge);
             canvas.set(x, y, canvas.colour(x, y) * fade);
         }
 }
