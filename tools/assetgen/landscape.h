@@ -20,6 +20,11 @@ std::vector<uint8_t> landscape_heights(int level);
 // base picture: level 1's dirt track, level 2's stream bed, level 3's lake bed.
 float landscape_feature(int level, float x, float z);
 
+// The level's base picture, size x size pixels of RGB, top row first (the
+// far end of z): its colours by height, slope and feature, without sunlight.
+// The terrain pictures are this at 1024; other pictures show the land too.
+std::vector<uint8_t> landscape_base_picture(int level, int size);
+
 // The makers of the data tool; each throws std::runtime_error on failure.
 void make_terrain1_raw(const std::filesystem::path& file);
 void make_terrain2_raw(const std::filesystem::path& file);

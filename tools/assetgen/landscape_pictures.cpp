@@ -25,7 +25,6 @@ namespace {
 
 constexpr int kBaseSize = 1024;
 constexpr int kDetailSize = 256;
-constexpr float kUnitsPerPixel = static_cast<float>(kLandscapeSize) / kBaseSize;
 
 // The heightmap as the game sees it: bytes / 4, bilinear between samples.
 class HeightField {
@@ -151,15 +150,18 @@ Colour basin_colour(const Ground& g) {
     return mix(land, bed, smoothstep(0.25f, 0.45f, g.feature));
 }
 
-void make_base(int level, const std::filesystem::path& file) {
+} // namespace
+
+std::vector<uint8_t> landscape_base_picture(int level, int size) {
     const HeightField field(level);
     const uint32_t seed = 60u + static_cast<uint32_t>(level);
-    std::vector<uint8_t> pixels(static_cast<size_t>(kBaseSize) * kBaseSize * 3);
-    for (int row = 0; row < kBaseSize; ++row) {
-        // The file's first row is the picture's top, the far end of z.
-        const float z = (kBaseSize - 1 - row + 0.5f) * kUnitsPerPixel;
-        for (int col = 0; col < kBaseSize; ++col) {
-            const float x = (col + 0.5f) * kUnitsPerPixel;
+    const float units_per_pixel = static_cast<float>(kLandscapeSize) / size;
+    std::vector<uint8_t> pixels(static_cast<size_t>(size) * size * 3);
+    for (int row = 0; row < size; ++row) {
+        // The first row is the picture's top, the far end of z.
+        const float z = (size - 1 - row + 0.5f) * units_per_pixel;
+        for (int col = 0; col < size; ++col) {
+            const float x = (col + 0.5f) * units_per_pixel;
             Ground g;
             g.x = x;
             g.z = z;
@@ -174,14 +176,16 @@ void make_base(int level, const std::filesystem::path& file) {
                                     : basin_colour(g);
             // A little per-pixel variation keeps large fields from looking flat.
             c = c * (sky_light(g) * (0.94f + 0.12f * hash_unit(col, row, seed + 7u)));
-            uint8_t* p = &pixels[(static_cast<size_t>(row) * kBaseSize + col) * 3];
+            uint8_t* p = &pixels[(static_cast<size_t>(row) * size + col) * 3];
             p[0] = static_cast<uint8_t>(std::lround(clamp01(c.r) * 255.0f));
             p[1] = static_cast<uint8_t>(std::lround(clamp01(c.g) * 255.0f));
             p[2] = static_cast<uint8_t>(std::lround(clamp01(c.b) * 255.0f));
         }
     }
-    write_png(file, kBaseSize, kBaseSize, 3, pixels);
+    return pixels;
 }
+
+namespace {
 
 // Grain of each level in -1 .. 1 at a pixel of the repeating tile.
 float detail_grain(int level, int x, int y) {
@@ -228,13 +232,13 @@ void make_detail(int level, const std::filesystem::path& file) {
 } // namespace
 
 void make_terrain1_png(const std::filesystem::path& file) {
-    make_base(1, file);
+    write_png(file, kBaseSize, kBaseSize, 3, landscape_base_picture(1, kBaseSize));
 }
 void make_terrain2_png(const std::filesystem::path& file) {
-    make_base(2, file);
+    write_png(file, kBaseSize, kBaseSize, 3, landscape_base_picture(2, kBaseSize));
 }
 void make_terrain3_png(const std::filesystem::path& file) {
-    make_base(3, file);
+    write_png(file, kBaseSize, kBaseSize, 3, landscape_base_picture(3, kBaseSize));
 }
 void make_detail1_png(const std::filesystem::path& file) {
     make_detail(1, file);

@@ -9,6 +9,8 @@
 #include "fire_sound.h"
 #include "font.h"
 #include "landscape.h"
+#include "levels.h"
+#include "logo.h"
 #include "model_pictures.h"
 #include "radar.h"
 #include "sheep_model.h"
@@ -67,6 +69,12 @@ constexpr DataFile kDataFiles[] = {
     {"terrain2.png", make_terrain2_png}, {"terrain3.png", make_terrain3_png},
     {"detail1.png", make_detail1_png},   {"detail2.png", make_detail2_png},
     {"detail3.png", make_detail3_png},
+    {"logo1.png", make_logo1_png},
+    {"logo2.png", make_logo2_png},
+    {"logo3.png", make_logo3_png},
+    {"level1.txt", make_level1_txt},
+    {"level2.txt", make_level2_txt},
+    {"level3.txt", make_level3_txt},
 };
 // clang-format on
 
