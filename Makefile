@@ -51,8 +51,10 @@ sanitize: deps
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j$(JOBS)
 
+# The drawing benchmarks need an OpenGL context: they run on a virtual screen
+# (Mesa's software renderer), the same one whatever the machine's display.
 bench: build
-	@$(BUILD)/bench/sheepfall_bench
+	@cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bench/sheepfall_bench
 
 # Builds every fuzz target (fuzz/fuzz_*.cpp) with clang and its sanitizers in
 # build-fuzz/ and runs each for FUZZ_SECONDS; corpora stay in build-fuzz/corpus/.

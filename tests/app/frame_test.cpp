@@ -10,6 +10,12 @@
 
 class Frames : public GameFixture {
   protected:
+    // The overlay is checked over the dead screen: black around the middle
+    // square that holds its picture.
+    void SetUp() override {
+        GameFixture::SetUp();
+        game_state = STATE_DEAD;
+    }
     void open_console_fully() {
         console_toggle();
         for (int i = 0; i < 50; i++)

@@ -5,7 +5,7 @@
 # window; where no box can be shown the answer is Yes by itself.
 # Usage: fullscreen_refused.sh GAME DATA_DIR SCREENSHOT_TOOL
 set -euo pipefail
-game="$1" data="$2"
+game="$1" data="$2" screenshot="$3"
 
 export SHEEPFALL_E2E_SCREEN=1024x768x24
 source "$(dirname "$0")/session.bash" "$0" "$@"
@@ -20,7 +20,7 @@ pid=$!
 wait_for_game
 window_geometry | grep -q "Geometry: 1024x768" || fail "fullscreen window is not 1024x768"
 
-xdotool key Insert
+open_console
 xdotool type --delay 15 "videomode 1280x720x32"
 xdotool key Return
 for _ in $(seq 1 120); do

@@ -74,3 +74,18 @@ wait_for_game() {
   done
   wait_for_focus
 }
+
+# Opens the console with Insert, as a player would, and waits (at most 10
+# seconds) until its dark blue panel shows in the top right corner, so what
+# is typed next reaches it. Needs $screenshot and the script's fail function.
+open_console() {
+  local width r g b tries
+  width=$(xdotool getdisplaygeometry | cut -d' ' -f1)
+  xdotool key Insert
+  for tries in $(seq 1 100); do
+    read -r r g b < <("$screenshot" console.png $((width - 8)) 40)
+    [ "$r" -lt 60 ] && [ "$b" -gt $((r + 30)) ] && return 0
+    sleep 0.1
+  done
+  fail "the console did not open"
+}
