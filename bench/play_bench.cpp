@@ -2,7 +2,8 @@
 // on level 3, with ten sheep in the air in front of the player and the weapon
 // firing, in the game's own window at 1024 x 768 and at 640 x 480 (Mesa's
 // software renderer here), each frame finished with glFinish. Reports the
-// median frame and the slowest 1 % besides the mean.
+// median frame and the slowest 1 % besides the mean. Also the time a level
+// takes to load.
 #include "app/app.h"
 #include "app/mouse.h"
 #include "app/video.h"
@@ -87,6 +88,24 @@ void BM_PlayFrame(benchmark::State& state) {
     state.SetLabel(video_modes[mode].name);
 }
 
+// A level load as the player waits for it: from the loading picture to the
+// first play frame (picture, music, landscape, sun and shadows, the frame),
+// for the largest level; all levels are the same size, the third is the
+// last one loaded.
+void BM_LevelLoad(benchmark::State& state) {
+    if (!start_game()) {
+        state.SkipWithError("the game could not start (is there a display?)");
+        return;
+    }
+    for (auto _ : state) {
+        current_level = 1;
+        level_advance();
+        run_frame(16);
+        glFinish();
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_LevelLoad)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlayFrame)->Arg(8)->Arg(6)->Iterations(400)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -165,5 +165,5 @@ void terrain_shade(Terrain& land, float elevation, float azimuth) {
     if (shade.empty()) return;
     terrain_smooth_shades(shade, land.width);
     terrain_darken_picture(*land.base_texture, shade, land.width);
-    texture_reload_all();
+    texture_reload(land.base_texture); // only the base picture changed
 }

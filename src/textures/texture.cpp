@@ -77,15 +77,23 @@ static void texture_upload(Texture* texture) {
     // RGB rows are tightly packed, so their size is often not a multiple of 4.
     PixelStoreSetting unpack(GL_UNPACK_ALIGNMENT, 1);
     PixelStoreSetting pack(GL_PACK_ALIGNMENT, 1);
-    std::vector<uint8_t> scaled(static_cast<size_t>(target_width) * target_height * 4);
-    gluScaleImage(format, texture->width, texture->height, GL_UNSIGNED_BYTE, texture->pixels.data(),
-                  target_width, target_height, GL_UNSIGNED_BYTE, scaled.data());
+    // At full size the kept pixels go up as they are; scaling them to their
+    // own size would only copy them.
+    std::vector<uint8_t> scaled;
+    const uint8_t* upload = texture->pixels.data();
+    if (target_width != texture->width || target_height != texture->height) {
+        scaled.resize(static_cast<size_t>(target_width) * target_height * 4);
+        gluScaleImage(format, texture->width, texture->height, GL_UNSIGNED_BYTE,
+                      texture->pixels.data(), target_width, target_height, GL_UNSIGNED_BYTE,
+                      scaled.data());
+        upload = scaled.data();
+    }
     glGenTextures(1, &texture->gl_name);
     glBindTexture(GL_TEXTURE_2D, texture->gl_name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     gluBuild2DMipmaps(GL_TEXTURE_2D, components, target_width, target_height, format,
-                      GL_UNSIGNED_BYTE, scaled.data());
+                      GL_UNSIGNED_BYTE, upload);
     GL_CHECK("texture_upload");
 }
 
@@ -179,6 +187,13 @@ void texture_reload_all() {
         delete_gl_texture(entry->texture);
         texture_upload(entry->texture);
     }
+}
+
+void texture_reload(Texture* texture) {
+    console_print("Reloading textures...");
+    if (!texture) return;
+    delete_gl_texture(texture);
+    texture_upload(texture);
 }
 
 void texture_set_quality(TextureQuality new_quality) {

@@ -33,6 +33,9 @@ Texture* texture_load(const char* file_name, bool full_size);
 void texture_release(Texture* texture);
 void texture_delete_all();
 void texture_reload_all();
+// Uploads one texture again after its pixels changed, with the same
+// "Reloading textures..." line; the others stay as they are.
+void texture_reload(Texture* texture);
 void texture_set_quality(TextureQuality quality);
 TextureQuality texture_get_quality();
 TextureEntry* texture_find(const char* file_name);

@@ -159,8 +159,10 @@ class ShadowPass : public LandscapeTest {};
 TEST_F(ShadowPass, DarkensTheBasePictureAndUploadsItAgain) {
     ASSERT_TRUE(load_level(2));
     const std::vector<uint8_t> before = terrain.base_texture->pixels;
+    const unsigned int detail_object = terrain.detail_texture->gl_name;
     int mark = line_count;
     terrain_shade(terrain, -20.0f * DEGREE, 2.5f);
+    EXPECT_EQ(terrain.detail_texture->gl_name, detail_object) << "only the base goes up again";
     EXPECT_EQ(lines_since(mark), (std::vector<std::string>{"Reloading textures..."}));
     const std::vector<uint8_t>& after = terrain.base_texture->pixels;
     ASSERT_EQ(after.size(), before.size());
