@@ -2,6 +2,7 @@
 #   make run   - then starts the game (under Xvfb when there is no display)
 #   make test  - then runs the whole test suite headless
 #   make bench - the benchmarks; make fuzz - the fuzz targets (clang)
+#   make sanitize - the whole suite under ASan/UBSan with leak checks
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 

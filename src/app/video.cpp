@@ -150,7 +150,8 @@ static bool driver_shows_windows() {
     return false;
 }
 
-// The GL library is loaded once and stays loaded for the process.
+// The GL library is loaded with the first window and stays loaded through
+// every video mode change; video_shutdown unloads it.
 static bool load_gl_library() {
     if (!gl_library_loaded) gl_library_loaded = SDL_GL_LoadLibrary(nullptr) == 0;
     return gl_library_loaded;

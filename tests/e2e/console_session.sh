@@ -12,7 +12,12 @@ cd "$work"
 printf 'varlist\nsave_to_log 0\n' > setup.cfg
 echo "stale line from an earlier run" > log.txt
 
-fail() { echo "FAIL: $*"; echo "--- log.txt"; cat log.txt || true; exit 1; }
+fail() {
+  echo "FAIL: $*"
+  echo "--- log.txt"; cat log.txt || true
+  echo "--- game output"; cat game.out || true
+  exit 1
+}
 type_line() { xdotool type --delay 15 "$1"; xdotool key Return; sleep 0.3; }
 pixel() { "$screenshot" shot.png "$1" "$2"; }
 
@@ -50,13 +55,12 @@ panel_fills_top 1000 1024
 type_line "cmdlist"
 type_line "exec setup.cfg"
 type_line "textureinfo"
-xdotool type --delay 15 "togglefullscreen"; xdotool key Return; sleep 0.5; wait_for_focus
-wid=$(xdotool search --name "OpenGL Console" | head -1)
-xdotool getwindowgeometry "$wid" | grep -q "Geometry: 1024x768" || fail "window is not 1024x768"
+# A mode change replaces the window: the next lines go to the new one.
+xdotool type --delay 15 "togglefullscreen"; xdotool key Return
+wait_for_window_size 1024x768
 type_line "save_to_log 1"
-xdotool type --delay 15 "videomode 640x480x32"; xdotool key Return; sleep 0.5; wait_for_focus
-wid=$(xdotool search --name "OpenGL Console" | head -1)
-xdotool getwindowgeometry "$wid" | grep -q "Geometry: 640x480" || fail "window is not 640x480"
+xdotool type --delay 15 "videomode 640x480x32"; xdotool key Return
+wait_for_window_size 640x480
 panel_fills_top 600 480
 xdotool key Escape
 wait_for_exit 20

@@ -64,6 +64,27 @@ wait_for_focus() {
   fail "the game window never took the keyboard"
 }
 
+# Waits until the game's window has the keyboard at the given size
+# (WIDTHxHEIGHT). After a video mode change the old window can still be up
+# and focused for a while, so focus alone says nothing there. Fails at once
+# if the game ends, and after 30 seconds with the size the focused window
+# had. Needs the script's fail function.
+wait_for_window_size() {
+  local size="$1" id="" deadline=$((SECONDS + 30))
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    kill -0 "$pid" 2> /dev/null || fail "the game ended while waiting for its ${size} window"
+    id=$(xdotool getwindowfocus 2> /dev/null) || id=""
+    if [ -n "$id" ] && [ "$(xdotool getwindowname "$id" 2> /dev/null)" = "OpenGL Console" ] &&
+      xdotool getwindowgeometry "$id" 2> /dev/null | grep -q "Geometry: ${size}\$"; then
+      sleep 0.5
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "no ${size} game window took the keyboard within 30s; the focused window was: \
+$(xdotool getwindowname "$id" 2> /dev/null) $(xdotool getwindowgeometry "$id" 2> /dev/null | grep Geometry)"
+}
+
 # Waits for the game's window and its console's first lines in log.txt.
 wait_for_game() {
   local tenths
