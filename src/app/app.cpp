@@ -98,26 +98,7 @@ void title_frame() {
 void dead_frame() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, dead_picture ? dead_picture->gl_name : 0);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, 640.0, 0.0, 480.0, -500.0, 500.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glColor3f(1.0f, 1.0f, 1.0f);
-    // A 400 x 400 square in the middle of a 640 x 480 screen.
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(120.0f, 40.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(520.0f, 40.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2f(520.0f, 440.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2f(120.0f, 440.0f);
-    glEnd();
-    GL_CHECK("dead_frame");
+    overlay_draw_centred_picture(dead_picture);
 }
 
 static void victory_frame() {

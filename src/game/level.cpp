@@ -9,6 +9,8 @@
 #include "game/player.h"
 #include "gl.h"
 #include "math/random.h"
+#include "open_file.h"
+#include "overlay/font.h"
 #include "platform/display.h"
 #include "platform/sound.h"
 #include "terrain/shadow.h"
@@ -28,21 +30,6 @@ static Texture* loading_picture = nullptr;
 
 static const double PI = 3.141592653589793;
 static const double RADIANS_PER_DEGREE = 0.017453292519943295;
-
-namespace {
-
-// Closes the level file on every way out of level_load.
-struct OpenFile {
-    std::FILE* file;
-    explicit OpenFile(const char* name) : file(std::fopen(name, "r")) {}
-    ~OpenFile() {
-        if (file) std::fclose(file);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-};
-
-} // namespace
 
 void level_advance() {
     current_level = current_level < 0 ? 0 : current_level + 1;
@@ -67,25 +54,7 @@ void level_advance() {
 static void show_loading_picture() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, loading_picture->gl_name);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, 640.0, 0.0, 480.0, -500.0, 500.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(120.0f, 40.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(520.0f, 40.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2f(520.0f, 440.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2f(120.0f, 440.0f);
-    glEnd();
-    GL_CHECK("show_loading_picture");
+    overlay_draw_centred_picture(loading_picture);
     present_frame();
 }
 
@@ -98,13 +67,13 @@ static void light_the_land() {
 }
 
 bool level_load(const char* path) {
-    OpenFile level(path);
-    if (!level.file) {
+    OpenFile level(path, "r");
+    if (!level.file()) {
         console_print_errorf("Can't open level file %s", path);
         return false;
     }
     LevelInfo info{};
-    if (!level_file_read(level.file, path, &info)) return false;
+    if (!level_file_read(level.file(), path, &info)) return false;
     console_print(info.nb_sheep_line);
     sheep_remaining = info.nb_sheep;
     console_print(info.sheep_speed_line);

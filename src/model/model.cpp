@@ -9,6 +9,7 @@
 #include "model/draw.h"
 #include "model/joints.h"
 #include "model/material.h"
+#include "open_file.h"
 
 #include <cstdio>
 #include <cstring>
@@ -86,28 +87,17 @@ class ByteReader {
     bool ok_ = true;
 };
 
-// Closes the file on every way out of the function that opened it.
-struct OpenFile {
-    std::FILE* file;
-    explicit OpenFile(const char* name) : file(std::fopen(name, "rb")) {}
-    ~OpenFile() {
-        if (file) std::fclose(file);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-};
-
 } // namespace
 
 bool read_whole_file(const char* path, std::vector<uint8_t>* bytes) {
     OpenFile open_file(path);
-    if (!open_file.file) return false;
+    if (!open_file.file()) return false;
     bytes->clear();
     uint8_t buffer[4096];
     for (;;) {
-        size_t count = std::fread(buffer, 1, sizeof buffer, open_file.file);
+        size_t count = std::fread(buffer, 1, sizeof buffer, open_file.file());
         bytes->insert(bytes->end(), buffer, buffer + count);
-        if (count < sizeof buffer) return !std::ferror(open_file.file);
+        if (count < sizeof buffer) return !std::ferror(open_file.file());
     }
 }
 

@@ -106,3 +106,25 @@ void overlay_fill_rect(int x0, int x1, int row0, int row1) {
     if (culling) glEnable(GL_CULL_FACE);
     GL_CHECK("overlay_fill_rect");
 }
+
+void overlay_draw_centred_picture(const Texture* picture) {
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, picture ? picture->gl_name : 0);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, 640.0, 0.0, 480.0, -500.0, 500.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(120.0f, 40.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(520.0f, 40.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(520.0f, 440.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(120.0f, 440.0f);
+    glEnd();
+    GL_CHECK("overlay_draw_centred_picture");
+}

@@ -15,5 +15,9 @@ void text_set_alpha(float alpha);
 void text_draw(const char* text, int column, int row);
 void overlay_fill_rect(int x0, int x1, int row0, int row1);
 
+// A picture over a 400 x 400 square in the middle of a 640 x 480 screen, in
+// white: the dead screen and the loading pictures. Nothing is cleared.
+void overlay_draw_centred_picture(const Texture* picture);
+
 // The font cell a character code draws: code - 32 for 32..159, else 0.
 int font_cell(unsigned char code);

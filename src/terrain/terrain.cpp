@@ -4,6 +4,7 @@
 
 #include "console/output.h"
 #include "gl.h"
+#include "open_file.h"
 #include "terrain/quadtree.h"
 #include "textures/texture.h"
 
@@ -12,21 +13,6 @@
 #include <cstdio>
 
 Terrain terrain;
-
-namespace {
-
-// Closes the file on every way out of the function that opened it.
-struct OpenFile {
-    std::FILE* file;
-    explicit OpenFile(const char* name) : file(std::fopen(name, "rb")) {}
-    ~OpenFile() {
-        if (file) std::fclose(file);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-};
-
-} // namespace
 
 bool terrain_size_valid(int width, int height) {
     if (width != height || width < 4 || width > TERRAIN_MAX_SIDE) return false;
@@ -68,11 +54,11 @@ bool terrain_load(const char* raw_path, Terrain& land, int width, int height, co
     land.detail_texture = texture_load(detail_path, false);
     if (!land.detail_texture) return false;
     OpenFile raw(raw_path);
-    if (!raw.file) {
+    if (!raw.file()) {
         console_print_errorf("Can't open landscape %s", raw_path);
         return false;
     }
-    if (!terrain_read_heights(raw.file, raw_path, width, height, land)) return false;
+    if (!terrain_read_heights(raw.file(), raw_path, width, height, land)) return false;
     land.root = quad_node_new();
     quad_node_build(land.root, 0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height),
                     land);

@@ -7,6 +7,7 @@
 #include "console/output.h"
 #include "console/registry.h"
 #include "gl.h"
+#include "open_file.h"
 #include "textures/png.h"
 
 #include <cstdio>
@@ -21,17 +22,6 @@ static const char* const QUALITY_NAMES[] = {"HIGH", "MEDIUM", "LOW"};
 static const char* const QUALITY_USAGE = "usage: texturequality [LOW|MEDIUM|HIGH]";
 
 namespace {
-
-// Closes the file on every way out of the function that opened it.
-struct OpenFile {
-    std::FILE* file;
-    explicit OpenFile(const char* name) : file(std::fopen(name, "rb")) {}
-    ~OpenFile() {
-        if (file) std::fclose(file);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-};
 
 // Restores a pixel store setting changed for one upload, so other drawing
 // code keeps the alignment it set.
@@ -106,12 +96,12 @@ static void delete_gl_texture(Texture* texture) {
 // missing, not a PNG, or has no colour (grey and palette pictures).
 static Texture* texture_load_file(const char* file_name, bool full_size) {
     OpenFile open_file(file_name);
-    if (!open_file.file) {
+    if (!open_file.file()) {
         console_print_errorf("Can't open texture %s", file_name);
         return nullptr;
     }
     PngImage image;
-    if (!load_png_image(open_file.file, &image)) {
+    if (!load_png_image(open_file.file(), &image)) {
         console_print_errorf("Error loading texture %s", file_name);
         return nullptr;
     }
