@@ -2,6 +2,7 @@
 
 #include "png_writer.h"
 #include "raster.h"
+#include "sdf.h"
 
 #include <algorithm>
 #include <array>
@@ -21,25 +22,18 @@ constexpr int kSize = 512;
 constexpr float kCentreX = kSize / 2.0f;
 constexpr float kPi = 3.14159265358979f;
 
-struct Vec {
-    float x = 0, y = 0;
-};
-
-Vec operator+(Vec a, Vec b) {
-    return {a.x + b.x, a.y + b.y};
-}
-Vec operator-(Vec a, Vec b) {
-    return {a.x - b.x, a.y - b.y};
-}
-Vec operator*(Vec a, float k) {
-    return {a.x * k, a.y * k};
-}
-float dot(Vec a, Vec b) {
-    return a.x * b.x + a.y * b.y;
-}
-float length(Vec a) {
-    return std::sqrt(dot(a, a));
-}
+using sdf::circle;
+using sdf::coverage;
+using sdf::ellipse;
+using sdf::fractal_noise;
+using sdf::hash01;
+using sdf::length;
+using sdf::rotated;
+using sdf::segment;
+using sdf::smooth_union;
+using sdf::tapered;
+using sdf::value_noise;
+using sdf::Vec;
 
 // The skull and horns are drawn in their own coordinates: folded onto the
 // right half (they are symmetric, x counts from the middle) and lowered a
@@ -47,92 +41,6 @@ float length(Vec a) {
 constexpr float kSkullDrop = 14.0f;
 Vec mirrored(Vec p) {
     return {std::abs(p.x - kCentreX), p.y - kSkullDrop};
-}
-
-Vec rotated(Vec p, float angle) {
-    const float c = std::cos(angle), s = std::sin(angle);
-    return {c * p.x - s * p.y, s * p.x + c * p.y};
-}
-
-float circle(Vec p, Vec centre, float radius) {
-    return length(p - centre) - radius;
-}
-
-// Close to the true distance for the gentle ellipses used here.
-float ellipse(Vec p, Vec centre, Vec radii) {
-    const Vec q = p - centre;
-    const float k0 = length({q.x / radii.x, q.y / radii.y});
-    const float k1 = length({q.x / (radii.x * radii.x), q.y / (radii.y * radii.y)});
-    return k0 < 1e-6f ? -std::min(radii.x, radii.y) : k0 * (k0 - 1.0f) / k1;
-}
-
-// Distance to the segment a-b; *along gets the nearest point's position on it (0..1).
-float segment(Vec p, Vec a, Vec b, float* along = nullptr) {
-    const Vec ab = b - a;
-    const float t = std::clamp(dot(p - a, ab) / dot(ab, ab), 0.0f, 1.0f);
-    if (along) *along = t;
-    return length(p - (a + ab * t));
-}
-
-// A rounded cone from a circle of radius ra at a to one of radius rb at b.
-float tapered(Vec p, Vec a, float ra, Vec b, float rb) {
-    const Vec axis = b - a;
-    const float h = length(axis);
-    const Vec u = axis * (1.0f / h);
-    const Vec q = p - a;
-    const Vec local = {std::abs(q.x * u.y - q.y * u.x), dot(q, u)};
-    const float slope = (ra - rb) / h;
-    const float across = std::sqrt(1.0f - slope * slope);
-    const float k = dot(local, {-slope, across});
-    if (k < 0.0f) return length(local) - ra;
-    if (k > across * h) return length(local - Vec{0.0f, h}) - rb;
-    return dot(local, {across, slope}) - ra;
-}
-
-// Union that melts the two shapes together over about k pixels.
-float smooth_union(float a, float b, float k) {
-    const float h = clamp01(0.5f + 0.5f * (b - a) / k);
-    return b * (1.0f - h) + a * h - k * h * (1.0f - h);
-}
-
-float coverage(float distance) {
-    return clamp01(0.5f - distance);
-}
-
-// Integer hash and value noise: texture without any stored random numbers.
-uint32_t hash(int x, int y, uint32_t seed) {
-    uint32_t h = seed * 0x9E3779B9u ^ static_cast<uint32_t>(x) * 0x85EBCA6Bu ^
-                 static_cast<uint32_t>(y) * 0xC2B2AE35u;
-    h ^= h >> 16;
-    h *= 0x7FEB352Du;
-    h ^= h >> 15;
-    h *= 0x846CA68Bu;
-    h ^= h >> 16;
-    return h;
-}
-
-float hash01(int x, int y, uint32_t seed) {
-    return (hash(x, y, seed) >> 8) * (1.0f / 16777216.0f);
-}
-
-float value_noise(float x, float y, uint32_t seed) {
-    const int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
-    const float fx = smoothstep(0.0f, 1.0f, x - ix), fy = smoothstep(0.0f, 1.0f, y - iy);
-    const float top = hash01(ix, iy, seed) * (1 - fx) + hash01(ix + 1, iy, seed) * fx;
-    const float bottom = hash01(ix, iy + 1, seed) * (1 - fx) + hash01(ix + 1, iy + 1, seed) * fx;
-    return top * (1 - fy) + bottom * fy;
-}
-
-// Four octaves, 0..1 around 0.5.
-float fractal_noise(float x, float y, uint32_t seed) {
-    float sum = 0.0f, weight = 0.5f;
-    for (int octave = 0; octave < 4; ++octave) {
-        sum += value_noise(x, y, seed + octave) * weight;
-        x *= 2.03f;
-        y *= 2.03f;
-        weight *= 0.5f;
-    }
-    return sum / 0.9375f;
 }
 
 // A small fixed-seed generator for placing the blood drips.
@@ -166,7 +74,7 @@ float specular(float nx, float ny, float nz, float power) {
 // Paints a shape: sdf gives the distance, shade the colour of a covered pixel
 // from its position, distance and the distance's gradient (the outward
 // direction, used to round the shape off near its edge).
-template <typename Sdf, typename Shade> void paint(Canvas& canvas, Sdf sdf, Shade shade) {
+template <typename Sdf, typename Shade> void paint_rounded(Canvas& canvas, Sdf sdf, Shade shade) {
     for (int y = 0; y < kSize; ++y)
         for (int x = 0; x < kSize; ++x) {
             const Vec p = {x + 0.5f, y + 0.5f};
@@ -234,7 +142,7 @@ void paint_blood(Canvas& canvas) {
         return d;
     };
     const Colour blood = {0.62f, 0.01f, 0.03f};
-    paint(canvas, sdf, [&](Vec, float d, Vec gradient) {
+    paint_rounded(canvas, sdf, [&](Vec, float d, Vec gradient) {
         const auto n = pillow_normal(d, gradient, 5.0f);
         const float light = 0.45f + 0.7f * diffuse(n[0], n[1], n[2]);
         const float shine = specular(n[0], n[1], n[2], 40.0f);
@@ -298,16 +206,16 @@ Colour bone_colour(Vec p, float d, Vec gradient) {
 }
 
 void paint_skull(Canvas& canvas) {
-    paint(canvas, skull_sdf, bone_colour);
+    paint_rounded(canvas, skull_sdf, bone_colour);
 
     // Holes: dark, shading from the bone's shadow at the rim into the depth.
     auto hole = [](Vec, float d, Vec) {
         return mix(Colour{0.22f, 0.10f, 0.08f}, Colour{0.03f, 0.0f, 0.0f},
                    smoothstep(-1.0f, 9.0f, -d));
     };
-    paint(canvas, socket_sdf, hole);
-    paint(canvas, nostril_sdf, hole);
-    paint(canvas, seam_sdf, [](Vec, float, Vec) { return Colour{0.28f, 0.16f, 0.12f}; });
+    paint_rounded(canvas, socket_sdf, hole);
+    paint_rounded(canvas, nostril_sdf, hole);
+    paint_rounded(canvas, seam_sdf, [](Vec, float, Vec) { return Colour{0.28f, 0.16f, 0.12f}; });
 }
 
 // A red ember deep in each eye socket.
