@@ -183,6 +183,7 @@ bool window_create(const char* title, int width, int height, int bits, bool full
     if (!context) return creation_failed("Can't Create A GL Rendering Context.");
     if (SDL_GL_MakeCurrent(window, context) != 0)
         return creation_failed("Can't Activate The GL Rendering Context.");
+    SDL_GL_SetSwapInterval(1); // wait for the display's refresh where the driver offers it
     if (!has_double_buffer()) return creation_failed("Can't Set The PixelFormat.");
     SDL_ShowWindow(window);
     SDL_RaiseWindow(window);
