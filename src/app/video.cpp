@@ -6,6 +6,7 @@
 #include "app/extensions.h"
 #include "app/mouse.h"
 #include "app/platform.h"
+#include "app/settings.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "gl.h"
@@ -279,9 +280,11 @@ int video_mode_find(const char* text) {
     return -1;
 }
 
+// Both commands leave the mode they set as the next start's too.
 static void command_togglefullscreen() {
     fullscreen = !fullscreen;
     video_mode_change();
+    start_mode_record_current();
 }
 
 static void command_videomode() {
@@ -299,6 +302,7 @@ static void command_videomode() {
     current_video_mode = row;
     console_printf("setting video mode %s...", video_modes[row].name);
     video_mode_change();
+    start_mode_record_current();
 }
 
 bool video_init() {
