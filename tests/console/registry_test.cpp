@@ -205,41 +205,6 @@ TEST_F(Registry, OnlyFilesRunAsScripts) {
     }
 }
 
-TEST_F(Registry, VariablesKeepTheValueTheyWereCreatedWith) {
-    ConsoleVariable* v = console_get_variable("gravity", 9.5f);
-    run("gravity 3");
-    EXPECT_EQ(console_get_variable("gravity", 1.0f)->default_value, 9.5f);
-    EXPECT_EQ(v->value, 3.0f);
-}
-
-TEST_F(Registry, LimitedVariablesAreClampedOnceAndSaySo) {
-    ConsoleVariable* level = console_get_variable("level", 1.0f);
-    console_limit_variable(level, 0.0001f, 1.0f, false);
-    ConsoleVariable* flag = console_get_variable("flag", 0.0f);
-    console_limit_variable(flag, 0.0f, 1.0f, true);
-    struct Case {
-        const char* line;
-        float value;
-        const char* said; // nullptr: only the echo
-    } cases[] = {{"level 0.5", 0.5f, nullptr},
-                 {"level 3", 1.0f, "level clamped to 1"},
-                 {"level -2", 0.0001f, "level clamped to 0.0001"},
-                 {"level 1e39", 1.0f, "level clamped to 1"},
-                 {"level 0.0001", 0.0001f, nullptr},
-                 {"flag true", 1.0f, nullptr},
-                 {"flag 0.7", 1.0f, "flag clamped to 1"},
-                 {"flag 0.2", 0.0f, "flag clamped to 0"},
-                 {"flag -5", 0.0f, "flag clamped to 0"}};
-    for (const Case& c : cases) {
-        Lines out = run(c.line);
-        Lines expected{std::string(">") + c.line};
-        if (c.said) expected.push_back(c.said);
-        EXPECT_EQ(out, expected) << c.line;
-        EXPECT_EQ(console_find_variable(c.line[0] == 'l' ? "level" : "flag")->value, c.value)
-            << c.line;
-    }
-}
-
 TEST_F(Registry, FormatsValuesShortestThatReadBackExactly) {
     struct Case {
         float value;

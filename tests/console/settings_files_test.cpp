@@ -53,22 +53,6 @@ TEST_F(SettingsFiles, ReplacesAFileWholeOrNotAtAll) {
     EXPECT_FALSE(fs::exists("config.cfg"));
 }
 
-TEST_F(SettingsFiles, HistoryIsWrittenOneLinePerEntry) {
-    console_toggle();
-    for (const char* line : {"show_fps 0", "cmdlist"})
-        console_execute(line);
-    std::ofstream("s.cfg") << "varlist\r\n\n";
-    console_execute("exec s.cfg"); // its lines keep their line breaks
-    EXPECT_TRUE(console_history_save("history.txt"));
-    EXPECT_EQ(read_file("history.txt"), "show_fps 0\ncmdlist\nexec s.cfg\nvarlist\n");
-}
-
-TEST_F(SettingsFiles, AnEmptyHistoryLeavesNoFile) {
-    std::ofstream("history.txt") << "from before\n";
-    EXPECT_TRUE(console_history_save("history.txt"));
-    EXPECT_FALSE(fs::exists("history.txt"));
-}
-
 TEST_F(SettingsFiles, HistoryIsReadBackForUp) {
     std::ofstream file("history.txt", std::ios::binary);
     for (int i = 0; i < 40; i++)

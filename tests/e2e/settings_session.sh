@@ -85,6 +85,8 @@ wait_for_log_line "Wrote screenshots/sheepfall-0002.png"
 quit_game
 diff config.cfg <(printf 'show_fps 0\nmouse_sensitivity 0.02\nmax_fps 100\nstartmode 800x600x32 windowed\n') \
   || fail "config.cfg after the second start"
+tail -4 history.txt | diff - <(printf '%s\n' "startmode 800x600x32 windowed" "max_fps 100" \
+  "mouse_sensitivity" "screenshot") || fail "history.txt: script lines without their line break"
 
 # Third start: a broken config.cfg fails line by line and the game starts
 # fullscreen; nothing differs from the defaults, so the file goes.
