@@ -4,10 +4,10 @@
 // reads every frame.
 #include "game/player.h"
 
+#include "console/registry.h"
 #include "game/flock.h"
 #include "game/game_state.h"
 #include "game/level.h"
-#include "console/registry.h"
 #include "gl.h"
 #include "input/input.h"
 #include "model/draw.h"
