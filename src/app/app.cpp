@@ -4,9 +4,14 @@
 #include "app/app.h"
 
 #include "app/clock.h"
+#include "app/command_line.h"
 #include "app/events.h"
+#include "app/frame_cap.h"
 #include "app/mouse.h"
 #include "app/platform.h"
+#include "app/screenshot.h"
+#include "app/settings.h"
+#include "app/sound.h"
 #include "app/video.h"
 #include "console/output.h"
 #include "console/registry.h"
@@ -49,6 +54,7 @@ bool game_init() {
         return false;
     }
     if (!sound_init()) return false;
+    settings_start(); // the added commands and variables, history, config.cfg, autoexec.cfg
     if (!flock_init()) return false;
     game_time_ms = 0;
     dead_picture = texture_load("data/dead.png", true);
@@ -141,15 +147,22 @@ bool main_loop_step() {
     }
     uint32_t now = timer_ticks();
     bool go_on = run_frame(now - previous_ticks);
+    screenshot_frame_done(); // the finished frame, before the swap
+    sound_volume_update();
     keys_frame_done();
     swap_buffers();
     if (!go_on) return false;
     previous_ticks = now;
+    frame_cap_wait(now);
     return true;
 }
 
-int app_main() {
+int app_main(int argc, char** argv) {
+    CommandLine options;
+    int exit_code = 0;
+    if (!command_line_parse(argc, argv, &options, &exit_code)) return exit_code;
     change_to_data_folder();
+    command_line_choose_start_mode(options);
     main_loop_start();
     if (!video_init()) {
         video_shutdown();
@@ -161,9 +174,11 @@ int app_main() {
         video_shutdown();
         return 0;
     }
+    command_line_run(options);
     SDL_DisableScreenSaver();
     while (main_loop_step()) {
     }
+    settings_save();
     app_shutdown();
     video_shutdown();
     return 0;

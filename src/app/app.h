@@ -29,5 +29,6 @@ void main_loop_start();
 // while the window is not minimised. False when the loop is to end.
 bool main_loop_step();
 
-// The whole process: start-up, loop, shutdown. Returns the exit code.
-int app_main();
+// The whole process: command line, start-up, loop, settings saved,
+// shutdown. Returns the exit code.
+int app_main(int argc, char** argv);

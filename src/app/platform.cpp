@@ -7,6 +7,7 @@
 #include <filesystem>
 
 static TicksSource ticks_source = nullptr;
+static DelaySink delay_sink = nullptr;
 static SDL_Window* message_box_parent = nullptr;
 
 void message_box_set_parent(SDL_Window* window) { message_box_parent = window; }
@@ -54,6 +55,17 @@ uint32_t timer_ticks() {
 
 void timer_set_source(TicksSource source) {
     ticks_source = source;
+}
+
+void timer_delay(uint32_t ms) {
+    if (delay_sink)
+        delay_sink(ms);
+    else
+        SDL_Delay(ms);
+}
+
+void timer_set_delay(DelaySink sink) {
+    delay_sink = sink;
 }
 
 void change_to_data_folder() {

@@ -23,6 +23,11 @@ bool message_box_yes_no(const char* caption, const char* text);
 using TicksSource = uint32_t (*)();
 uint32_t timer_ticks();
 void timer_set_source(TicksSource source); // nullptr restores the real timer
+// Waits the milliseconds (SDL_Delay). Tests may replace the wait, so a fake
+// clock can follow it.
+using DelaySink = void (*)(uint32_t ms);
+void timer_delay(uint32_t ms);
+void timer_set_delay(DelaySink sink); // nullptr restores the real wait
 
 // When data/ is not in the working directory but lies beside the executable,
 // change to the executable's folder.

@@ -1,15 +1,23 @@
 // Sound on SDL_mixer: owns the audio output, the shot sample with its one
-// reserved channel, and the current level's music stream.
+// reserved channel, the current level's music stream, and the volume
+// variables with the mixer volumes last set from them.
 #include "app/sound.h"
 
 #include "console/output.h"
+#include "console/registry.h"
 
 #include <SDL.h>
+
+#include <cmath>
 
 static Mix_Chunk* shot_sample = nullptr;
 static bool shot_playing = false;
 static Mix_Music* music_stream = nullptr;
 static bool audio_open = false;
+static ConsoleVariable* volume_music = nullptr;
+static ConsoleVariable* volume_sfx = nullptr;
+static int music_volume_set = -1; // mixer volumes 0 .. 128; -1: not set on this output
+static int sfx_volume_set = -1;
 
 static constexpr int OUTPUT_RATE = 44100;
 static constexpr int OUTPUT_CHANNELS = 2;
@@ -65,6 +73,7 @@ bool sound_init() {
         return false;
     }
     shot_playing = false;
+    music_volume_set = sfx_volume_set = -1; // a new output takes them again
     return true;
 }
 
@@ -102,4 +111,33 @@ void sound_shutdown() {
     if (music_stream) Mix_FreeMusic(music_stream);
     music_stream = nullptr;
     close_output();
+}
+
+void sound_volume_init() {
+    volume_music = console_get_variable("volume_music", 1.0f);
+    console_limit_variable(volume_music, 0.0f, 1.0f, false);
+    volume_sfx = console_get_variable("volume_sfx", 1.0f);
+    console_limit_variable(volume_sfx, 0.0f, 1.0f, false);
+}
+
+// A volume variable (0 .. 1) as a mixer volume (0 .. 128); full without one.
+static int mixer_volume(const ConsoleVariable* variable) {
+    float value = variable ? variable->value : 1.0f;
+    if (!(value > 0.0f)) return 0;
+    if (value > 1.0f) value = 1.0f;
+    return static_cast<int>(std::lround(value * MIX_MAX_VOLUME));
+}
+
+void sound_volume_update() {
+    if (!audio_open) return;
+    int music = mixer_volume(volume_music);
+    if (music != music_volume_set) {
+        Mix_VolumeMusic(music);
+        music_volume_set = music;
+    }
+    int sfx = mixer_volume(volume_sfx);
+    if (sfx != sfx_volume_set) {
+        Mix_Volume(SHOT_CHANNEL, sfx);
+        sfx_volume_set = sfx;
+    }
 }

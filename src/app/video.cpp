@@ -6,6 +6,7 @@
 #include "app/extensions.h"
 #include "app/mouse.h"
 #include "app/platform.h"
+#include "app/settings.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "gl.h"
@@ -184,6 +185,7 @@ bool window_create(const char* title, int width, int height, int bits, bool full
     if (!context) return creation_failed("Can't Create A GL Rendering Context.");
     if (SDL_GL_MakeCurrent(window, context) != 0)
         return creation_failed("Can't Activate The GL Rendering Context.");
+    SDL_GL_SetSwapInterval(1); // wait for the display's refresh where the driver offers it
     if (!has_double_buffer()) return creation_failed("Can't Set The PixelFormat.");
     SDL_ShowWindow(window);
     SDL_RaiseWindow(window);
@@ -279,9 +281,11 @@ int video_mode_find(const char* text) {
     return -1;
 }
 
+// Both commands leave the mode they set as the next start's too.
 static void command_togglefullscreen() {
     fullscreen = !fullscreen;
     video_mode_change();
+    start_mode_record_current();
 }
 
 static void command_videomode() {
@@ -299,6 +303,7 @@ static void command_videomode() {
     current_video_mode = row;
     console_printf("setting video mode %s...", video_modes[row].name);
     video_mode_change();
+    start_mode_record_current();
 }
 
 bool video_init() {

@@ -2,6 +2,7 @@
 // history ring of executed lines.
 #include "console/editor.h"
 
+#include "console/completion.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "input/input.h"
@@ -38,6 +39,15 @@ void console_history_add(const char* line) {
     std::snprintf(history[HISTORY_SIZE - 1], CONSOLE_LINE_SIZE, "%s", line);
 }
 
+int console_history_count() {
+    return history_count;
+}
+
+const char* console_history_line(int index) {
+    if (index < 0 || index >= history_count) return "";
+    return history[index];
+}
+
 static const char* history_at_cursor() {
     if (history_cursor == 0) return "";
     return history[history_count - history_cursor];
@@ -68,6 +78,13 @@ void console_key_down(int key) {
         set_input(console_history_newer());
 }
 
+// Tab: the typed line's first word completed; the line is shown again, also
+// when the matching names were printed over its place.
+static void complete_input() {
+    char completed[CONSOLE_LINE_SIZE];
+    if (console_complete(input_line, completed, sizeof completed)) set_input(completed);
+}
+
 static void clear_input() {
     std::memset(input_line, 0, sizeof input_line);
     input_length = 0;
@@ -81,10 +98,9 @@ void console_char(int code) {
         input_line[input_length] = '\0';
         console_show_input(input_line);
         break;
-    case 9:  // tab
-    case 10: // line feed
-        break;
-    case 13: { // Enter: the echo takes the typed line's slot
+    case 9: complete_input(); break;
+    case 10: break; // line feed
+    case 13: {      // Enter: the echo takes the typed line's slot
         char line[CONSOLE_LINE_SIZE];
         std::memcpy(line, input_line, sizeof line);
         clear_input();

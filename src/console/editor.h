@@ -16,6 +16,9 @@ void console_history_clear();
 void console_history_add(const char* line);
 const char* console_history_older();
 const char* console_history_newer();
+// The executed lines held, oldest first: index 0 .. console_history_count() - 1.
+int console_history_count();
+const char* console_history_line(int index);
 
 // Key-down and typed characters while the console is shown.
 void console_key_down(int key);

@@ -45,6 +45,7 @@ ConsoleVariable* console_get_variable(const char* name, float default_value) {
     auto* variable = new ConsoleVariable{};
     copy_name(variable->name, name);
     variable->value = default_value;
+    variable->default_value = default_value;
     variable->next = variables;
     variables = variable;
     return variable;
@@ -60,6 +61,22 @@ ConsoleCommand* console_find_command(const char* name) {
     for (ConsoleCommand* c = commands; c; c = c->next)
         if (std::strcmp(c->name, name) == 0) return c;
     return nullptr;
+}
+
+const ConsoleCommand* console_commands() {
+    return commands;
+}
+
+const ConsoleVariable* console_variables() {
+    return variables;
+}
+
+void console_limit_variable(ConsoleVariable* variable, float min_value, float max_value,
+                            bool whole_numbers) {
+    variable->limited = true;
+    variable->min_value = min_value;
+    variable->max_value = max_value;
+    variable->whole_numbers = whole_numbers;
 }
 
 int console_arg_count() {
@@ -108,6 +125,45 @@ float console_parse_number(const char* text) {
     return static_cast<float>(std::strtod(number, nullptr));
 }
 
+void console_format_value(float value, char* out, int size) {
+    if (size <= 0) return;
+    size_t capacity = static_cast<size_t>(size);
+    double wide = static_cast<double>(value);
+    if (std::isinf(value)) { // beyond the largest float: reads back as infinity
+        std::snprintf(out, capacity, "%s", value > 0.0f ? "1e39" : "-1e39");
+        return;
+    }
+    // The fewest significant digits that read back; nine always do.
+    char scientific[32];
+    int digits = 1;
+    for (; digits < 9; digits++) {
+        std::snprintf(scientific, sizeof scientific, "%.*e", digits - 1, wide);
+        if (console_parse_number(scientific) == value) break;
+    }
+    std::snprintf(scientific, sizeof scientific, "%.*e", digits - 1, wide);
+    const char* e = std::strchr(scientific, 'e');
+    int exponent = e ? std::atoi(e + 1) : 0;
+    // Whole numbers below a billion are written out ("250", not "2.5e+02").
+    int precision = exponent >= digits && exponent < 9 ? exponent + 1 : digits;
+    std::snprintf(out, capacity, "%.*g", precision, wide);
+    if (console_parse_number(out) != value) std::snprintf(out, capacity, "%.9g", wide);
+}
+
+// A line set the variable: a value outside its limits becomes the nearest
+// allowed one, once, with a line that says so.
+static void keep_within_limits(ConsoleVariable* variable) {
+    if (!variable->limited) return;
+    float value = variable->value;
+    if (variable->whole_numbers) value = std::round(value);
+    if (value < variable->min_value) value = variable->min_value;
+    if (value > variable->max_value) value = variable->max_value;
+    if (value == variable->value) return;
+    variable->value = value;
+    char text[CONSOLE_NAME_SIZE];
+    console_format_value(value, text, sizeof text);
+    console_printf("%s clamped to %s", variable->name, text);
+}
+
 // Shows a variable, or sets it from the text: "true"/"false" prefixes
 // (ignoring case) give 1 and 0, anything else is read as a number.
 static void console_variable_command(ConsoleVariable* variable, const char* text) {
@@ -118,6 +174,7 @@ static void console_variable_command(ConsoleVariable* variable, const char* text
             variable->value = 0.0f;
         else
             variable->value = console_parse_number(text);
+        keep_within_limits(variable);
         return;
     }
     float value = variable->value;

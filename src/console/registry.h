@@ -22,6 +22,12 @@ struct ConsoleVariable {
     char name[CONSOLE_NAME_SIZE];
     float value;
     ConsoleVariable* next;
+    float default_value; // the value it was created with
+    // Limits a console line may set (console_limit_variable); a value outside
+    // them is clamped and the console says so.
+    bool limited;
+    float min_value, max_value;
+    bool whole_numbers; // only whole values: others are rounded
 };
 
 // Registers a command at the head of the command list; a second command of
@@ -34,6 +40,20 @@ ConsoleVariable* console_get_variable(const char* name, float default_value);
 
 ConsoleVariable* console_find_variable(const char* name);
 ConsoleCommand* console_find_command(const char* name);
+
+// The heads of the two lists, newest first, as cmdlist and varlist show them.
+const ConsoleCommand* console_commands();
+const ConsoleVariable* console_variables();
+
+// From now on a console line that sets the variable outside min .. max (or,
+// with whole_numbers, to a fraction) gets the nearest allowed value, and the
+// console prints "NAME clamped to VALUE".
+void console_limit_variable(ConsoleVariable* variable, float min_value, float max_value,
+                            bool whole_numbers);
+
+// The shortest decimal text that reads back (console_parse_number) to exactly
+// the value, e.g. "0.01", "250", "1e-05"; infinities give "1e39" and "-1e39".
+void console_format_value(float value, char* out, int size);
 
 // Executes one line of at most 255 characters: shows or sets a variable, or
 // runs a command with the rest of the line as its arguments.

@@ -1,8 +1,10 @@
 // Player: owns the eye's position and view, the walking speed, the firing
 // flag, the camera shake, the weapon model, the heads-up pictures, the muzzle
-// flash picture and the list of shots in flight.
+// flash picture, the list of shots in flight, and the mouse variables the look
+// reads every frame.
 #include "game/player.h"
 
+#include "console/registry.h"
 #include "game/flock.h"
 #include "game/game_state.h"
 #include "game/level.h"
@@ -27,6 +29,9 @@ Texture* head_pictures[HEAD_PICTURE_COUNT] = {};
 Texture* flash_picture = nullptr;
 Shot* shots = nullptr;
 uint32_t next_shot_time = 0;
+
+static ConsoleVariable* mouse_sensitivity = nullptr; // radians per mouse count
+static ConsoleVariable* mouse_invert = nullptr;      // 1: pulling back looks up
 
 static const float HALF_PI = 1.5707963267948966f;
 static const float RADIANS_PER_COUNT = 0.01f;
@@ -88,9 +93,18 @@ static void walk(float step) {
     }
 }
 
+void player_settings_init() {
+    mouse_sensitivity = console_get_variable("mouse_sensitivity", RADIANS_PER_COUNT);
+    console_limit_variable(mouse_sensitivity, 0.0001f, 1.0f, false);
+    mouse_invert = console_get_variable("mouse_invert", 0.0f);
+    console_limit_variable(mouse_invert, 0.0f, 1.0f, true);
+}
+
 static void look() {
-    player_yaw += static_cast<float>(mouse_dx) * RADIANS_PER_COUNT;
-    player_pitch += static_cast<float>(mouse_dy) * RADIANS_PER_COUNT;
+    float per_count = mouse_sensitivity ? mouse_sensitivity->value : RADIANS_PER_COUNT;
+    float tilt_per_count = mouse_invert && mouse_invert->value != 0.0f ? -per_count : per_count;
+    player_yaw += static_cast<float>(mouse_dx) * per_count;
+    player_pitch += static_cast<float>(mouse_dy) * tilt_per_count;
     if (player_pitch > HALF_PI) player_pitch = PITCH_LIMIT;
     if (player_pitch < -HALF_PI) player_pitch = -PITCH_LIMIT;
 }

@@ -39,6 +39,10 @@ extern uint32_t next_shot_time;
 // lives and the level sequence for a new game; false when something failed
 // to load.
 bool new_game_reset();
+// Creates mouse_sensitivity (radians per mouse count, default 0.01, 0.0001
+// .. 1) and mouse_invert (0 or 1: pulling the mouse back looks up), which
+// the look reads every frame.
+void player_settings_init();
 // Walking, looking, the camera shake and firing for one frame. eye is the
 // position at the start of the frame, where shots start.
 void player_update(const Vector3& eye);

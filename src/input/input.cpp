@@ -10,6 +10,8 @@ static bool key_state[KEY_COUNT];
 static bool unseen_down[KEY_COUNT];
 // Released before any frame saw it held: released when the next frame ends.
 static bool release_after_frame[KEY_COUNT];
+// Went down from released since the last frame ended (repeats do not count).
+static bool pressed_this_frame[KEY_COUNT];
 static int last_pressed_key = -1;
 
 int mouse_dx = 0;
@@ -22,6 +24,10 @@ static bool key_in_range(int vk) {
 
 bool key_is_down(int vk) {
     return key_in_range(vk) && key_state[vk];
+}
+
+bool key_went_down(int vk) {
+    return key_in_range(vk) && pressed_this_frame[vk];
 }
 
 bool key_was_pressed(int vk) {
@@ -42,6 +48,7 @@ void key_release(int vk) {
 
 void key_down(int vk) {
     if (!key_in_range(vk)) return;
+    if (!key_state[vk]) pressed_this_frame[vk] = true;
     key_state[vk] = true;
     unseen_down[vk] = true;
     release_after_frame[vk] = false;
@@ -51,6 +58,7 @@ void key_down(int vk) {
 void keys_frame_done() {
     for (int vk = 0; vk < KEY_COUNT; vk++) {
         unseen_down[vk] = false;
+        pressed_this_frame[vk] = false;
         if (release_after_frame[vk]) key_state[vk] = false;
         release_after_frame[vk] = false;
     }
@@ -61,6 +69,7 @@ void keys_clear() {
         key_state[vk] = false;
         unseen_down[vk] = false;
         release_after_frame[vk] = false;
+        pressed_this_frame[vk] = false;
     }
 }
 
@@ -69,5 +78,6 @@ void key_unpress(int vk) {
     key_state[vk] = false;
     unseen_down[vk] = false;
     release_after_frame[vk] = false;
+    pressed_this_frame[vk] = false;
     if (last_pressed_key == vk) last_pressed_key = -1;
 }

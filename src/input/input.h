@@ -35,6 +35,9 @@ bool key_is_down(int vk);
 // been released.
 bool key_was_pressed(int vk);
 void key_release(int vk);
+// True during the frame after the key went down from released; a held key's
+// repeats do not count again.
+bool key_went_down(int vk);
 // Marks the key held and remembers it as the last pressed key.
 void key_down(int vk);
 

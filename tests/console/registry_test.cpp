@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -201,5 +202,27 @@ TEST_F(Registry, OnlyFilesRunAsScripts) {
     for (const char* name : {"folder.cfg", "/dev/zero"}) {
         std::string line = std::string("exec ") + name;
         EXPECT_EQ(run(line.c_str()), (Lines{">" + line, "!Can't open script!"}));
+    }
+}
+
+TEST_F(Registry, FormatsValuesShortestThatReadBackExactly) {
+    struct Case {
+        float value;
+        const char* text;
+    } cases[] = {{0.01f, "0.01"},
+                 {250.0f, "250"},
+                 {1e-05f, "1e-05"},
+                 {-2.5f, "-2.5"},
+                 {0.1f, "0.1"},
+                 {1.0f / 3.0f, "0.33333334"},
+                 {123456789.0f, "123456792"},
+                 {3.4e38f, "3.4e+38"},
+                 {INFINITY, "1e39"},
+                 {-INFINITY, "-1e39"}};
+    for (const Case& c : cases) {
+        char text[CONSOLE_NAME_SIZE];
+        console_format_value(c.value, text, sizeof text);
+        EXPECT_STREQ(text, c.text);
+        EXPECT_EQ(console_parse_number(text), c.value) << text;
     }
 }

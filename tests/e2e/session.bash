@@ -110,3 +110,14 @@ open_console() {
   done
   fail "the console did not open"
 }
+
+# Waits (at most 20 seconds) until log.txt holds the whole line; fails with a
+# message naming it. Needs the script's fail function.
+wait_for_log_line() {
+  local tenths
+  for tenths in $(seq 1 200); do
+    grep -qxF -- "$1" log.txt 2> /dev/null && return 0
+    sleep 0.1
+  done
+  fail "log.txt never showed: $1"
+}

@@ -20,11 +20,15 @@ class GameFixture : public testing::Test {
   protected:
     static inline uint32_t fake_now = 0;
     static uint32_t fake_ticks() { return fake_now; }
+    // The frame cap's waits: counted, and the fake clock stands still.
+    static inline uint32_t waited_ms = 0;
+    static void fake_delay(uint32_t ms) { waited_ms += ms; }
 
     void SetUp() override {
         fullscreen = false; // an exact 1024 x 768 window on any test screen
         fake_now = 1000;
         timer_set_source(fake_ticks);
+        timer_set_delay(fake_delay);
         main_loop_start();
         ASSERT_TRUE(video_init());
         ASSERT_TRUE(game_init());
@@ -33,6 +37,7 @@ class GameFixture : public testing::Test {
         app_shutdown();
         video_shutdown();
         timer_set_source(nullptr);
+        timer_set_delay(nullptr);
     }
     // Pushes an event through the same queue the main loop drains.
     static void push_key(Uint32 type, SDL_Scancode scancode) {

@@ -1,0 +1,88 @@
+// Screenshots: owns the pending request; reads the finished frame back from OpenGL and writes it
+// through the PNG writer under the next free number, making the folder on demand.
+#include "app/screenshot.h"
+
+#include "console/output.h"
+#include "console/registry.h"
+#include "gl.h"
+#include "input/input.h"
+#include "textures/png_writer.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+static bool requested = false;
+
+static const char* const FOLDER = "screenshots";
+static constexpr int HIGHEST_NUMBER = 9999;
+
+void screenshot_request() {
+    requested = true;
+}
+
+void screenshot_init() {
+    console_add_command("screenshot", screenshot_request);
+}
+
+void screenshot_frame_done() {
+    if (key_went_down(VK_F12)) requested = true; // held and repeating: one picture
+    if (!requested) return;
+    requested = false;
+    screenshot_take();
+}
+
+// The first number from 0000 without a file; false when all are taken.
+static bool next_free_name(char* path, size_t size) {
+    std::error_code error;
+    for (int number = 0; number <= HIGHEST_NUMBER; number++) {
+        std::snprintf(path, size, "%s/sheepfall-%04d.png", FOLDER, number);
+        if (!fs::exists(path, error) && !error) return true;
+    }
+    return false;
+}
+
+// The back buffer's RGB pixels, bottom row first.
+static std::vector<uint8_t> read_back_frame(int width, int height) {
+    std::vector<uint8_t> rgb(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+    GLint alignment = 4;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, alignment);
+    return rgb;
+}
+
+bool screenshot_take() {
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    int width = 0, height = 0;
+    if (window) SDL_GL_GetDrawableSize(window, &width, &height);
+    if (width <= 0 || height <= 0) {
+        console_print_error("Can't take a screenshot: no window");
+        return false;
+    }
+    std::error_code error;
+    fs::create_directories(FOLDER, error);
+    if (error) {
+        console_print_errorf("Can't make folder %s: %s", FOLDER, error.message().c_str());
+        return false;
+    }
+    char path[64];
+    if (!next_free_name(path, sizeof path)) {
+        console_print_errorf("Can't take a screenshot: %s is full", FOLDER);
+        return false;
+    }
+    std::vector<uint8_t> rgb = read_back_frame(width, height);
+    char reason[128];
+    if (!save_png_rgb(path, rgb.data(), width, height, true, reason, sizeof reason)) {
+        console_print_errorf("Can't write %s: %s", path, reason);
+        return false;
+    }
+    console_printf("Wrote %s", path);
+    return true;
+}

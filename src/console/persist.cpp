@@ -1,0 +1,109 @@
+// Files kept between runs: owns nothing but the rules for writing them whole
+// (temporary file, then rename) and the history file's line format.
+#include "console/persist.h"
+
+#include "console/editor.h"
+#include "console/output.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+static void report_write_error(const char* path, const char* reason) {
+    console_print_errorf("Can't write %s: %s", path, reason);
+}
+
+// Writes the whole text and closes the file; errno's reason on failure.
+static bool write_and_close(std::FILE* file, const std::string& text, const char** reason) {
+    bool ok =
+        std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
+    if (!ok) *reason = std::strerror(errno);
+    if (std::fclose(file) != 0 && ok) {
+        ok = false;
+        *reason = std::strerror(errno);
+    }
+    return ok;
+}
+
+bool write_file_replacing(const char* path, const std::string& text) {
+    std::string temporary = std::string(path) + ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "w");
+    if (!file) {
+        report_write_error(path, std::strerror(errno));
+        return false;
+    }
+    const char* reason = "";
+    if (!write_and_close(file, text, &reason)) {
+        std::remove(temporary.c_str());
+        report_write_error(path, reason);
+        return false;
+    }
+    std::error_code error;
+    fs::rename(temporary, path, error);
+    if (error) {
+        std::remove(temporary.c_str());
+        report_write_error(path, error.message().c_str());
+        return false;
+    }
+    return true;
+}
+
+bool remove_file_if_present(const char* path) {
+    std::error_code error;
+    fs::remove(path, error);
+    if (!error) return true;
+    console_print_errorf("Can't remove %s: %s", path, error.message().c_str());
+    return false;
+}
+
+// One history entry as one text line: the trailing line break of a script
+// line goes, any other line break becomes a blank.
+static std::string history_text_line(const char* line) {
+    std::string text = line;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    for (char& c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    return text;
+}
+
+bool console_history_save(const char* path) {
+    std::string text;
+    for (int i = 0; i < console_history_count(); i++) {
+        std::string line = history_text_line(console_history_line(i));
+        if (!line.empty()) text += line + "\n";
+    }
+    if (text.empty()) return remove_file_if_present(path);
+    return write_file_replacing(path, text);
+}
+
+// Reads the rest of an over-long line, so the next read starts a new line.
+static void skip_rest_of_line(std::FILE* file) {
+    int c;
+    while ((c = std::fgetc(file)) != EOF && c != '\n') {
+    }
+}
+
+void console_history_load(const char* path) {
+    std::error_code error;
+    if (!fs::exists(path, error)) return;
+    // Only plain files: a folder reads nothing and a device may never end.
+    std::FILE* file = fs::is_regular_file(path, error) ? std::fopen(path, "r") : nullptr;
+    if (!file) {
+        console_print_errorf("Can't read %s", path);
+        return;
+    }
+    char buffer[CONSOLE_LINE_SIZE];
+    while (std::fgets(buffer, sizeof buffer, file)) {
+        size_t length = std::strlen(buffer);
+        bool whole_line = length > 0 && buffer[length - 1] == '\n';
+        if (!whole_line && length == sizeof buffer - 1) skip_rest_of_line(file);
+        std::string line = history_text_line(buffer);
+        if (!line.empty()) console_history_add(line.c_str());
+    }
+    std::fclose(file);
+}

@@ -1,0 +1,116 @@
+// Settings kept between runs, in the started game: what a fresh folder
+// shows, the start mode, the added variables' limits, and broken files that
+// do not stop the start. (tests/e2e/settings_session.sh plays the round
+// trip over three starts of the real executable.)
+#include "app/settings.h"
+#include "app/video.h"
+#include "console/editor.h"
+#include "console/registry.h"
+#include "support/console_lines.h"
+#include "support/game_fixture.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+static Lines run(const char* line) {
+    int mark = line_count;
+    console_execute(line);
+    return lines_since(mark);
+}
+
+class Settings : public GameFixture {};
+
+TEST_F(Settings, AFreshFolderStartsAsBefore) {
+    Lines start_up{"[System initialized]",
+                   "type ? for help",
+                   "texture found",
+                   "data/model_shade.png",
+                   "texture found",
+                   "data/model_shade.png",
+                   "texture found",
+                   "data/model_shade.png",
+                   "texture found",
+                   "data/arme_grip.png",
+                   "Loading level 0/3: data/level1.txt",
+                   "NB_SHEEP 10",
+                   "SHEEP_SPEED 20",
+                   "data/music1.ogg",
+                   "Reloading textures..."};
+    EXPECT_EQ(log_lines(), start_up);
+    settings_save(); // nothing changed, nothing typed: nothing to keep
+    EXPECT_FALSE(fs::exists(CONFIG_FILE));
+    EXPECT_FALSE(fs::exists(HISTORY_FILE));
+
+    // The added commands and variables come before the ones listed today.
+    Lines commands = run("cmdlist"), variables = run("varlist");
+    Lines listed_commands(commands.begin() + 2, commands.end());
+    EXPECT_EQ(listed_commands,
+              (Lines{"startmode", "screenshot", "textureinfo", "texturequality", "exec", "varlist",
+                     "cmdlist", "?", "cls", "toggle_console", "videomode", "togglefullscreen"}));
+    Lines listed_variables(variables.begin() + 2, variables.end());
+    EXPECT_EQ(listed_variables, (Lines{"max_fps", "volume_sfx", "volume_music", "mouse_invert",
+                                       "mouse_sensitivity", "show_fps", "save_to_log"}));
+}
+
+TEST_F(Settings, StartModeIsRecordedForTheNextStartOnly) {
+    console_execute("startmode 800x600x32 windowed");
+    EXPECT_EQ(run("startmode").back(), "start mode : 800x600x32 windowed");
+    int width = 0, height = 0;
+    drawable_size(&width, &height);
+    EXPECT_EQ(width, 1024) << "this run's window changed";
+    EXPECT_EQ(run("startmode 999x1x1"),
+              (Lines{">startmode 999x1x1",
+                     "!usage: startmode [WIDTHxHEIGHTxBPP] [fullscreen|windowed]!"}));
+    console_execute("videomode 640x480x16");
+    console_execute("togglefullscreen"); // the fixture's window: now fullscreen
+    EXPECT_EQ(run("startmode").back(), "start mode : 640x480x16 fullscreen");
+    EXPECT_EQ(settings_config_text(), "startmode 640x480x16 fullscreen\n");
+}
+
+TEST_F(Settings, AddedVariablesAreClampedToTheirRange) {
+    struct Case {
+        const char* line;
+        const char* said; // "": only the echo
+    } cases[] = {{"mouse_sensitivity 5", "mouse_sensitivity clamped to 1"},
+                 {"mouse_sensitivity 0", "mouse_sensitivity clamped to 0.0001"},
+                 {"mouse_invert 0.7", "mouse_invert clamped to 1"},
+                 {"mouse_invert -3", "mouse_invert clamped to 0"},
+                 {"volume_music 1.5", "volume_music clamped to 1"},
+                 {"volume_sfx -1", "volume_sfx clamped to 0"},
+                 {"volume_sfx 0.5", ""},
+                 {"max_fps -5", "max_fps clamped to 0"},
+                 {"max_fps 5000", "max_fps clamped to 1000"}};
+    for (const Case& c : cases) {
+        Lines expected{std::string(">") + c.line};
+        if (c.said[0]) expected.push_back(c.said);
+        EXPECT_EQ(run(c.line), expected);
+    }
+}
+
+class BrokenSettings : public GameFixture {
+  protected:
+    void SetUp() override {
+        std::ofstream config(CONFIG_FILE, std::ios::binary);
+        config << std::string("\x00\x01\xff\xfe\x1b[2J", 8) << "\n"
+               << std::string(100000, 'x') << "\nshow_fps 0\n";
+        config.close();
+        std::ofstream(AUTOEXEC_FILE) << "show_fps 1\nmax_fps 30\n";
+        GameFixture::SetUp();
+    }
+};
+
+TEST_F(BrokenSettings, StillStartAndRunConfigThenAutoexec) {
+    EXPECT_EQ(game_state, STATE_PLAY);
+    Lines log = log_lines();
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(log[2], "Executing script") << "the config runs right after the system start";
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Executing script"), 2);
+    EXPECT_GE(std::count(log.begin(), log.end(), "!Command not found!"), 2);
+    EXPECT_EQ(console_find_variable("show_fps")->value, 1.0f); // autoexec.cfg ran last
+    EXPECT_EQ(console_find_variable("max_fps")->value, 30.0f);
+    EXPECT_STREQ(console_history_line(console_history_count() - 1), "max_fps 30\n");
+}
