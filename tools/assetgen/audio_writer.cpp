@@ -1,5 +1,7 @@
 #include "audio_writer.h"
 
+#include "file_writer.h"
+
 #include "synth.h"
 
 #include <vorbis/vorbisenc.h>
@@ -16,29 +18,6 @@ namespace {
 
 [[noreturn]] void fail(const std::filesystem::path& file, const std::string& reason) {
     throw std::runtime_error("cannot write " + file.string() + ": " + reason);
-}
-
-void write_bytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes) {
-    std::filesystem::path temporary = file;
-    temporary += ".tmp";
-    std::FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (!out) fail(file, std::system_category().message(errno));
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    // fclose flushes, so a full disk may only show up here.
-    bool closed = std::fclose(out) == 0;
-    if (!written || !closed) {
-        std::string reason = std::system_category().message(errno);
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        fail(file, reason);
-    }
-    std::error_code renamed;
-    std::filesystem::rename(temporary, file, renamed);
-    if (renamed) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        fail(file, renamed.message());
-    }
 }
 
 void put_le(std::vector<uint8_t>* bytes, uint32_t value, int size) {
@@ -125,7 +104,7 @@ void write_wav(const std::filesystem::path& file, const std::vector<std::vector<
     for (size_t i = 0; i < frames; ++i)
         for (const std::vector<float>& channel : channels)
             put_le(&bytes, static_cast<uint16_t>(to_pcm16(channel[i])), 2);
-    write_bytes(file, bytes);
+    write_file_bytes(file, bytes);
 }
 
 void write_ogg_vorbis(const std::filesystem::path& file, const std::vector<float>& left,
@@ -169,5 +148,5 @@ void write_ogg_vorbis(const std::filesystem::path& file, const std::vector<float
     drain_packets(&encoder, &bytes);
     while (ogg_stream_flush(&encoder.stream, &page))
         append_page(&bytes, page);
-    write_bytes(file, bytes);
+    write_file_bytes(file, bytes);
 }

@@ -1,5 +1,7 @@
 #include "landscape.h"
 
+#include "file_writer.h"
+
 #include "noise.h"
 #include "raster.h"
 
@@ -141,24 +143,6 @@ float level_height(int level, float x, float z) {
     }
 }
 
-void write_bytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes) {
-    std::filesystem::path temporary = file;
-    temporary += ".tmp";
-    std::FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (!out)
-        throw std::runtime_error("cannot write " + file.string() + ": " +
-                                 std::system_category().message(errno));
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    const bool closed = std::fclose(out) == 0;
-    std::error_code renamed;
-    if (written && closed) std::filesystem::rename(temporary, file, renamed);
-    if (!written || !closed || renamed) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw std::runtime_error("cannot write " + file.string());
-    }
-}
-
 } // namespace
 
 float landscape_feature(int level, float x, float z) {
@@ -183,11 +167,11 @@ std::vector<uint8_t> landscape_heights(int level) {
 }
 
 void make_terrain1_raw(const std::filesystem::path& file) {
-    write_bytes(file, landscape_heights(1));
+    write_file_bytes(file, landscape_heights(1));
 }
 void make_terrain2_raw(const std::filesystem::path& file) {
-    write_bytes(file, landscape_heights(2));
+    write_file_bytes(file, landscape_heights(2));
 }
 void make_terrain3_raw(const std::filesystem::path& file) {
-    write_bytes(file, landscape_heights(3));
+    write_file_bytes(file, landscape_heights(3));
 }

@@ -5,6 +5,8 @@
 // Header-only, so the tests can write model files without the tool.
 #pragma once
 
+#include "file_writer.h"
+
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -208,19 +210,6 @@ inline std::vector<uint8_t> ms3d_bytes(const Ms3dFile& file) {
         ms3d_write_joint(out, joint);
     if (file.version >= 4) ms3d_write_version4_tail(out, file);
     return out.bytes;
-}
-
-// Writes the bytes under a temporary name and renames them into place, so a
-// failed run never leaves a half-written file. Throws std::runtime_error.
-inline void write_file_bytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes) {
-    std::filesystem::path part = file;
-    part += ".part";
-    {
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-        if (!out.flush()) throw std::runtime_error("can't write " + part.string());
-    }
-    std::filesystem::rename(part, file);
 }
 
 inline void write_ms3d(const std::filesystem::path& file, const Ms3dFile& model) {

@@ -1,5 +1,7 @@
 #include "png_writer.h"
 
+#include "file_writer.h"
+
 #include <png.h>
 
 #include <cerrno>
@@ -75,27 +77,11 @@ void write_png(const std::filesystem::path& file, int width, int height, int cha
     for (int y = 0; y < height; ++y)
         rows[y] = const_cast<png_bytep>(pixels.data() + row_bytes * y);
 
-    std::filesystem::path temporary = file;
-    temporary += ".tmp";
-    std::FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (!out) fail(file, std::system_category().message(errno));
-
-    EncodeError error;
     const int color_type = channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
-    bool encoded = encode(out, width, height, color_type, rows.data(), &error);
-    // fclose flushes, so a full disk may only show up here.
-    bool closed = std::fclose(out) == 0;
-    if (!encoded || !closed) {
-        std::string reason = encoded ? std::system_category().message(errno) : error.message;
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        fail(file, reason);
-    }
-    std::error_code renamed;
-    std::filesystem::rename(temporary, file, renamed);
-    if (renamed) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        fail(file, renamed.message());
-    }
+    write_file_through(file, [&](std::FILE* out, std::string* reason) {
+        EncodeError error;
+        if (encode(out, width, height, color_type, rows.data(), &error)) return true;
+        *reason = error.message;
+        return false;
+    });
 }
