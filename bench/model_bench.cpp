@@ -38,15 +38,7 @@ bool start_context() {
         SDL_CreateWindow("bench", 0, 0, 1024, 768, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!window || !SDL_GL_CreateContext(window)) return false;
     glViewport(0, 0, 1024, 768);
-    extensions_probe();
-    if (has_multitexture) {
-        glActiveTextureARB(GL_TEXTURE1_ARB);
-        glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-        glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-        glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
-    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    extensions_start_context();
     texture_manager_init();
     console_get_variable("save_to_log", 1.0f)->value = 0.0f;
     state = 1;

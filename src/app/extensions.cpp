@@ -25,3 +25,17 @@ void extensions_probe() {
         SDL_GL_GetProcAddress("glMultiTexCoord2fARB"));
     has_multitexture = glActiveTextureARB && glMultiTexCoord2fARB;
 }
+
+void extensions_start_context() {
+    extensions_probe();
+    // Texture generation stays off until a model layer asks for it; only the
+    // mode is chosen here, on unit 1 first so unit 0 is left active.
+    if (has_multitexture) {
+        glActiveTextureARB(GL_TEXTURE1_ARB);
+        glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+        glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+}

@@ -12,3 +12,6 @@ bool extension_supported(const char* name);
 // context without the extensions clears them, so no absent entry point is
 // ever called.
 void extensions_probe();
+// What every new context gets: the probe above, then sphere-map coordinate
+// generation chosen (not enabled) on every texture unit there is.
+void extensions_start_context();

@@ -243,16 +243,8 @@ void gl_init_state() {
 
 // Probe, multitexture warning and sphere-map generation for a new context.
 static void configure_context() {
-    extensions_probe();
+    extensions_start_context();
     if (!has_multitexture) console_print_error("multitexturing not supported");
-    if (has_multitexture) {
-        glActiveTextureARB(GL_TEXTURE1_ARB);
-        glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-        glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-        glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
-    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     GL_CHECK("configure_context");
 }
 

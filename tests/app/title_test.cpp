@@ -23,22 +23,7 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-constexpr int kWidth = 512, kHeight = 384;
-
-// The window set-up the title relies on: probed extensions and sphere-map
-// generation configured on both texture units.
-void set_up_like_the_window() {
-    extensions_probe();
-    for (GLenum unit : {GL_TEXTURE1_ARB, GL_TEXTURE0_ARB}) {
-        if (has_multitexture) glActiveTextureARB(unit);
-        glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-        glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    }
-}
-
-} // namespace
+static constexpr int kWidth = 512, kHeight = 384;
 
 class TitleScreen : public testing::Test {
   protected:
@@ -47,7 +32,7 @@ class TitleScreen : public testing::Test {
         console_output_init();
         console_registry_init();
         texture_manager_init();
-        set_up_like_the_window();
+        extensions_start_context();
         ASSERT_TRUE(model_load(&title_model, "data/box.ms3d", "data/box.txt"));
         glClear(GL_COLOR_BUFFER_BIT);
     }
@@ -96,7 +81,7 @@ class StartUpWithoutTheBox : public testing::TestWithParam<const char*> {
   protected:
     void SetUp() override {
         ASSERT_TRUE(gl->ok());
-        set_up_like_the_window();
+        extensions_start_context();
         // A data folder of our own: links to every shared file but the box.
         fs::path shared = fs::read_symlink("data");
         fs::remove("data");

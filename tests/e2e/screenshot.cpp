@@ -8,31 +8,21 @@
 #include <X11/Xutil.h>
 #include <png.h>
 
+#include "textures/png_writer.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+// The game's own PNG writer never overwrites, and a test takes one picture
+// after another under the same name.
 static bool write_png(const char* path, int width, int height, const std::vector<png_byte>& rgb) {
-    std::FILE* file = std::fopen(path, "wb");
-    if (!file) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < height; y++)
-        png_write_row(png, const_cast<png_bytep>(&rgb[static_cast<size_t>(y) * width * 3]));
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    std::fclose(file);
-    return true;
+    std::remove(path);
+    char reason[256];
+    if (save_png_rgb(path, rgb.data(), width, height, false, reason, sizeof reason)) return true;
+    std::fprintf(stderr, "screenshot: %s\n", reason);
+    return false;
 }
 
 static bool read_rgb(const char* path, png_image* image, std::vector<png_byte>* rgb) {

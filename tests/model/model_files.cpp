@@ -90,13 +90,8 @@ void ModelContext::SetUp() {
     console_output_init();
     console_registry_init();
     texture_manager_init();
-    extensions_probe();
+    extensions_start_context();
     ASSERT_TRUE(has_multitexture) << "the test context needs multitexturing";
-    for (GLenum unit : {GL_TEXTURE1_ARB, GL_TEXTURE0_ARB}) {
-        glActiveTextureARB(unit);
-        glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-        glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    }
     glDepthFunc(GL_LEQUAL);
     flat_view();
 }

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "gl.h"
+#include "textures/png_writer.h"
 
-#include <png.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -20,26 +20,11 @@ inline std::vector<uint8_t> read_frame(int width, int height) {
     return rgb;
 }
 
-// Writes a frame of read_frame as an RGB PNG, top row first; false when the
-// file cannot be written.
+// Writes a frame of read_frame as an RGB PNG, replacing any older file; false
+// when the file cannot be written.
 inline bool write_frame_png(const std::string& path, const std::vector<uint8_t>& rgb, int width,
                             int height) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = height - 1; y >= 0; y--)
-        png_write_row(png, const_cast<png_bytep>(&rgb[static_cast<size_t>(y) * width * 3]));
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
+    std::remove(path.c_str());
+    char reason[256];
+    return save_png_rgb(path.c_str(), rgb.data(), width, height, true, reason, sizeof reason);
 }
