@@ -121,14 +121,14 @@ TEST_P(Music, EndJoinsStart) {
 class ShotLoop : public testing::Test {
   protected:
     void SetUp() override {
-        SDL_AudioSpec spec;
+        SDL_AudioSpec wav_format;
         Uint8* buffer = nullptr;
         Uint32 length = 0;
-        ASSERT_NE(SDL_LoadWAV("data/sound/fire.wav", &spec, &buffer, &length), nullptr)
+        ASSERT_NE(SDL_LoadWAV("data/sound/fire.wav", &wav_format, &buffer, &length), nullptr)
             << SDL_GetError();
-        format = spec.format;
-        rate = spec.freq;
-        channels = split(reinterpret_cast<const int16_t*>(buffer), length / 2, spec.channels);
+        format = wav_format.format;
+        rate = wav_format.freq;
+        channels = split(reinterpret_cast<const int16_t*>(buffer), length / 2, wav_format.channels);
         SDL_FreeWAV(buffer);
     }
     Channels channels;
