@@ -39,7 +39,9 @@ inline void write_file_through(const std::filesystem::path& file,
 
 inline void write_file_bytes(const std::filesystem::path& file, std::span<const uint8_t> bytes) {
     write_file_through(file, [&](std::FILE* out, std::string* reason) {
-        if (std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size()) return true;
+        // An empty span may have no data pointer, which fwrite must not see.
+        if (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size())
+            return true;
         *reason = std::system_category().message(errno);
         return false;
     });
