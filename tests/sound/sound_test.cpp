@@ -3,6 +3,7 @@
 // output of a machine without a sound device, and start-up and shutdown.
 #include "app/sound.h"
 #include "support/console_lines.h"
+#include "support/disk_audio.h"
 #include "support/game_fixture.h"
 
 #include <SDL.h>
@@ -14,7 +15,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -42,16 +42,6 @@ bool contains(const std::vector<std::string>& lines, const std::string& line) {
     for (const std::string& l : lines)
         if (l == line) return true;
     return false;
-}
-
-// Reads what SDL's disk driver wrote: signed 16-bit stereo frames.
-std::vector<int16_t> read_samples(const char* file) {
-    std::ifstream in(file, std::ios::binary);
-    std::vector<int16_t> samples;
-    int16_t sample;
-    while (in.read(reinterpret_cast<char*>(&sample), sizeof sample))
-        samples.push_back(sample);
-    return samples;
 }
 
 class Sound : public testing::Test {
@@ -145,29 +135,19 @@ TEST(SoundOutput, TheShotIsHeardWhileFiringAndSilentAfter) {
     // Positions are frames already in the file; what is mixed but not yet
     // written (the mixer's buffer, the file's buffer) lies within kMargin.
     constexpr size_t kMargin = 4096, kSpan = 22050;
-    auto written = [] {
-        std::error_code ec;
-        const auto bytes = fs::file_size("output.raw", ec);
-        return ec ? size_t{0} : static_cast<size_t>(bytes / 4);
-    };
-    ASSERT_TRUE(wait_for([&] { return written() >= 2 * kMargin; }));
-    const size_t started = written();
+    ASSERT_TRUE(wait_for_frames(2 * kMargin));
+    const size_t started = written_frames();
     shot_sound_start();
-    ASSERT_TRUE(wait_for([&] { return written() >= started + kSpan; }));
-    const size_t stopped = written();
+    ASSERT_TRUE(wait_for_frames(started + kSpan));
+    const size_t stopped = written_frames();
     shot_sound_stop();
-    ASSERT_TRUE(wait_for([&] { return written() >= stopped + kSpan; }));
+    ASSERT_TRUE(wait_for_frames(stopped + kSpan));
     sound_shutdown();
 
     const std::vector<int16_t> samples = read_samples("output.raw");
     const size_t frames = samples.size() / 2;
     ASSERT_GE(frames, stopped + kSpan);
-    auto loudest = [&](size_t from, size_t to) {
-        int peak = 0;
-        for (size_t i = from * 2; i < to * 2; ++i)
-            peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
-        return peak;
-    };
+    auto loudest = [&](size_t from, size_t to) { return loudest_sample(samples, from, to); };
     EXPECT_EQ(loudest(0, started - kMargin), 0) << "sound before the first shot";
     EXPECT_EQ(loudest(stopped + kMargin, frames), 0) << "the shot goes on after the stop";
     // Every 100 ms while firing holds a shot.

@@ -2,42 +2,13 @@
 // disk driver writes the mixed sound to a file).
 #include "app/sound.h"
 #include "console/registry.h"
+#include "support/disk_audio.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <vector>
-
-namespace {
-
-std::vector<int16_t> read_samples(const char* file) {
-    std::ifstream in(file, std::ios::binary);
-    std::vector<int16_t> samples;
-    int16_t sample;
-    while (in.read(reinterpret_cast<char*>(&sample), sizeof sample))
-        samples.push_back(sample);
-    return samples;
-}
-
-// Stereo frames the disk driver has written so far.
-size_t written_frames() {
-    std::error_code ec;
-    auto bytes = std::filesystem::file_size("output.raw", ec);
-    return ec ? 0 : static_cast<size_t>(bytes / 4);
-}
-
-// Waits (up to ten seconds) until the file holds the frames.
-bool wait_for_frames(size_t frames) {
-    for (int waited = 0; waited < 10000 && written_frames() < frames; waited += 5)
-        SDL_Delay(5);
-    return written_frames() >= frames;
-}
-
-} // namespace
 
 TEST(SoundVolume, VariablesApplyAtOnceToMusicAndShot) {
     setenv("SDL_AUDIODRIVER", "disk", 1);
@@ -67,10 +38,7 @@ TEST(SoundVolume, VariablesApplyAtOnceToMusicAndShot) {
 
     std::vector<int16_t> samples = read_samples("output.raw");
     auto loudest = [&](size_t span) {
-        int peak = 0;
-        for (size_t i = (starts[span] + kMargin) * 2; i < (starts[span] + kSpan) * 2; ++i)
-            peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
-        return peak;
+        return loudest_sample(samples, starts[span] + kMargin, starts[span] + kSpan);
     };
     int full = loudest(0), quarter = loudest(1);
     EXPECT_GT(full, 8000);
