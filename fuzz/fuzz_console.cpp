@@ -6,25 +6,19 @@
 #include "console/editor.h"
 #include "console/registry.h"
 #include "textures/texture.h"
+#include "scratch_console.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 static void start_console_once() {
     static bool started = false;
     if (started) return;
     started = true;
-    // Scripts and log.txt stay in a scratch folder of their own (give the
-    // corpus folder as an absolute path).
-    char folder[] = "/tmp/sheepfall-fuzz-XXXXXX";
-    if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
-    console_output_init();
-    console_registry_init();
+    start_console_in_scratch_folder();
     texture_manager_init();
-    console_get_variable("save_to_log", 1.0f)->value = 0.0f; // keep the disk quiet
     console_toggle();
 }
 

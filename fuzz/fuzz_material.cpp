@@ -6,12 +6,12 @@
 #include "console/registry.h"
 #include "model/material.h"
 #include "textures/texture.h"
+#include "scratch_console.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
 static Texture stand_in;
 
@@ -24,9 +24,7 @@ static void start_once() {
     static bool started = false;
     if (started) return;
     started = true;
-    char folder[] = "/tmp/sheepfall-fuzz-XXXXXX"; // log.txt stays out of the way
-    if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
-    console_get_variable("save_to_log", 1.0f)->value = 0.0f;
+    start_console_in_scratch_folder();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -6,24 +6,18 @@
 #include "console/output.h"
 #include "console/persist.h"
 #include "console/registry.h"
+#include "scratch_console.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 static void start_console_once() {
     static bool started = false;
     if (started) return;
     started = true;
-    // The files stay in a scratch folder of their own (give the corpus
-    // folder as an absolute path).
-    char folder[] = "/tmp/sheepfall-fuzz-XXXXXX";
-    if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
-    console_output_init();
-    console_registry_init();
-    console_get_variable("save_to_log", 1.0f)->value = 0.0f; // keep the disk quiet
+    start_console_in_scratch_folder();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
