@@ -60,8 +60,9 @@ bool game_init() {
     dead_picture = texture_load("data/dead.png", true);
     if (!dead_picture) return false;
     if (!model_load(&title_model, "data/box.ms3d", "data/box.txt")) return false;
-    new_game_reset(); // a weapon or picture that fails has printed its error
-    start_new_game_level();
+    // A weapon or picture that fails has said so; the title screen then
+    // waits for Enter to try again.
+    if (new_game_reset()) start_new_game_level();
     return true;
 }
 
@@ -96,8 +97,7 @@ void title_frame() {
     glDisable(GL_BLEND);
     GL_CHECK("title_frame");
     if (key_was_pressed(VK_RETURN)) {
-        new_game_reset();
-        start_new_game_level();
+        if (new_game_reset()) start_new_game_level();
     }
 }
 
@@ -133,6 +133,14 @@ void app_shutdown() {
 
 void main_loop_start() {
     previous_ticks = timer_ticks();
+    clock_take_stall(); // start-up's own loads are behind us
+}
+
+// The game milliseconds of a frame that begins at now: the real time since
+// the previous frame, at most MAX_FRAME_MS.
+static uint32_t game_elapsed(uint32_t now) {
+    uint32_t real = now - previous_ticks;
+    return real < MAX_FRAME_MS ? real : MAX_FRAME_MS;
 }
 
 bool main_loop_step() {
@@ -140,19 +148,23 @@ bool main_loop_step() {
     while (SDL_PollEvent(&event))
         if (!handle_event(event)) return false;
     if (!app_active) {
-        // Minimised: no frame runs. Wait for the next event rather than spin;
-        // the first frame afterwards still gets the whole minimised time.
+        // Minimised: no frame runs and no game time passes. Wait for the
+        // next event rather than spin.
         SDL_WaitEventTimeout(nullptr, 100);
+        previous_ticks = timer_ticks();
         return true;
     }
     uint32_t now = timer_ticks();
-    bool go_on = run_frame(now - previous_ticks);
+    if (clock_take_stall()) previous_ticks = now; // a console line stalled the events
+    bool go_on = run_frame(game_elapsed(now));
     screenshot_frame_done(); // the finished frame, before the swap
     sound_volume_update();
     keys_frame_done();
     swap_buffers();
     if (!go_on) return false;
-    previous_ticks = now;
+    // A frame that loaded a level or made a new window: the next frame is
+    // measured from the end of this one, so the stall is not game time.
+    previous_ticks = clock_take_stall() ? timer_ticks() : now;
     frame_cap_wait(now);
     return true;
 }
@@ -163,19 +175,19 @@ int app_main(int argc, char** argv) {
     if (!command_line_parse(argc, argv, &options, &exit_code)) return exit_code;
     change_to_data_folder();
     command_line_choose_start_mode(options);
-    main_loop_start();
     if (!video_init()) {
         video_shutdown();
-        return 0;
+        return 1; // the failed step has shown its box
     }
     if (!game_init()) {
         window_destroy();
         message_box("ERROR", "Initialization Failed.", ICON_WARNING);
         video_shutdown();
-        return 0;
+        return 1;
     }
     command_line_run(options);
     SDL_DisableScreenSaver();
+    main_loop_start();
     while (main_loop_step()) {
     }
     settings_save();

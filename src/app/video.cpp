@@ -10,6 +10,7 @@
 #include "console/output.h"
 #include "console/registry.h"
 #include "gl.h"
+#include "platform/clock.h"
 #include "textures/texture.h"
 
 #include <SDL.h>
@@ -34,6 +35,9 @@ static const char* const WINDOW_TITLE = "OpenGL Console";
 static SDL_Window* window = nullptr;
 static SDL_GLContext context = nullptr;
 static bool gl_library_loaded = false;
+// The last mode whose window was made: where a failed mode change goes back.
+static int working_mode = 8;
+static bool working_fullscreen = true;
 
 static void error_box(const char* text) {
     message_box("ERROR", text, ICON_WARNING);
@@ -250,7 +254,26 @@ static void configure_context() {
 
 static bool create_current_mode() {
     const VideoMode& mode = video_modes[current_video_mode];
-    return window_create(WINDOW_TITLE, mode.width, mode.height, mode.bits, fullscreen);
+    if (!window_create(WINDOW_TITLE, mode.width, mode.height, mode.bits, fullscreen)) return false;
+    working_mode = current_video_mode;
+    working_fullscreen = fullscreen;
+    return true;
+}
+
+// A mode whose window cannot be made gives way to the mode that worked
+// before. Only when that fails too does the game end: with its settings
+// saved, the reason on stderr and exit code 1.
+static void create_mode_or_go_back() {
+    if (create_current_mode()) return;
+    console_printf("Can't set video mode %s: going back to %s",
+                   video_modes[current_video_mode].name, video_modes[working_mode].name);
+    current_video_mode = working_mode;
+    fullscreen = working_fullscreen;
+    if (create_current_mode()) return;
+    settings_save();
+    std::fprintf(stderr, "Sheepfall: no window could be made, not even in the previous mode %s\n",
+                 video_modes[current_video_mode].name);
+    std::exit(1);
 }
 
 void video_mode_change() {
@@ -258,10 +281,11 @@ void video_mode_change() {
     texture_delete_all();
     window_destroy();
     mouse_release();
-    if (!create_current_mode()) std::exit(1);
+    create_mode_or_go_back();
     texture_reload_all();
     mouse_init();
     configure_context();
+    clock_mark_stall(); // the new window's time is not game time
 }
 
 int video_mode_find(const char* text) {

@@ -2,7 +2,9 @@
 # On a 1024 x 768 screen the game opens fullscreen in the screen's own mode;
 # "videomode 1280x720x32" asks for a mode the screen cannot show. The player
 # answers the question with Enter (Yes) and plays on in a bordered 1280 x 720
-# window; where no box can be shown the answer is Yes by itself.
+# window; where no box can be shown the answer is Yes by itself. Then
+# "togglefullscreen" asks again and the player answers No (Escape): the game
+# goes back to the window it had instead of ending.
 # Usage: fullscreen_refused.sh GAME DATA_DIR SCREENSHOT_TOOL
 set -euo pipefail
 game="$1" data="$2" screenshot="$3"
@@ -37,6 +39,21 @@ for _ in $(seq 1 120); do
 done
 [ -n "$answered" ] || fail "no question box on the screen and no answer by the game"
 wait_for_window_size 1280x720
+
+if [ "$answered" = player ]; then
+  open_console
+  xdotool type --delay 15 "togglefullscreen"
+  xdotool key Return
+  for _ in $(seq 1 120); do
+    answer_box "OpenGL Console" Escape && break
+    sleep 0.25
+  done
+  wait_for_log_line "Can't set video mode 1280x720x32: going back to 1280x720x32"
+  wait_for_window_size 1280x720
+  kill -0 "$pid" 2> /dev/null || fail "the game ended after No"
+else
+  echo "no box on this screen: the No answer is not tried"
+fi
 
 xdotool search --name "OpenGL Console" windowfocus 2> /dev/null || true
 xdotool key Escape

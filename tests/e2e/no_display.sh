@@ -2,7 +2,7 @@
 # Starts the real game with DISPLAY naming a display that does not exist. SDL
 # would quietly fall back to its invisible offscreen driver; the game must
 # refuse that and end with the window error on stderr, its reason, and exit
-# code 0 (a failed window creation ends the game as a normal exit).
+# code 1, so a launcher or script can tell the failure from a normal quit.
 # Usage: no_display.sh GAME DATA_DIR SCREENSHOT_TOOL
 set -euo pipefail
 game="$1" data="$2"
@@ -16,7 +16,7 @@ fail() { echo "FAIL: $*"; echo "--- stderr"; cat game.err || true; exit 1; }
 code=0
 env -u SDL_VIDEODRIVER -u WAYLAND_DISPLAY DISPLAY=:4093 timeout 30 "$game" > game.out 2> game.err \
   || code=$?
-[ "$code" -eq 0 ] || fail "exit code $code"
+[ "$code" -eq 1 ] || fail "exit code $code, not 1"
 grep -qx "ERROR: Failed To Register The Window Class." game.err || fail "no window error"
 grep -q "no display could be opened" game.err || fail "the reason is not given"
 echo "no display passed"

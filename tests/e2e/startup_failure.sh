@@ -2,7 +2,8 @@
 # Starts the real game with the font picture missing: start-up must fail with
 # the console's own error lines in log.txt, "Initialization Failed." on
 # stderr and in a message box where the display can show one (answered here
-# with Enter, as a player would), and exit code 0.
+# with Enter, as a player would), and exit code 1: a failed start is not a
+# normal quit.
 # Usage: startup_failure.sh GAME DATA_DIR SCREENSHOT_TOOL
 set -euo pipefail
 game="$1" data="$2"
@@ -27,7 +28,7 @@ for _ in $(seq 1 60); do
 done
 kill -0 "$pid" 2> /dev/null && fail "the game did not end"
 wait_for_exit 20
-[ "$code" -eq 0 ] || fail "exit code $code"
+[ "$code" -eq 1 ] || fail "exit code $code, not 1"
 grep -qx "ERROR: Initialization Failed." game.err || fail "no Initialization Failed. on stderr"
 grep -qx "!Can't open texture data/font.png!" log.txt || fail "font error not logged"
 grep -qx "!Error System init!" log.txt || fail "system init error not logged"

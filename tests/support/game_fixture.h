@@ -29,9 +29,9 @@ class GameFixture : public testing::Test {
         fake_now = 1000;
         timer_set_source(fake_ticks);
         timer_set_delay(fake_delay);
-        main_loop_start();
         ASSERT_TRUE(video_init());
         ASSERT_TRUE(game_init());
+        main_loop_start();
     }
     void TearDown() override {
         app_shutdown();
