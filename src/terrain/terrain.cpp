@@ -49,7 +49,9 @@ bool terrain_load(const char* raw_path, Terrain& land, int width, int height, co
                              raw_path, width, height);
         return false;
     }
-    land.base_texture = texture_load(base_path, false);
+    // The shadow pass darkens the base picture: the land shades its own copy,
+    // not a picture the cache may also hand to the radar or a model.
+    land.base_texture = texture_load_own_copy(base_path, false);
     if (!land.base_texture) return false;
     land.detail_texture = texture_load(detail_path, false);
     if (!land.detail_texture) return false;
@@ -76,11 +78,8 @@ void terrain_free(Terrain& land) {
         delete land.root;
         land.root = nullptr;
     }
-    // The cache drops a picture's entry on release: the same picture given
-    // twice is released once.
-    if (land.detail_texture == land.base_texture) land.detail_texture = nullptr;
-    if (land.base_texture) texture_release(land.base_texture);
-    if (land.detail_texture) texture_release(land.detail_texture);
+    texture_release(land.base_texture);
+    texture_release(land.detail_texture);
     land.base_texture = nullptr;
     land.detail_texture = nullptr;
 }

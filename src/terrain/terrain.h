@@ -15,7 +15,7 @@ struct Terrain {
     QuadNode* root = nullptr;          // owned; null while nothing is loaded
     int width = 0;                     // samples along x
     int height = 0;                    // samples along z
-    Texture* base_texture = nullptr;   // stretched once over the land, shared through the cache
+    Texture* base_texture = nullptr;   // stretched once over the land; the land's own shaded copy
     Texture* detail_texture = nullptr; // tiled over the land
     std::vector<float> heights;        // row-major: (col, row) at row * width + col
 };

@@ -8,6 +8,7 @@
 #include "console/registry.h"
 #include "gl.h"
 #include "open_file.h"
+#include "platform/clock.h"
 #include "textures/png.h"
 
 #include <cstdio>
@@ -128,7 +129,7 @@ static char* copy_name(const char* name) {
 
 TextureEntry* texture_find(const char* file_name) {
     for (TextureEntry* entry = entries; entry; entry = entry->next)
-        if (std::strcmp(entry->name, file_name) == 0) return entry;
+        if (!entry->own_copy && std::strcmp(entry->name, file_name) == 0) return entry;
     return nullptr;
 }
 
@@ -141,24 +142,39 @@ Texture* texture_load(const char* file_name, bool full_size) {
     }
     // The entry goes in before loading, so a file that fails is remembered
     // and not tried (and reported) again.
-    auto* entry = new TextureEntry{copy_name(file_name), nullptr, 1, entries};
+    auto* entry = new TextureEntry{copy_name(file_name), nullptr, 1, entries, false};
     entries = entry;
     entry->texture = texture_load_file(file_name, full_size);
     return entry->texture;
 }
 
+// The entry goes when its last holder lets it go: a picture named by a level
+// file may also be the radar, a head or a model's skin.
 void texture_release(Texture* texture) {
     if (!texture) return;
     TextureEntry** link = &entries;
     while (*link && (*link)->texture != texture)
         link = &(*link)->next;
     TextureEntry* entry = *link;
-    if (!entry) return;
+    if (!entry || --entry->nbused > 0) return;
     *link = entry->next;
     delete_gl_texture(texture);
     delete texture;
     delete[] entry->name;
     delete entry;
+}
+
+Texture* texture_load_own_copy(const char* file_name, bool full_size) {
+    Texture* shared = texture_load(file_name, full_size);
+    if (!shared) return nullptr;
+    char name[TEXTURE_NAME_SIZE];
+    std::snprintf(name, sizeof name, "%s (own copy)", file_name);
+    auto* copy = new Texture{*shared};
+    copy->gl_name = 0;
+    texture_release(shared);
+    entries = new TextureEntry{copy_name(name), copy, 1, entries, true};
+    texture_upload(copy);
+    return copy;
 }
 
 void texture_delete_all() {
@@ -172,6 +188,7 @@ void texture_delete_all() {
 // object of the new context.
 void texture_reload_all() {
     console_print("Reloading textures...");
+    clock_mark_stall(); // uploading every picture again is not game time
     for (TextureEntry* entry = entries; entry; entry = entry->next) {
         if (!entry->texture) continue;
         delete_gl_texture(entry->texture);

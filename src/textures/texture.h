@@ -18,9 +18,12 @@ struct Texture {
 struct TextureEntry {
     char* name;       // the cache key, as the first caller gave it
     Texture* texture; // none when loading failed
-    int nbused;
+    int nbused;       // holders; the entry goes when the last one releases it
     TextureEntry* next;
+    bool own_copy; // a private copy of a picture, never handed out by name
 };
+
+constexpr int TEXTURE_NAME_SIZE = 256;
 
 enum TextureQuality { TEXTURE_HIGH = 0, TEXTURE_MEDIUM = 1, TEXTURE_LOW = 2 };
 
@@ -30,7 +33,12 @@ bool texture_manager_init();
 
 // Returns the shared texture of that file, loading it on first use.
 Texture* texture_load(const char* file_name, bool full_size);
+// Lets go of one hold on the texture; the last release frees it.
 void texture_release(Texture* texture);
+// A private copy of the picture that its holder may change (the land's base
+// picture is shaded per level), kept in the cache so it is uploaded again
+// with the others; released like any texture.
+Texture* texture_load_own_copy(const char* file_name, bool full_size);
 void texture_delete_all();
 void texture_reload_all();
 // Uploads one texture again after its pixels changed, with the same

@@ -96,6 +96,41 @@ TEST_F(TextureCache, ReleaseRemovesOnlyThatEntry) {
                      "missing.png not loaded nbused: 1", "nb textures: 2 texture quality: HIGH"}));
 }
 
+// Each load is a hold: the picture stays until its last holder releases it.
+TEST_F(TextureCache, ThePictureGoesWithItsLastHolder) {
+    write_pattern_png("shared.png", {2, 2, PNG_COLOR_TYPE_RGB});
+    Texture* first = texture_load("shared.png", false);
+    Texture* second = texture_load("shared.png", false);
+    ASSERT_EQ(first, second);
+    texture_release(first);
+    ASSERT_NE(texture_find("shared.png"), nullptr);
+    EXPECT_TRUE(glIsTexture(second->gl_name));
+    EXPECT_EQ(second->pixels.size(), 12u);
+    unsigned int name = second->gl_name;
+    texture_release(second);
+    EXPECT_EQ(texture_find("shared.png"), nullptr);
+    EXPECT_FALSE(glIsTexture(name));
+}
+
+// An own copy may be changed without touching the shared picture, is never
+// handed out by name, and is uploaded again with the others.
+TEST_F(TextureCache, AnOwnCopyIsChangedAlone) {
+    write_pattern_png("base.png", {2, 2, PNG_COLOR_TYPE_RGB});
+    Texture* shared = texture_load("base.png", false);
+    Texture* copy = texture_load_own_copy("base.png", false);
+    ASSERT_NE(copy, nullptr);
+    ASSERT_NE(copy, shared);
+    std::vector<uint8_t> original = shared->pixels;
+    copy->pixels.assign(copy->pixels.size(), 0);
+    EXPECT_EQ(shared->pixels, original);
+    EXPECT_EQ(texture_load("base.png", false), shared);
+    texture_delete_all();
+    texture_reload_all();
+    EXPECT_TRUE(glIsTexture(copy->gl_name));
+    texture_release(copy);
+    EXPECT_NE(texture_find("base.png"), nullptr);
+}
+
 TEST_F(TextureCache, QualitySetsTheUploadSize) {
     write_pattern_png("big.png", {256, 256, PNG_COLOR_TYPE_RGB});
     write_pattern_png("full.png", {256, 256, PNG_COLOR_TYPE_RGB});
