@@ -102,6 +102,23 @@ const char* kind_name(ValueKind kind) {
     return "a value";
 }
 
+// Values that parse but cannot make a level that ends: sheep that rise or
+// never arrive, or a count below zero. NB_SHEEP 0 is a level won at once.
+bool value_playable(int index, const LevelInfo& read, const char* file_name) {
+    if (index == 0 && (read.nb_sheep < 0 || read.nb_sheep > LEVEL_MAX_SHEEP)) {
+        console_print_errorf("Level file %s: line 1: NB_SHEEP %d is not within 0 to %d",
+                             file_name, read.nb_sheep, LEVEL_MAX_SHEEP);
+        return false;
+    }
+    if (index == 1 && !(read.sheep_speed > 0.0f && read.sheep_speed <= LEVEL_MAX_SHEEP_SPEED)) {
+        console_print_errorf("Level file %s: line 2: SHEEP_SPEED %g is not above 0 and at most %g",
+                             file_name, static_cast<double>(read.sheep_speed),
+                             static_cast<double>(LEVEL_MAX_SHEEP_SPEED));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool level_file_read(std::FILE* file, const char* file_name, LevelInfo* info) {
@@ -125,6 +142,7 @@ bool level_file_read(std::FILE* file, const char* file_name, LevelInfo* info) {
                                  kind_name(expected.kind));
             return false;
         }
+        if (!value_playable(i, read, file_name)) return false;
         if (i == 0) std::memcpy(read.nb_sheep_line, line, sizeof line);
         if (i == 1) std::memcpy(read.sheep_speed_line, line, sizeof line);
     }

@@ -75,6 +75,16 @@ TEST(LevelFile, EachBrokenLineFailsTheWholeFile) {
         {6, "DETAIL data/detail1.png", "!Level file level.txt: line 7 must start with BASE!"},
         {7, "", "!Level file level.txt: line 8 must start with DETAIL!"},
         {8, "MUSIC", "!Level file level.txt: MUSIC needs a file name!"},
+        // Values that parse but make a level that cannot end.
+        {0, "NB_SHEEP -1", "!Level file level.txt: line 1: NB_SHEEP -1 is not within 0 to 100000!"},
+        {0, "NB_SHEEP 100001",
+         "!Level file level.txt: line 1: NB_SHEEP 100001 is not within 0 to 100000!"},
+        {1, "SHEEP_SPEED 0",
+         "!Level file level.txt: line 2: SHEEP_SPEED 0 is not above 0 and at most 10000!"},
+        {1, "SHEEP_SPEED -20",
+         "!Level file level.txt: line 2: SHEEP_SPEED -20 is not above 0 and at most 10000!"},
+        {1, "SHEEP_SPEED 1e30",
+         "!Level file level.txt: line 2: SHEEP_SPEED 1e+30 is not above 0 and at most 10000!"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> lines = GOOD_LINES;
@@ -84,6 +94,16 @@ TEST(LevelFile, EachBrokenLineFailsTheWholeFile) {
         EXPECT_FALSE(read_level(lines, &info)) << c.text;
         EXPECT_EQ(last_line(), c.error) << c.text;
         EXPECT_EQ(info.nb_sheep, -7) << "nothing is taken from a broken file";
+    }
+}
+
+TEST(LevelFile, TheEdgesOfThePlayableValuesAreTaken) {
+    for (auto [line, text] : {std::pair{0, "NB_SHEEP 0"}, {0, "NB_SHEEP 100000"},
+                              {1, "SHEEP_SPEED 10000"}, {1, "SHEEP_SPEED 0.001"}}) {
+        std::vector<std::string> lines = GOOD_LINES;
+        lines[line] = text;
+        LevelInfo info{};
+        EXPECT_TRUE(read_level(lines, &info)) << text << ": " << last_line();
     }
 }
 
