@@ -11,6 +11,7 @@
 #include "math/random.h"
 #include "open_file.h"
 #include "overlay/font.h"
+#include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/sound.h"
 #include "terrain/shadow.h"
@@ -47,6 +48,7 @@ void level_advance() {
     }
     sheep_reset();
     lives = 5;
+    clock_mark_stall(); // the load is not game time: no sheep falls meanwhile
 }
 
 // The level's picture in a 400 x 400 square in the middle of a 640 x 480
@@ -93,10 +95,8 @@ bool level_load(const char* path) {
         return false;
     }
     light_the_land();
-    player_pitch = 0.0f;
-    player_yaw = 0.0f;
     lives = 5;
-    player_x = static_cast<float>(info.width) * 0.5f;
-    player_z = static_cast<float>(info.height) * 0.5f;
+    // On the ground in the middle, before the level's first frame is drawn.
+    player_place(static_cast<float>(info.width) * 0.5f, static_cast<float>(info.height) * 0.5f);
     return true;
 }

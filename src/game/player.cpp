@@ -4,6 +4,7 @@
 // reads every frame.
 #include "game/player.h"
 
+#include "console/output.h"
 #include "console/registry.h"
 #include "game/flock.h"
 #include "game/game_state.h"
@@ -53,14 +54,22 @@ static bool load_weapon() {
     return model_load(&weapon_model, "data/arme.ms3d", "data/arme.txt");
 }
 
-bool new_game_reset() {
+// The weapon, the five heads and the muzzle flash; false at the first that
+// fails (it has printed its own error line).
+static bool load_new_game_pictures() {
     if (!load_weapon()) return false;
     for (int i = 0; i < HEAD_PICTURE_COUNT; i++) {
         head_pictures[i] = texture_load(HEAD_FILES[i], false);
         if (!head_pictures[i]) return false;
     }
     flash_picture = texture_load("data/feu.png", false);
-    if (!flash_picture) return false;
+    return flash_picture != nullptr;
+}
+
+// Everything of the old game is reset first, so a picture or weapon that
+// fails to load leaves the title screen with level 1 to try again.
+bool new_game_reset() {
+    shots_clear();
     player_x = 256.0f;
     player_z = 256.0f;
     player_y = 0.0f;
@@ -69,8 +78,21 @@ bool new_game_reset() {
     lives = 5;
     walk_speed = 40.0f;
     current_level = -1;
+    if (!load_new_game_pictures()) {
+        console_print_error("Can't start a new game: its weapon or pictures are missing");
+        game_state = STATE_TITLE;
+        return false;
+    }
     game_state = STATE_PLAY;
     return true;
+}
+
+void player_place(float x, float z) {
+    player_x = x;
+    player_z = z;
+    player_y = terrain_height_at(x, z, terrain) + EYE_HEIGHT;
+    player_yaw = 0.0f;
+    player_pitch = 0.0f;
 }
 
 // The arrow keys add up: up and left together walk diagonally.
@@ -131,9 +153,14 @@ void player_update(const Vector3& eye) {
     }
 }
 
+// One shot per SHOT_INTERVAL_MS of game time while the trigger is held,
+// whatever the frame rate: the next shot is due one interval after the last
+// was due. After a pause of the trigger the cadence starts again from now
+// rather than catching up with a burst.
 void shot_fire(const Vector3& eye, float yaw, float pitch) {
-    if (game_time_ms < next_shot_time) return;
-    next_shot_time = game_time_ms + SHOT_INTERVAL_MS;
+    if (static_cast<int32_t>(game_time_ms - next_shot_time) < 0) return;
+    bool on_cadence = game_time_ms - next_shot_time < SHOT_INTERVAL_MS;
+    next_shot_time = (on_cadence ? next_shot_time : game_time_ms) + SHOT_INTERVAL_MS;
     auto* shot = new Shot{};
     shot->position = eye;
     shot->direction = {std::cos(pitch) * std::cos(yaw), -std::sin(pitch),
@@ -156,10 +183,17 @@ Shot* shot_unlink(Shot* previous, Shot* shot) {
 }
 
 // A shot is tested over this frame's move with 3 units to spare either way
-// before it moves. Only the plane y = 0 and the ceiling stop it: it passes
-// through hills.
+// before it moves, but never behind the point it was fired from. Only the
+// plane y = 0 and the ceiling stop it: it passes through hills.
 static bool shot_spent(Shot& shot, float step) {
-    if (sheep_hit_by_shot(shot.direction, shot.position, step + 3.0f)) return true;
+    float ahead = step + 3.0f;
+    float flown = SHOT_RANGE - shot.range_left;
+    float behind = flown < ahead ? flown : ahead;
+    float shift = (ahead - behind) * 0.5f;
+    Vector3 middle = {shot.position.x + shift * shot.direction.x,
+                      shot.position.y + shift * shot.direction.y,
+                      shot.position.z + shift * shot.direction.z};
+    if (sheep_hit_by_shot(shot.direction, middle, (ahead + behind) * 0.5f)) return true;
     if (shot.position.y <= 0.0f || shot.position.y >= SHOT_CEILING) return true;
     shot.range_left -= step;
     return shot.range_left <= 0.0f;

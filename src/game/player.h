@@ -35,10 +35,12 @@ extern Texture* flash_picture;
 extern Shot* shots; // newest first
 extern uint32_t next_shot_time;
 
-// Loads the weapon and the heads-up pictures and resets the player, the
-// lives and the level sequence for a new game; false when something failed
-// to load.
+// Resets the player, the lives, the shots and the level sequence for a new
+// game and loads the weapon and the heads-up pictures; false, with the game
+// left on the title screen, when something failed to load.
 bool new_game_reset();
+// Stands the player at (x, z) on the ground, looking along +x.
+void player_place(float x, float z);
 // Creates mouse_sensitivity (radians per mouse count, default 0.01, 0.0001
 // .. 1) and mouse_invert (0 or 1: pulling the mouse back looks up), which
 // the look reads every frame.

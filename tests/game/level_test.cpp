@@ -2,10 +2,12 @@
 // victory, and what each missing or broken file of a level leads to.
 #include "game/flock.h"
 #include "game/level.h"
+#include "model/model.h"
 #include "game/player.h"
 #include "support/console_lines.h"
 #include "support/game_fixture.h"
 #include "terrain/terrain.h"
+#include "textures/texture.h"
 
 #include <filesystem>
 #include <fstream>
@@ -135,4 +137,41 @@ TEST_F(Levels, AFailedLevelLeadsToTheTitleWhereEnterTriesAgain) {
     step();
     EXPECT_EQ(game_state, STATE_PLAY);
     EXPECT_EQ(current_level, 0);
+}
+
+// A level that names the radar's picture as its loading and base pictures:
+// the next level's load lets go of the level's holds but not the radar's,
+// and the shadow pass darkens the land's own copy, not the radar.
+TEST_F(Levels, ALevelSharingTheRadarPictureLeavesTheRadarWhole) {
+    std::vector<uint8_t> radar_pixels = radar_picture->pixels;
+    write_level("radar_level.txt", {.logo = "data/radar.png", .base = "data/radar.png"});
+    ASSERT_TRUE(level_load("radar_level.txt"));
+    EXPECT_NE(terrain.base_texture, radar_picture);
+    ASSERT_TRUE(level_load("data/level2.txt"));
+    ASSERT_NE(texture_find("data/radar.png"), nullptr);
+    EXPECT_EQ(texture_find("data/radar.png")->texture, radar_picture);
+    EXPECT_TRUE(glIsTexture(radar_picture->gl_name));
+    EXPECT_EQ(radar_picture->pixels, radar_pixels);
+}
+
+// A new game whose weapon is missing stays on the title screen at level 1
+// instead of moving on a level at every Enter.
+TEST_F(Levels, ANewGameThatCannotLoadStaysOnTheTitle) {
+    shot_fire({256.0f, 30.0f, 256.0f}, 0.0f, 0.0f);
+    model_release(&weapon_model);
+    fs::create_directories("noweapon/data");
+    for (const fs::directory_entry& entry : fs::directory_iterator("data"))
+        if (entry.path().filename() != "arme.ms3d")
+            fs::create_symlink(fs::absolute(entry.path()), "noweapon/data" / entry.path().filename());
+    fs::current_path("noweapon");
+    game_state = STATE_TITLE;
+    for (int enter = 0; enter < 3; enter++) {
+        press(SDL_SCANCODE_RETURN);
+        step();
+        step();
+        EXPECT_EQ(game_state, STATE_TITLE) << "Enter " << enter;
+        EXPECT_EQ(current_level, -1) << "Enter " << enter;
+    }
+    EXPECT_EQ(shots, nullptr);
+    EXPECT_TRUE(contains(log_lines(), "!Can't start a new game: its weapon or pictures are missing!"));
 }

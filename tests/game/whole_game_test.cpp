@@ -6,6 +6,7 @@
 #include "input/input.h"
 #include "game/level.h"
 #include "game/player.h"
+#include "math/random.h"
 #include "support/console_lines.h"
 #include "support/game_fixture.h"
 #include "terrain/terrain.h"
@@ -61,12 +62,12 @@ bool intercept(const Sheep& s, const Vector3& eye, Vector3* point) {
     return point->y > 0.0f;
 }
 
-// The falling sheep that lands first.
-const Sheep* most_urgent_sheep() {
+// The falling sheep that lands first, leaving out the slot to spare.
+const Sheep* most_urgent_sheep(const Sheep* spared) {
     const Sheep* best = nullptr;
     float best_time = 1e30f;
     for (const Sheep& s : sheep) {
-        if (s.state != SHEEP_FALLING || s.speed <= 0.0f) continue;
+        if (s.state != SHEEP_FALLING || s.speed <= 0.0f || &s == spared) continue;
         float time = s.position.y / (-s.direction.y * s.speed);
         if (time < best_time) {
             best_time = time;
@@ -88,16 +89,17 @@ class WholeGame : public GameFixture {
     // The motion pushed before the last frame: the frame polled it at its end
     // and the next one turns the view by it.
     int pending_turn = 0, pending_tilt = 0;
+    const Sheep* spared = nullptr; // a slot whose sheep the player lets land
 
-    // Turns toward where the most urgent sheep will be and fires once on it.
-    void aim_and_fire() {
+    // Turns toward where the most urgent sheep will be; false when there is
+    // none to aim at or the view is not on it yet.
+    bool turn_toward_the_most_urgent_sheep() {
         Vector3 eye = {player_x, player_y, player_z};
-        const Sheep* target = most_urgent_sheep();
+        const Sheep* target = most_urgent_sheep(spared);
         Vector3 point{};
         if (!target || !intercept(*target, eye, &point)) {
-            push_left_button(false);
             pending_turn = pending_tilt = 0;
-            return;
+            return false;
         }
         float dx = point.x - eye.x, dy = point.y - eye.y, dz = point.z - eye.z;
         float yaw = std::atan2(dz, dx);
@@ -109,8 +111,11 @@ class WholeGame : public GameFixture {
         push_mouse_motion(turn, tilt);
         pending_turn = turn;
         pending_tilt = tilt;
-        push_left_button(std::abs(turn) <= 1 && std::abs(tilt) <= 1);
+        return std::abs(turn) <= 1 && std::abs(tilt) <= 1;
     }
+
+    // Turns toward the most urgent sheep and fires while on it.
+    void aim_and_fire() { push_left_button(turn_toward_the_most_urgent_sheep()); }
 
     // Plays until the game is won or lost, or the frames run out.
     void play(bool fire, int max_frames) {
@@ -148,4 +153,46 @@ TEST_F(WholeGame, APlayerWhoNeverFiresLoses) {
     EXPECT_EQ(outside.r + outside.g + outside.b, 0);
     Rgb inside = brightest(300, 250, 500, 350);
     EXPECT_GT(inside.r + inside.g + inside.b, 100);
+}
+
+// A minute of play at 15, 30, 60 and 250 frames a second, the trigger held
+// throughout and the view turned toward the most urgent sheep: the same
+// sheep fall and die, the same lives are lost, the same shots are fired.
+TEST_F(WholeGame, AMinuteOfPlayIsTheSameAtEveryFrameRate) {
+    struct Outcome {
+        uint32_t frame_ms;
+        int level, sheep_left, lives, shots_fired;
+    };
+    std::vector<Outcome> outcomes;
+    glViewport(0, 0, 8, 8); // the game is the same; the frames are cheaper
+    spared = &sheep[1];     // some sheep land, so lives are lost too
+    for (uint32_t frame_ms : {17u, 67u, 33u, 4u}) {
+        game_rand_restart();
+        pending_turn = pending_tilt = 0;
+        ASSERT_TRUE(new_game_reset());
+        start_new_game_level();
+        main_loop_start();
+        push_left_button(true);
+        int fired = 0;
+        for (uint32_t t = 0; t < 60000; t += frame_ms) {
+            turn_toward_the_most_urgent_sheep();
+            ASSERT_TRUE(step(frame_ms));
+            for (Shot* shot = shots; shot; shot = shot->next)
+                fired += shot->range_left == 10000.0f; // fired in this frame
+        }
+        push_left_button(false);
+        ASSERT_TRUE(step(frame_ms));
+        outcomes.push_back({frame_ms, current_level, sheep_remaining, lives, fired});
+    }
+    const Outcome& first = outcomes[0];
+    EXPECT_LT(first.lives, 5) << "no sheep landed: the minute tests too little";
+    EXPECT_GT(first.shots_fired, 500) << "the trigger was not held";
+    for (const Outcome& o : outcomes) {
+        SCOPED_TRACE("frames of " + std::to_string(o.frame_ms) + " ms against " +
+                     std::to_string(first.frame_ms));
+        EXPECT_EQ(o.level, first.level);
+        EXPECT_EQ(o.sheep_left, first.sheep_left);
+        EXPECT_EQ(o.lives, first.lives);
+        EXPECT_NEAR(o.shots_fired, first.shots_fired, 1);
+    }
 }
