@@ -19,7 +19,7 @@
 #include <strings.h>
 #include <vector>
 
-static constexpr StartMode DEFAULT_START_MODE = {8, true}; // 1024x768x32 fullscreen
+static constexpr StartMode DEFAULT_START_MODE = {DEFAULT_VIDEO_MODE, true};
 StartMode start_mode = DEFAULT_START_MODE;
 
 // save_to_log is about this run's log, which every run starts anew from its

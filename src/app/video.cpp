@@ -27,7 +27,7 @@ const VideoMode video_modes[VIDEO_MODE_COUNT] = {
     {"1280x720x32", 1280, 720, 32},
 };
 
-int current_video_mode = 8; // 1024x768x32
+int current_video_mode = DEFAULT_VIDEO_MODE;
 bool fullscreen = true;
 unsigned int sphere_list = 0;
 
@@ -36,7 +36,7 @@ static SDL_Window* window = nullptr;
 static SDL_GLContext context = nullptr;
 static bool gl_library_loaded = false;
 // The last mode whose window was made: where a failed mode change goes back.
-static int working_mode = 8;
+static int working_mode = DEFAULT_VIDEO_MODE;
 static bool working_fullscreen = true;
 
 static void error_box(const char* text) {

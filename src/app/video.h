@@ -16,6 +16,7 @@ struct VideoMode {
 };
 
 constexpr int VIDEO_MODE_COUNT = 10;
+constexpr int DEFAULT_VIDEO_MODE = 8; // 1024x768x32, fullscreen
 extern const VideoMode video_modes[VIDEO_MODE_COUNT];
 extern int current_video_mode; // row of video_modes in use
 extern bool fullscreen;        // the kind of window to create

@@ -18,11 +18,7 @@ Texture* radar_picture = nullptr;
 uint32_t next_spawn_time = 0;
 int sheep_remaining = 0;
 float sheep_speed = 0.0f;
-int lives = 5;
-
-static const float HIT_DAMAGE = 25.0f;
-static const float EXPLOSION_FADE_PER_SECOND = 30.0f;
-static const float LANDING_SHAKE = 7.0f;
+int lives = START_LIVES;
 
 bool flock_init() {
     sheep_reset();
@@ -34,7 +30,8 @@ bool flock_init() {
 void sheep_reset() {
     for (Sheep& s : sheep)
         s.state = SHEEP_FREE;
-    next_spawn_time = game_time_ms + static_cast<uint32_t>(game_rand() % 5 + 2) * 1000;
+    next_spawn_time =
+        game_time_ms + static_cast<uint32_t>(game_rand() % SPAWN_SPREAD_S + FIRST_SPAWN_MIN_S) * 1000;
 }
 
 static Sheep* first_free_slot() {
@@ -50,7 +47,7 @@ void sheep_spawn() {
     if (!s) return;
     s->health = 100.0f;
     s->state = SHEEP_FALLING;
-    s->speed = (random_signed_unit() * 0.5f + 1.5f) * sheep_speed;
+    s->speed = (random_signed_unit() * SPEED_SPREAD + SPEED_MIDDLE) * sheep_speed;
     float x = static_cast<float>(game_rand() % SPAWN_AREA);
     float z = static_cast<float>(game_rand() % SPAWN_AREA);
     s->position = {x, SHEEP_START_HEIGHT, z};
@@ -85,14 +82,15 @@ static void update_falling(Sheep& s) {
 }
 
 static void update_exploding(Sheep& s) {
-    s.health -= frame_time * EXPLOSION_FADE_PER_SECOND * 0.001f;
+    s.health -= frame_time * EXPLOSION_FADE_PER_S * 0.001f;
     if (s.health < 0.0f) s.state = SHEEP_FREE;
 }
 
 void sheep_update() {
     if (game_time_ms > next_spawn_time) {
         sheep_spawn();
-        next_spawn_time = game_time_ms + static_cast<uint32_t>(game_rand() % 5 + 1) * 1000;
+        next_spawn_time =
+            game_time_ms + static_cast<uint32_t>(game_rand() % SPAWN_SPREAD_S + SPAWN_MIN_S) * 1000;
     }
     for (Sheep& s : sheep) {
         if (s.state == SHEEP_FALLING)

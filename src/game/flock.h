@@ -4,6 +4,7 @@
 // take.
 #pragma once
 
+#include "game/tuning.h"
 #include "math/vector.h"
 #include "model/model.h"
 
@@ -26,10 +27,6 @@ struct Sheep {
     HitBox hit_box;    // centre = position, half extents 10
 };
 
-constexpr int SHEEP_SLOTS = 10;
-constexpr int SPAWN_AREA = 512; // sheep start and aim inside 0 .. 511 of x and z
-constexpr float SHEEP_START_HEIGHT = 400.0f;
-constexpr float SHEEP_HALF_EXTENT = 10.0f;
 
 extern Sheep sheep[SHEEP_SLOTS];
 extern Model sheep_model;
@@ -37,7 +34,7 @@ extern Texture* radar_picture;
 extern uint32_t next_spawn_time; // game_time_ms after which the next sheep comes
 extern int sheep_remaining;      // sheep still to kill in this level
 extern float sheep_speed;        // the level's base falling speed, units per second
-extern int lives;                // the player's lives, 5 at the start of every level
+extern int lives;                // the player's lives, START_LIVES at the start of every level
 
 // Empties the slots, loads the sheep model and the radar picture; false when
 // either cannot be loaded.

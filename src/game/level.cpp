@@ -7,7 +7,9 @@
 #include "game/game_state.h"
 #include "game/level_file.h"
 #include "game/player.h"
+#include "game/tuning.h"
 #include "gl.h"
+#include "math/angles.h"
 #include "math/random.h"
 #include "open_file.h"
 #include "overlay/font.h"
@@ -29,8 +31,6 @@ int current_level = -1;
 
 static Texture* loading_picture = nullptr;
 
-static const double PI = 3.141592653589793;
-static const double RADIANS_PER_DEGREE = 0.017453292519943295;
 
 void level_advance() {
     current_level = current_level < 0 ? 0 : current_level + 1;
@@ -47,7 +47,7 @@ void level_advance() {
         }
     }
     sheep_reset();
-    lives = 5;
+    lives = START_LIVES;
     clock_mark_stall(); // the load is not game time: no sheep falls meanwhile
 }
 
@@ -95,7 +95,7 @@ bool level_load(const char* path) {
         return false;
     }
     light_the_land();
-    lives = 5;
+    lives = START_LIVES;
     // On the ground in the middle, before the level's first frame is drawn.
     player_place(static_cast<float>(info.width) * 0.5f, static_cast<float>(info.height) * 0.5f);
     return true;

@@ -7,7 +7,9 @@
 #include "game/game_state.h"
 #include "game/level.h"
 #include "game/player.h"
+#include "game/tuning.h"
 #include "gl.h"
+#include "math/angles.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "terrain/quadtree.h"
@@ -16,17 +18,14 @@
 
 #include <cmath>
 
-static const float DEGREES_PER_RADIAN = 57.29577951308232f;
-static const float FIELD_OF_VIEW = 1.5707964f;
 static const float SKY[3] = {0.4f, 0.4f, 0.8f};
-static const float SHEEP_LANDING_HEIGHT = 150.0f; // blips turn red below it
 
 static void set_up_fog() {
     const GLfloat colour[4] = {SKY[0], SKY[1], SKY[2], 1.0f};
     glEnable(GL_FOG);
     glFogi(GL_FOG_MODE, GL_LINEAR);
-    glFogf(GL_FOG_START, 90.0f);
-    glFogf(GL_FOG_END, 130.0f);
+    glFogf(GL_FOG_START, FOG_START);
+    glFogf(GL_FOG_END, FOG_END);
     glFogfv(GL_FOG_COLOR, colour);
 }
 
@@ -39,7 +38,7 @@ static void set_up_camera(float* sy, float* sz) {
     *sz = camera_shake * static_cast<float>(std::sin(t * 0.025));
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(90.0, 1.0, 1.0, 500.0);
+    gluPerspective(FIELD_OF_VIEW_DEGREES, 1.0, NEAR_PLANE, FAR_PLANE);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glRotatef(sx, 1.0f, 0.0f, 0.0f);
@@ -59,7 +58,7 @@ static void set_up_screen(double width, double height) {
 }
 
 static void draw_crosshair() {
-    set_up_screen(640.0, 480.0);
+    set_up_screen(HUD_WIDTH, HUD_HEIGHT);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
@@ -80,7 +79,7 @@ static Texture* head_picture_for_lives() {
 // The head in the top-left corner; blending is still on from the radar, so
 // the picture's alpha applies.
 static void draw_head() {
-    set_up_screen(640.0, 480.0);
+    set_up_screen(HUD_WIDTH, HUD_HEIGHT);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     Texture* head = head_picture_for_lives();
     glBindTexture(GL_TEXTURE_2D, head ? head->gl_name : 0);
@@ -100,7 +99,7 @@ static void draw_head() {
 // The radar's horizontal axis is world z and its vertical axis world x, so
 // after turning by the yaw the walking direction points straight up.
 void radar_draw() {
-    set_up_screen(1920.0, 1440.0);
+    set_up_screen(RADAR_WIDTH, RADAR_HEIGHT);
     glColor3f(0.0f, 0.0f, 0.0f);
     glDisable(GL_DEPTH_TEST);
     glTranslatef(960.0f, 720.0f, 0.0f);

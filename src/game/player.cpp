@@ -9,7 +9,9 @@
 #include "game/flock.h"
 #include "game/game_state.h"
 #include "game/level.h"
+#include "game/tuning.h"
 #include "gl.h"
+#include "math/angles.h"
 #include "input/input.h"
 #include "model/draw.h"
 #include "platform/clock.h"
@@ -22,7 +24,7 @@
 float player_x = 0.0f, player_y = 0.0f, player_z = 0.0f;
 float player_yaw = 0.0f;
 float player_pitch = 0.0f;
-float walk_speed = 40.0f;
+float walk_speed = WALK_SPEED;
 bool firing = false;
 float camera_shake = 0.0f;
 Model weapon_model;
@@ -34,14 +36,6 @@ uint32_t next_shot_time = 0;
 static ConsoleVariable* mouse_sensitivity = nullptr; // radians per mouse count
 static ConsoleVariable* mouse_invert = nullptr;      // 1: pulling back looks up
 
-static const float HALF_PI = 1.5707963267948966f;
-static const float RADIANS_PER_COUNT = 0.01f;
-static const float MAX_SHAKE = 12.0f;
-static const uint32_t SHOT_INTERVAL_MS = 100;
-static const float SHOT_SPEED = 300.0f;
-static const float SHOT_RANGE = 10000.0f;
-static const float SHOT_CEILING = 500.0f;
-static const float DEGREES_PER_RADIAN = 57.29577951308232f;
 
 static const char* const HEAD_FILES[HEAD_PICTURE_COUNT] = {
     "data/tete1.png", "data/tete2.png", "data/tete3.png", "data/tete4.png", "data/tete5.png",
@@ -70,13 +64,13 @@ static bool load_new_game_pictures() {
 // fails to load leaves the title screen with level 1 to try again.
 bool new_game_reset() {
     shots_clear();
-    player_x = 256.0f;
-    player_z = 256.0f;
+    player_x = NEW_GAME_X;
+    player_z = NEW_GAME_Z;
     player_y = 0.0f;
     player_yaw = 0.0f;
     player_pitch = 0.0f;
-    lives = 5;
-    walk_speed = 40.0f;
+    lives = START_LIVES;
+    walk_speed = WALK_SPEED;
     current_level = -1;
     if (!load_new_game_pictures()) {
         console_print_error("Can't start a new game: its weapon or pictures are missing");
@@ -116,14 +110,14 @@ static void walk(float step) {
 }
 
 void player_settings_init() {
-    mouse_sensitivity = console_get_variable("mouse_sensitivity", RADIANS_PER_COUNT);
+    mouse_sensitivity = console_get_variable("mouse_sensitivity", LOOK_PER_COUNT);
     console_limit_variable(mouse_sensitivity, 0.0001f, 1.0f, false);
     mouse_invert = console_get_variable("mouse_invert", 0.0f);
     console_limit_variable(mouse_invert, 0.0f, 1.0f, true);
 }
 
 static void look() {
-    float per_count = mouse_sensitivity ? mouse_sensitivity->value : RADIANS_PER_COUNT;
+    float per_count = mouse_sensitivity ? mouse_sensitivity->value : LOOK_PER_COUNT;
     float tilt_per_count = mouse_invert && mouse_invert->value != 0.0f ? -per_count : per_count;
     player_yaw += static_cast<float>(mouse_dx) * per_count;
     player_pitch += static_cast<float>(mouse_dy) * tilt_per_count;
@@ -132,7 +126,7 @@ static void look() {
 }
 
 static void settle_shake() {
-    camera_shake -= frame_time * 10.0f * 0.001f;
+    camera_shake -= frame_time * SHAKE_SETTLE_PER_S * 0.001f;
     if (camera_shake > MAX_SHAKE) camera_shake = MAX_SHAKE;
     if (camera_shake < 0.0f) camera_shake = 0.0f;
 }
@@ -143,7 +137,7 @@ void player_update(const Vector3& eye) {
     look();
     settle_shake();
     if (mouse_left_down) {
-        camera_shake = 1.0f;
+        camera_shake = FIRE_SHAKE;
         shot_fire(eye, player_yaw, player_pitch);
         firing = true;
         shot_sound_start();
@@ -186,7 +180,7 @@ Shot* shot_unlink(Shot* previous, Shot* shot) {
 // before it moves, but never behind the point it was fired from. Only the
 // plane y = 0 and the ceiling stop it: it passes through hills.
 static bool shot_spent(Shot& shot, float step) {
-    float ahead = step + 3.0f;
+    float ahead = step + SHOT_REACH;
     float flown = SHOT_RANGE - shot.range_left;
     float behind = flown < ahead ? flown : ahead;
     float shift = (ahead - behind) * 0.5f;
@@ -250,7 +244,7 @@ void weapon_draw(float sy, float sz) {
     float pitch = player_pitch * DEGREES_PER_RADIAN;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(90.0, 1.0, 1.0, 500.0);
+    gluPerspective(FIELD_OF_VIEW_DEGREES, 1.0, NEAR_PLANE, FAR_PLANE);
     glRotatef(-yaw - 90.0f, 0.0f, 1.0f, 0.0f);
     glRotatef(-pitch, 1.0f, 0.0f, 0.0f);
     glMatrixMode(GL_MODELVIEW);

@@ -20,8 +20,6 @@ struct Shot {
 };
 
 constexpr int HEAD_PICTURE_COUNT = 5;
-constexpr float EYE_HEIGHT = 10.0f;
-constexpr float PITCH_LIMIT = 1.5707964f; // straight up or down
 
 extern float player_x, player_y, player_z;
 extern float player_yaw;   // radians; 0 looks along +x, walking goes (cos yaw, sin yaw)

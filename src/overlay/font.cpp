@@ -10,6 +10,8 @@ static float color[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 
 static const float VIRTUAL_WIDTH = 800.0f;
 static const float VIRTUAL_HEIGHT = 600.0f;
+// The centred pictures (loading, dead) are laid out on a 640 x 480 screen.
+static const double PICTURE_SCREEN_WIDTH = 640.0, PICTURE_SCREEN_HEIGHT = 480.0;
 static const float CELL = 16.0f;
 static const float GLYPH_UV = 0.0625f; // one cell of the 16 x 16 glyph grid
 
@@ -112,7 +114,7 @@ void overlay_draw_centred_picture(const Texture* picture) {
     glBindTexture(GL_TEXTURE_2D, picture ? picture->gl_name : 0);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0.0, 640.0, 0.0, 480.0, -500.0, 500.0);
+    glOrtho(0.0, PICTURE_SCREEN_WIDTH, 0.0, PICTURE_SCREEN_HEIGHT, -500.0, 500.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glColor3f(1.0f, 1.0f, 1.0f);
