@@ -3,7 +3,7 @@
 // and dispatches every frame on the screen state.
 #include "app/app.h"
 
-#include "app/clock.h"
+#include "app/frame_end.h"
 #include "app/command_line.h"
 #include "app/events.h"
 #include "app/frame_cap.h"
@@ -30,8 +30,6 @@
 #include <SDL.h>
 
 bool app_active = true;
-Texture* dead_picture = nullptr;
-Model title_model;
 
 static uint32_t previous_ticks = 0;
 
@@ -57,69 +55,15 @@ bool game_init() {
     settings_start(); // the added commands and variables, history, config.cfg, autoexec.cfg
     if (!flock_init()) return false;
     game_time_ms = 0;
-    dead_picture = texture_load("data/dead.png", true);
-    if (!dead_picture) return false;
-    if (!model_load(&title_model, "data/box.ms3d", "data/box.txt")) return false;
+    if (!screens_init()) return false;
     // A weapon or picture that fails has said so; the title screen then
     // waits for Enter to try again.
     if (new_game_reset()) start_new_game_level();
     return true;
 }
 
-// The first level of a new game. When it fails to load, the level code has
-// left the game on the title screen, where Enter tries again.
-void start_new_game_level() {
-    level_advance();
-    if (game_state != STATE_TITLE) game_state = STATE_PLAY;
-}
-
-// Three turning boxes over the uncleared frame: one plain, then two added on
-// top of it. The rotations pile up on the one model-view matrix.
-void title_frame() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(150.0, 1.0, 0.1, 500.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
-    glTranslatef(0.0f, 0.0f, -10.0f);
-    float t = game_time;
-    glRotatef(t * 0.125f, 1.0f, 0.7f, 0.5f);
-    model_draw(&title_model);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE);
-    glRotatef(-t * 0.125f, 1.0f, 0.7f, 0.5f);
-    glRotatef(-t * 0.14285714285714285f, 0.8f, 0.5f, 0.9f);
-    model_draw(&title_model);
-    glRotatef(-t * 0.14285714285714285f, 0.8f, 0.5f, 0.9f);
-    glRotatef(t * 0.1f, 0.2f, 1.0f, 0.5f);
-    model_draw(&title_model);
-    glDisable(GL_BLEND);
-    GL_CHECK("title_frame");
-    if (key_was_pressed(VK_RETURN)) {
-        if (new_game_reset()) start_new_game_level();
-    }
-}
-
-void dead_frame() {
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    overlay_draw_centred_picture(dead_picture);
-}
-
-static void victory_frame() {
-    glClearColor(1.0f, 1.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT); // the depth buffer is left as it is
-}
-
 bool run_frame(uint32_t elapsed_ms) {
-    switch (game_state) {
-    case STATE_TITLE: title_frame(); break;
-    case STATE_PLAY: play_frame(); break;
-    case STATE_DEAD: dead_frame(); break;
-    case STATE_VICTORY: victory_frame(); break;
-    default: break;
-    }
+    screen_frame();
     glDisable(GL_DEPTH_TEST);
     frame_overlay(elapsed_ms);
     glEnable(GL_DEPTH_TEST);
@@ -156,7 +100,7 @@ bool main_loop_step() {
     }
     uint32_t now = timer_ticks();
     if (clock_take_stall()) previous_ticks = now; // a console line stalled the events
-    bool go_on = run_frame(game_elapsed(now));
+    bool go_on = run_frame(game_elapsed(now)) && !video_window_lost();
     screenshot_frame_done(); // the finished frame, before the swap
     sound_volume_update();
     keys_frame_done();
@@ -169,22 +113,25 @@ bool main_loop_step() {
     return true;
 }
 
+// The one way out of a failure the game cannot go on from: the window goes,
+// the box shows the text (stderr has it too; none when the failed step has
+// shown its own), and the exit code is 1, so a launcher or script can tell
+// it from a quit.
+static int fatal_error(const char* text) {
+    window_destroy();
+    if (text) message_box("ERROR", text, ICON_WARNING);
+    video_shutdown();
+    return 1;
+}
+
 int app_main(int argc, char** argv) {
     CommandLine options;
     int exit_code = 0;
     if (!command_line_parse(argc, argv, &options, &exit_code)) return exit_code;
     change_to_data_folder();
     command_line_choose_start_mode(options);
-    if (!video_init()) {
-        video_shutdown();
-        return 1; // the failed step has shown its box
-    }
-    if (!game_init()) {
-        window_destroy();
-        message_box("ERROR", "Initialization Failed.", ICON_WARNING);
-        video_shutdown();
-        return 1;
-    }
+    if (!video_init()) return fatal_error(nullptr);
+    if (!game_init()) return fatal_error("Initialization Failed.");
     command_line_run(options);
     SDL_DisableScreenSaver();
     main_loop_start();
@@ -192,6 +139,7 @@ int app_main(int argc, char** argv) {
     }
     settings_save();
     app_shutdown();
+    if (video_window_lost()) return fatal_error("No window could be made for any video mode.");
     video_shutdown();
     return 0;
 }

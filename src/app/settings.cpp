@@ -22,10 +22,6 @@
 static constexpr StartMode DEFAULT_START_MODE = {DEFAULT_VIDEO_MODE, true};
 StartMode start_mode = DEFAULT_START_MODE;
 
-// save_to_log is about this run's log, which every run starts anew from its
-// first line: a 0 carried over would silently stop the next run's log.
-static const char* const NOT_SAVED[] = {"save_to_log"};
-
 static const char* kind_name(bool fullscreen) {
     return fullscreen ? "fullscreen" : "windowed";
 }
@@ -93,19 +89,13 @@ bool start_mode_scan(const char* path, StartMode* mode) {
     return found;
 }
 
-static bool saved_between_runs(const ConsoleVariable* variable) {
-    for (const char* name : NOT_SAVED)
-        if (std::strcmp(variable->name, name) == 0) return false;
-    return true;
-}
-
 std::string settings_config_text() {
     std::vector<const ConsoleVariable*> oldest_first;
     for (const ConsoleVariable* v = console_variables(); v; v = v->next)
         oldest_first.insert(oldest_first.begin(), v);
     std::string text;
     for (const ConsoleVariable* v : oldest_first) {
-        if (!saved_between_runs(v) || std::isnan(v->value) || v->value == v->default_value)
+        if (!v->saved || std::isnan(v->value) || v->value == v->default_value)
             continue;
         char value[CONSOLE_NAME_SIZE];
         console_format_value(v->value, value, sizeof value);

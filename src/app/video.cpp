@@ -1,5 +1,5 @@
 // Video: owns the window, its OpenGL context, the display mode, the video-mode
-// table and sphere_list. Fullscreen goes to the display mode closest to the
+// table. Fullscreen goes to the display mode closest to the
 // requested one; leaving it restores the desktop's mode.
 #include "app/video.h"
 
@@ -29,7 +29,6 @@ const VideoMode video_modes[VIDEO_MODE_COUNT] = {
 
 int current_video_mode = DEFAULT_VIDEO_MODE;
 bool fullscreen = true;
-unsigned int sphere_list = 0;
 
 static const char* const WINDOW_TITLE = "OpenGL Console";
 static SDL_Window* window = nullptr;
@@ -38,6 +37,7 @@ static bool gl_library_loaded = false;
 // The last mode whose window was made: where a failed mode change goes back.
 static int working_mode = DEFAULT_VIDEO_MODE;
 static bool working_fullscreen = true;
+static bool window_lost = false; // no mode at all could be made
 
 static void error_box(const char* text) {
     message_box("ERROR", text, ICON_WARNING);
@@ -236,12 +236,6 @@ void gl_init_state() {
     glDisable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    sphere_list = glGenLists(1);
-    GLUquadric* quadric = gluNewQuadric();
-    glNewList(sphere_list, GL_COMPILE);
-    gluSphere(quadric, 10.0, 14, 14);
-    glEndList();
-    gluDeleteQuadric(quadric); // the list keeps the geometry
     GL_CHECK("gl_init_state");
 }
 
@@ -261,19 +255,20 @@ static bool create_current_mode() {
 }
 
 // A mode whose window cannot be made gives way to the mode that worked
-// before. Only when that fails too does the game end: with its settings
-// saved, the reason on stderr and exit code 1.
-static void create_mode_or_go_back() {
-    if (create_current_mode()) return;
+// before. Only when that fails too is the window lost, and the game ends.
+static bool create_mode_or_go_back() {
+    if (create_current_mode()) return true;
     console_printf("Can't set video mode %s: going back to %s",
                    video_modes[current_video_mode].name, video_modes[working_mode].name);
     current_video_mode = working_mode;
     fullscreen = working_fullscreen;
-    if (create_current_mode()) return;
-    settings_save();
-    std::fprintf(stderr, "Sheepfall: no window could be made, not even in the previous mode %s\n",
-                 video_modes[current_video_mode].name);
-    std::exit(1);
+    if (create_current_mode()) return true;
+    window_lost = true;
+    return false;
+}
+
+bool video_window_lost() {
+    return window_lost;
 }
 
 void video_mode_change() {
@@ -281,7 +276,7 @@ void video_mode_change() {
     texture_delete_all();
     window_destroy();
     mouse_release();
-    create_mode_or_go_back();
+    if (!create_mode_or_go_back()) return;
     texture_reload_all();
     mouse_init();
     configure_context();

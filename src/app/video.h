@@ -2,7 +2,7 @@
 // console commands that switch between them at run time.
 #pragma once
 
-#include "platform/display.h" // present_frame and sphere_list live here
+#include "platform/display.h" // present_frame lives here
 
 #include <SDL_video.h>
 
@@ -27,7 +27,12 @@ void window_destroy();
 // The last teardown: the window, then the OpenGL library loaded for it.
 void video_shutdown();
 void gl_init_state();
+// Makes the window of current_video_mode and fullscreen anew; a mode whose
+// window cannot be made gives way to the last one that worked.
 void video_mode_change();
+// True when neither the new mode nor the one before could be made: the
+// main loop then ends, the settings are saved and the exit code is 1.
+bool video_window_lost();
 void window_resize(int width, int height);
 // Sets the viewport to the window's drawable size (after a size change).
 void window_resize_to_drawable();

@@ -13,6 +13,10 @@ char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_SLOT_SIZE];
 int line_count = 0;
 int scroll_offset = 0;
 
+// save_to_log is about this run's log, which every run starts anew from its
+// first line: a 0 carried over would silently stop the next run's log.
+static const bool LOG_SETTING_SAVED = false;
+
 static ConsoleVariable* save_to_log = nullptr;
 static const char* const LOG_FILE = "log.txt";
 
@@ -23,7 +27,7 @@ bool console_output_init() {
     console_overlay_reset();
     console_add_command("toggle_console", console_toggle);
     console_add_command("cls", console_clear);
-    save_to_log = console_get_variable("save_to_log", 1.0f);
+    save_to_log = console_get_variable("save_to_log", 1.0f, LOG_SETTING_SAVED);
     std::remove(LOG_FILE); // each run starts a new log; a missing file is fine
     return true;
 }
@@ -49,7 +53,7 @@ void console_print(const char* text) {
     size_t length = strnlen(text, CONSOLE_LINE_SIZE);
     if (length >= CONSOLE_LINE_SIZE) return; // over-long lines are dropped whole
     store_line(text, length);
-    ConsoleVariable* logging = console_get_variable("save_to_log", 1.0f);
+    ConsoleVariable* logging = console_get_variable("save_to_log", 1.0f, LOG_SETTING_SAVED);
     if (logging->value != 0.0f) console_log_append(text);
 }
 
@@ -111,7 +115,7 @@ void console_log_append(const char* text) {
     std::FILE* file = std::fopen(LOG_FILE, "a+");
     if (!file) {
         // Logging switches itself off, so this error line is only shown.
-        if (!save_to_log) save_to_log = console_get_variable("save_to_log", 1.0f);
+        if (!save_to_log) save_to_log = console_get_variable("save_to_log", 1.0f, LOG_SETTING_SAVED);
         save_to_log->value = 0.0f;
         console_print_error("Can't open log file");
         return;

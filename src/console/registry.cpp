@@ -40,12 +40,13 @@ void console_add_command(const char* name, ConsoleHandler handler) {
     commands = command;
 }
 
-ConsoleVariable* console_get_variable(const char* name, float default_value) {
+ConsoleVariable* console_get_variable(const char* name, float default_value, bool saved) {
     if (ConsoleVariable* existing = console_find_variable(name)) return existing;
     auto* variable = new ConsoleVariable{};
     copy_name(variable->name, name);
     variable->value = default_value;
     variable->default_value = default_value;
+    variable->saved = saved;
     variable->next = variables;
     variables = variable;
     return variable;

@@ -28,6 +28,7 @@ struct ConsoleVariable {
     bool limited;
     float min_value, max_value;
     bool whole_numbers; // only whole values: others are rounded
+    bool saved;         // kept in config.cfg when it differs from its default
 };
 
 // Registers a command at the head of the command list; a second command of
@@ -35,8 +36,9 @@ struct ConsoleVariable {
 void console_add_command(const char* name, ConsoleHandler handler);
 
 // Returns the variable of that name, creating it with the default when it
-// does not exist yet. Records live for the whole process.
-ConsoleVariable* console_get_variable(const char* name, float default_value);
+// does not exist yet; saved says at creation whether config.cfg keeps a
+// changed value between runs. Records live for the whole process.
+ConsoleVariable* console_get_variable(const char* name, float default_value, bool saved = true);
 
 ConsoleVariable* console_find_variable(const char* name);
 ConsoleCommand* console_find_command(const char* name);

@@ -8,7 +8,6 @@
 #include "math/random.h"
 #include "model/draw.h"
 #include "platform/clock.h"
-#include "platform/display.h"
 #include "terrain/terrain.h"
 #include "textures/texture.h"
 
@@ -19,6 +18,11 @@ uint32_t next_spawn_time = 0;
 int sheep_remaining = 0;
 float sheep_speed = 0.0f;
 int lives = START_LIVES;
+
+// The explosions' sphere of radius 10 (14 slices, 14 stacks), recorded once
+// for each OpenGL context.
+static unsigned int sphere_list = 0;
+static unsigned int sphere_context = 0;
 
 bool flock_init() {
     sheep_reset();
@@ -116,7 +120,20 @@ bool sheep_hit_by_shot(const Vector3& direction, const Vector3& position, float 
 
 // A bright sphere that grows from radius 10 to 60 while it fades, with a
 // dark core a quarter of its size.
+static unsigned int explosion_sphere() {
+    if (sphere_list != 0 && sphere_context == gl_context_serial) return sphere_list;
+    sphere_list = glGenLists(1);
+    sphere_context = gl_context_serial;
+    GLUquadric* quadric = gluNewQuadric();
+    glNewList(sphere_list, GL_COMPILE);
+    gluSphere(quadric, 10.0, 14, 14);
+    glEndList();
+    gluDeleteQuadric(quadric); // the list keeps the geometry
+    return sphere_list;
+}
+
 static void draw_explosion(const Sheep& s) {
+    unsigned int sphere = explosion_sphere();
     float alpha = s.health * 0.01f;
     float scale = (100.0f - s.health) * 0.05f + 1.0f;
     glDepthMask(GL_FALSE);
@@ -128,11 +145,11 @@ static void draw_explosion(const Sheep& s) {
     glPushMatrix();
     glTranslatef(s.position.x, s.position.y, s.position.z);
     glScalef(scale, scale, scale);
-    glCallList(sphere_list);
+    glCallList(sphere);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0.0f, 0.0f, 0.0f, alpha);
     glScalef(0.25f, 0.25f, 0.25f);
-    glCallList(sphere_list);
+    glCallList(sphere);
     glPopMatrix();
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);

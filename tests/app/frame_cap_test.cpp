@@ -1,7 +1,7 @@
 // The frame cap with a fake clock: what is waited after a frame, and the
 // time the next frame sees.
 #include "app/app.h"
-#include "app/clock.h"
+#include "app/frame_end.h"
 #include "app/frame_cap.h"
 #include "console/registry.h"
 #include "support/game_fixture.h"

@@ -1,6 +1,6 @@
 // What the frames draw, read back from a real context: the screen states,
 // the console panel and its lines, and the frame-rate text.
-#include "app/clock.h"
+#include "app/frame_end.h"
 #include "overlay/font.h"
 #include "console/output.h"
 #include "console/editor.h"

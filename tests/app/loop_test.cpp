@@ -1,6 +1,6 @@
 // The real main loop fed with SDL events: console use, Escape, window close,
 // minimising, and the elapsed time each frame receives.
-#include "app/clock.h"
+#include "app/frame_end.h"
 #include "console/editor.h"
 #include "game/flock.h"
 #include "game/level.h"

@@ -3,7 +3,7 @@
 // their own, so they never take the keyboard from the tests that play the
 // main loop in parallel.
 #include "app/app.h"
-#include "app/clock.h"
+#include "app/frame_end.h"
 #include "app/extensions.h"
 #include "console/output.h"
 #include "console/registry.h"

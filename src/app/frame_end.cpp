@@ -1,6 +1,7 @@
-// Frame tail: advances the game clock, runs the per-frame mouse poll and
-// console, and owns the frame-rate count and its text.
-#include "app/clock.h"
+// The end of every frame, whatever the screen: advances the game clock, polls
+// the mouse, runs and draws the console, and owns the frame-rate count and
+// its text.
+#include "app/frame_end.h"
 
 #include "app/mouse.h"
 #include "console/registry.h"

@@ -1,0 +1,20 @@
+// The screens of the game: the title with its turning boxes, play, the dead
+// picture and the victory; owns the title model and the dead picture, and
+// runs the current screen's frame.
+#pragma once
+
+struct Model;
+struct Texture;
+
+extern Texture* dead_picture;
+extern Model title_model; // the box of the title screen
+
+// Loads the dead picture and the title model; false when either fails.
+bool screens_init();
+// Loads the first level after a new-game reset and goes into play, or stays
+// on the title screen when the level fails to load.
+void start_new_game_level();
+// The current screen state's frame.
+void screen_frame();
+void title_frame();
+void dead_frame();
