@@ -93,21 +93,21 @@ static void clear_input() {
 void console_char(int code) {
     if (!console_visible) return;
     switch (code) {
-    case 8: // backspace
+    case VK_BACK:
         if (input_length > 0) input_length--;
         input_line[input_length] = '\0';
         console_show_input(input_line);
         break;
-    case 9: complete_input(); break;
-    case 10: break; // line feed
-    case 13: {      // Enter: the echo takes the typed line's slot
+    case VK_TAB: complete_input(); break;
+    case '\n': break; // line feed
+    case VK_RETURN: { // Enter: the echo takes the typed line's slot
         char line[CONSOLE_LINE_SIZE];
         std::memcpy(line, input_line, sizeof line);
         clear_input();
         console_execute(line);
         break;
     }
-    case 27: // escape: cleared, but the old text stays shown until the next change
+    case VK_ESCAPE: // cleared, but the old text stays shown until the next change
         clear_input();
         break;
     default:
