@@ -129,9 +129,10 @@ static void register_settings() {
 }
 
 // Runs the file as "exec" would when it is there; a missing one is silent.
+// Its lines stay out of the history: they are the game's, not the player's.
 static void run_settings_file(const char* path) {
     std::error_code error;
-    if (std::filesystem::exists(path, error)) console_exec_script(path);
+    if (std::filesystem::exists(path, error)) console_exec_script_unrecorded(path);
 }
 
 void settings_start() {

@@ -21,7 +21,8 @@ extern StartMode start_mode;
 
 // Registers the commands and variables that come on top of the console's
 // own, after all of them; loads history.txt, then runs config.cfg and
-// autoexec.cfg as "exec" would. Missing files are passed over in silence.
+// autoexec.cfg as "exec" would, except that their lines do not enter the
+// history. Missing files are passed over in silence.
 void settings_start();
 // At a normal exit: writes history.txt and config.cfg (or removes config.cfg
 // when nothing differs from the defaults).
