@@ -74,6 +74,12 @@ bool start_mode_scan(const char* path, StartMode* mode) {
     if (!std::filesystem::is_regular_file(path, error)) return false;
     std::FILE* file = std::fopen(path, "r");
     if (!file) return false;
+    bool found = start_mode_read(file, mode);
+    std::fclose(file);
+    return found;
+}
+
+bool start_mode_read(std::FILE* file, StartMode* mode) {
     bool found = false;
     // Read in lines of at most 255 characters, as exec reads the file; only
     // a line that begins with the word gives the command its arguments.
@@ -89,7 +95,6 @@ bool start_mode_scan(const char* path, StartMode* mode) {
             found = true;
         }
     }
-    std::fclose(file);
     return found;
 }
 
