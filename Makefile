@@ -3,12 +3,14 @@
 #   make test  - then runs the whole test suite headless
 #   make bench - the benchmarks; make fuzz - the fuzz targets (clang)
 #   make sanitize - the whole suite under ASan/UBSan with leak checks
+#   make test-repeat N=30, make test-loaded N=10 - the suite again and again
+#   make soak MINUTES=60 - a long game, checked for growing memory
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-repeat sanitize bench fuzz clean
+.PHONY: all deps build run test test-repeat test-loaded soak sanitize bench fuzz clean
 
 all: build
 
@@ -37,6 +39,25 @@ test-repeat: build
 			passed=$$((passed + 1)); rm -f $$log; echo "run $$run: passed"; \
 		else echo "run $$run: FAILED (see $$log)"; fi; \
 	done; echo "$$passed of $(N) runs passed"; [ $$passed -eq $(N) ]
+
+# The same while another process keeps one core busy, as a player's or a CI
+# machine often is: stress-ng runs for the whole repeat and is stopped after
+# it, whatever the result. N is 10 unless given.
+LOADED_N = $(if $(filter command line,$(origin N)),$(N),10)
+test-loaded: build
+	@stress-ng --cpu 1 --quiet & load=$$!; sleep 1; \
+	if ! kill -0 $$load 2> /dev/null; then echo "stress-ng did not start"; exit 1; fi; \
+	echo "one core kept busy by stress-ng (pid $$load)"; \
+	status=0; $(MAKE) --no-print-directory test-repeat N=$(LOADED_N) || status=$$?; \
+	kill $$load; wait $$load 2> /dev/null; exit $$status
+
+# A long game of the real executable (scripts/soak.sh): fire held and the
+# mouse sweeping for MINUTES minutes, resident memory and open files logged
+# every minute to $(BUILD)/soak/soak.csv; fails when memory grows by more
+# than 2 MB over the second half. Not part of `make test`.
+MINUTES ?= 60
+soak: build
+	@bash scripts/soak.sh $(BUILD)/sheepfall $(BUILD)/data $(MINUTES) $(BUILD)/soak
 
 # The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer
 # in build-sanitize/, leak detection on; tests/lsan.supp names the system

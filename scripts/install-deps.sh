@@ -10,6 +10,7 @@ packages=(
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils
+  stress-ng
   libfreetype-dev fonts-dejavu-core libvorbis-dev
 )
 

@@ -70,6 +70,12 @@ bool start_mode_scan(const char* path, StartMode* mode) {
     if (!std::filesystem::is_regular_file(path, error)) return false;
     std::FILE* file = std::fopen(path, "r");
     if (!file) return false;
+    bool found = start_mode_read(file, mode);
+    std::fclose(file);
+    return found;
+}
+
+bool start_mode_read(std::FILE* file, StartMode* mode) {
     bool found = false;
     // Read in lines of at most 255 characters, as exec reads the file; only
     // a line that begins with the word gives the command its arguments.
@@ -85,7 +91,6 @@ bool start_mode_scan(const char* path, StartMode* mode) {
             found = true;
         }
     }
-    std::fclose(file);
     return found;
 }
 
@@ -119,9 +124,10 @@ static void register_settings() {
 }
 
 // Runs the file as "exec" would when it is there; a missing one is silent.
+// Its lines stay out of the history: they are the game's, not the player's.
 static void run_settings_file(const char* path) {
     std::error_code error;
-    if (std::filesystem::exists(path, error)) console_exec_script(path);
+    if (std::filesystem::exists(path, error)) console_exec_script_unrecorded(path);
 }
 
 void settings_start() {

@@ -3,6 +3,7 @@
 // history.txt (the console lines of the last run).
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 constexpr const char* CONFIG_FILE = "config.cfg";
@@ -21,7 +22,8 @@ extern StartMode start_mode;
 
 // Registers the commands and variables that come on top of the console's
 // own, after all of them; loads history.txt, then runs config.cfg and
-// autoexec.cfg as "exec" would. Missing files are passed over in silence.
+// autoexec.cfg as "exec" would, except that their lines do not enter the
+// history. Missing files are passed over in silence.
 void settings_start();
 // At a normal exit: writes history.txt and config.cfg (or removes config.cfg
 // when nothing differs from the defaults).
@@ -35,6 +37,8 @@ std::string settings_config_text();
 // one), read without running the file. False, with the mode untouched, when
 // the file has none.
 bool start_mode_scan(const char* path, StartMode* mode);
+// The same for a file already open; the caller closes it.
+bool start_mode_read(std::FILE* file, StartMode* mode);
 // Reads a mode word and an optional "fullscreen" / "windowed" into the mode;
 // false when either is not understood.
 bool start_mode_parse(const char* mode_word, const char* kind_word, StartMode* mode);

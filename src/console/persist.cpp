@@ -97,6 +97,11 @@ void console_history_load(const char* path) {
         console_print_errorf("Can't read %s", path);
         return;
     }
+    console_history_read(file);
+    std::fclose(file);
+}
+
+void console_history_read(std::FILE* file) {
     char buffer[CONSOLE_LINE_SIZE];
     while (std::fgets(buffer, sizeof buffer, file)) {
         size_t length = std::strlen(buffer);
@@ -105,5 +110,4 @@ void console_history_load(const char* path) {
         std::string line = history_text_line(buffer);
         if (!line.empty()) console_history_add(line.c_str());
     }
-    std::fclose(file);
 }

@@ -2,6 +2,7 @@
 // a rename, and the console history kept in a text file between runs.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 // Replaces the file by the text. The text goes to PATH.tmp first, which is
@@ -20,3 +21,5 @@ bool console_history_save(const char* path);
 // 32 stay. A missing file adds nothing; a line longer than 255 characters is
 // cut there.
 void console_history_load(const char* path);
+// The same for a file already open; the caller closes it.
+void console_history_read(std::FILE* file);

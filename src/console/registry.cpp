@@ -1,6 +1,6 @@
 // Console registry and interpreter: owns the command and variable lists
-// (newest first, never freed), the argument vector of the running command and
-// the script nesting depth.
+// (newest first, never freed), the argument vector of the running command,
+// the script nesting depth and whether executed lines enter the history.
 #include "console/registry.h"
 
 #include "console/output.h"
@@ -19,6 +19,10 @@ static ConsoleVariable* variables = nullptr;
 static std::string args[CONSOLE_MAX_ARGS];
 static int arg_count = 0;
 static int script_depth = 0;
+// Above 0 while the game's own settings files run: their lines (and those of
+// the scripts they run) were not typed by the player, so Up does not recall
+// them and history.txt does not keep them.
+static int unrecorded_depth = 0;
 
 static bool is_blank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -228,7 +232,7 @@ void console_execute(const char* input) {
         console_print("type ? for help");
         return;
     }
-    console_history_add(line);
+    if (unrecorded_depth == 0) console_history_add(line);
     console_print_input(line);
 
     const char* name_start = line;
@@ -270,6 +274,12 @@ void console_exec_script(const char* file_name) {
     }
     console_run_script(file);
     std::fclose(file);
+}
+
+void console_exec_script_unrecorded(const char* file_name) {
+    unrecorded_depth++;
+    console_exec_script(file_name);
+    unrecorded_depth--;
 }
 
 void console_run_script(std::FILE* file) {

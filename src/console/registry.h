@@ -74,5 +74,8 @@ bool console_registry_init();
 
 // Runs the script file of that name line by line (the "exec" command).
 void console_exec_script(const char* file_name);
+// The same for the game's own settings files (config.cfg, autoexec.cfg):
+// their lines, and those of scripts they run, stay out of the history.
+void console_exec_script_unrecorded(const char* file_name);
 // Runs the lines of an open script; the caller closes it.
 void console_run_script(std::FILE* file);

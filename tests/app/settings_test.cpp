@@ -2,6 +2,7 @@
 // shows, the start mode, the added variables' limits, and broken files that
 // do not stop the start. (tests/e2e/settings_session.sh plays the round
 // trip over three starts of the real executable.)
+#include "app/command_line.h"
 #include "app/settings.h"
 #include "app/video.h"
 #include "console/editor.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
@@ -112,5 +114,50 @@ TEST_F(BrokenSettings, StillStartAndRunConfigThenAutoexec) {
     EXPECT_GE(std::count(log.begin(), log.end(), "!Command not found!"), 2);
     EXPECT_EQ(console_find_variable("show_fps")->value, 1.0f); // autoexec.cfg ran last
     EXPECT_EQ(console_find_variable("max_fps")->value, 30.0f);
-    EXPECT_STREQ(console_history_line(console_history_count() - 1), "max_fps 30\n");
+}
+
+// The settings files are the game's own: Up recalls what the player typed in
+// the last run, not the last line of config.cfg, and history.txt does not
+// gather the settings lines again at every start. Lines given with +command
+// and scripts the player runs with exec are his, and are kept.
+class SettingsAndHistory : public GameFixture {
+  protected:
+    void SetUp() override {
+        std::ofstream(HISTORY_FILE) << "typed last run\n";
+        std::ofstream(CONFIG_FILE) << "show_fps 0\nexec extra.cfg\n";
+        std::ofstream("extra.cfg") << "volume_sfx 0.5\n";
+        std::ofstream(AUTOEXEC_FILE) << "max_fps 30\n";
+        GameFixture::SetUp();
+    }
+    void TearDown() override {
+        GameFixture::TearDown();
+        for (const char* file : {HISTORY_FILE, CONFIG_FILE, AUTOEXEC_FILE, "extra.cfg", "mine.cfg"})
+            fs::remove(file);
+    }
+    static Lines history() {
+        Lines lines;
+        for (int i = 0; i < console_history_count(); i++)
+            lines.push_back(console_history_line(i));
+        return lines;
+    }
+};
+
+TEST_F(SettingsAndHistory, SettingsFileLinesStayOutOfTheHistory) {
+    EXPECT_EQ(console_find_variable("volume_sfx")->value, 0.5f) << "config.cfg's exec did not run";
+    EXPECT_EQ(console_find_variable("max_fps")->value, 30.0f) << "autoexec.cfg did not run";
+    EXPECT_EQ(history(), Lines{"typed last run"});
+    EXPECT_STREQ(console_history_older(), "typed last run");
+}
+
+TEST_F(SettingsAndHistory, CommandLineAndPlayerScriptsStillEnterIt) {
+    CommandLine options;
+    options.console_lines = {"show_fps 1"};
+    command_line_run(options);
+    std::ofstream("mine.cfg") << "varlist\n";
+    console_execute("exec mine.cfg");
+    EXPECT_EQ(history(), (Lines{"typed last run", "show_fps 1", "exec mine.cfg", "varlist\n"}));
+    settings_save();
+    std::ifstream saved(HISTORY_FILE);
+    std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "typed last run\nshow_fps 1\nexec mine.cfg\nvarlist\n");
 }

@@ -10,7 +10,7 @@ source "$(dirname "$0")/session.bash" "$0" "$@"
 ln -s "$data" "$work/data"
 cd "$work"
 
-fail() { echo "FAIL: $*"; for f in out err log.txt; do echo "--- $f"; cat "$f" || true; done; exit 1; }
+shown_files+=(out err)
 # Runs the game with the arguments, expecting it to end at once with the code.
 run_expecting() {
   local expected="$1"; shift
@@ -40,8 +40,7 @@ printf 'varlist\n' > demo.cfg
 pid=$!
 wait_for_game
 wait_for_log_line "  =[Registred variables]="
-id=$(xdotool search --name "OpenGL Console" | head -1)
-xdotool getwindowgeometry "$id" | grep -q "Geometry: 640x480" || fail "not a 640x480 window"
+game_window_geometry | grep -q "Geometry: 640x480" || fail "not a 640x480 window"
 grep -n -x -e ">startmode 800x600x32 fullscreen" -e ">show_fps 0" -e ">exec demo.cfg" \
   -e ">varlist" log.txt | cut -d: -f2 \
   | diff - <(printf '%s\n' ">startmode 800x600x32 fullscreen" ">show_fps 0" ">exec demo.cfg" ">varlist") \

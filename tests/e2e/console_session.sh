@@ -12,16 +12,10 @@ cd "$work"
 printf 'varlist\nsave_to_log 0\n' > setup.cfg
 echo "stale line from an earlier run" > log.txt
 
-fail() {
-  echo "FAIL: $*"
-  echo "--- log.txt"; cat log.txt || true
-  echo "--- game output"; cat game.out || true
-  exit 1
-}
 type_line() { xdotool type --delay 15 "$1"; xdotool key Return; sleep 0.3; }
 pixel() { "$screenshot" shot.png "$1" "$2"; }
 
-"$game" > game.out 2>&1 &
+"$game" > game.out 2> game.err &
 pid=$!
 wait_for_game
 
@@ -44,8 +38,7 @@ panel_fills_top() {
 
 # The game starts fullscreen: the closest mode at least 1024 x 768 is the
 # virtual screen's own 1280 x 1024, and the picture covers all of it.
-wid=$(xdotool search --name "OpenGL Console" | head -1)
-xdotool getwindowgeometry "$wid" | grep -q "Geometry: 1280x1024" || fail "fullscreen does not cover the screen"
+game_window_geometry | grep -q "Geometry: 1280x1024" || fail "fullscreen does not cover the screen"
 
 # The console fades in over one second.
 xdotool key Insert
@@ -56,11 +49,13 @@ type_line "cmdlist"
 type_line "exec setup.cfg"
 type_line "textureinfo"
 # A mode change replaces the window: the next lines go to the new one.
+old=$(focused_game_window)
 xdotool type --delay 15 "togglefullscreen"; xdotool key Return
-wait_for_window_size 1024x768
+wait_for_new_window "$old" 1024x768
 type_line "save_to_log 1"
+old=$(focused_game_window)
 xdotool type --delay 15 "videomode 640x480x32"; xdotool key Return
-wait_for_window_size 640x480
+wait_for_new_window "$old" 640x480
 panel_fills_top 600 480
 xdotool key Escape
 wait_for_exit 20

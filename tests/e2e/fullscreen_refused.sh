@@ -14,15 +14,13 @@ source "$(dirname "$0")/session.bash" "$0" "$@"
 ln -s "$data" "$work/data"
 cd "$work"
 
-fail() { echo "FAIL: $*"; echo "--- stderr"; cat game.err || true; exit 1; }
-window_geometry() { xdotool getwindowgeometry "$(xdotool search --name "OpenGL Console" | head -1)"; }
-
 "$game" > game.out 2> game.err &
 pid=$!
 wait_for_game
-window_geometry | grep -q "Geometry: 1024x768" || fail "fullscreen window is not 1024x768"
+game_window_geometry | grep -q "Geometry: 1024x768" || fail "fullscreen window is not 1024x768"
 
 open_console
+old=$(focused_game_window)
 xdotool type --delay 15 "videomode 1280x720x32"
 xdotool key Return
 for _ in $(seq 1 120); do
@@ -38,7 +36,7 @@ for _ in $(seq 1 120); do
   sleep 0.25
 done
 [ -n "$answered" ] || fail "no question box on the screen and no answer by the game"
-wait_for_window_size 1280x720
+wait_for_new_window "$old" 1280x720
 
 if [ "$answered" = player ]; then
   open_console

@@ -6,12 +6,11 @@
 # Usage: no_display.sh GAME DATA_DIR SCREENSHOT_TOOL
 set -euo pipefail
 game="$1" data="$2"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# The shared session's scratch folder and failure reports; its Xvfb is not
+# the display given to the game.
+source "$(dirname "$0")/session.bash" "$0" "$@"
 ln -s "$data" "$work/data"
 cd "$work"
-
-fail() { echo "FAIL: $*"; echo "--- stderr"; cat game.err || true; exit 1; }
 
 code=0
 env -u SDL_VIDEODRIVER -u WAYLAND_DISPLAY DISPLAY=:4093 timeout 30 "$game" > game.out 2> game.err \

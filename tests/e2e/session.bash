@@ -2,6 +2,12 @@
 # calling script under its own Xvfb (screen SHEEPFALL_E2E_SCREEN, by default
 # 1280x1024x24), gives it a scratch folder in $work that is removed at the
 # end, and stops the game ($pid) if the script ends early.
+#
+# Every failure says what failed: `fail MESSAGE` for the script's own
+# checks, and any other command that fails ends the script with the file,
+# line and command of that step. Both then show the game's stdout
+# (game.out), stderr (game.err) and log.txt from $work, and any file a
+# script adds to shown_files.
 # Call as: source session.bash "$0" "$@"
 
 if [ -z "${SHEEPFALL_E2E_DISPLAY:-}" ]; then
@@ -11,13 +17,54 @@ if [ -z "${SHEEPFALL_E2E_DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 ${SHEEPFALL_E2E_SCREEN:-1280x1024x24} -noreset" bash "$script" "$@"
 fi
 
+set -Eeuo pipefail
 work=$(mktemp -d)
 pid=""
+shown_files=(game.out game.err log.txt)
+
 cleanup() {
   if [ -n "$pid" ]; then kill "$pid" 2> /dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+show_files() {
+  local f
+  for f in "${shown_files[@]}"; do
+    if [ -e "$work/$f" ]; then
+      echo "--- $f"
+      cat "$work/$f"
+    else
+      echo "--- $f (none)"
+    fi
+  done
+}
+
+fail() {
+  echo "FAIL: $*"
+  show_files
+  exit 1
+}
+
+# A command that fails outside a condition: names the step and its callers.
+# In a subshell (a command substitution, a pipeline) the script itself
+# reports when the failure reaches it, so the step is told once.
+on_error() {
+  local status=$? line=$1 command=$2 i
+  [ "$BASHPID" = "$$" ] || exit "$status"
+  echo "FAIL: a step failed (exit status $status) at $(basename "${BASH_SOURCE[1]}") line $line: $command"
+  for ((i = 1; i < ${#FUNCNAME[@]} - 1; i++)); do
+    echo "  in ${FUNCNAME[$i]}, called at $(basename "${BASH_SOURCE[$((i + 1))]}") line ${BASH_LINENO[$i]}"
+  done
+  show_files
+  exit 1
+}
+trap 'on_error "$LINENO" "$BASH_COMMAND"' ERR
+
+# Fails when the game has ended while the script waits for it.
+game_running() {
+  [ -z "$pid" ] || kill -0 "$pid" 2> /dev/null || fail "the game ended while waiting for: $1"
+}
 
 # Answers a message box as a player would: gives the box of that title the
 # keyboard and presses the key (Return is the default button).
@@ -37,8 +84,7 @@ wait_for_exit() {
   while kill -0 "$pid" 2> /dev/null; do
     if [ "$tenths" -ge $((seconds * 10)) ]; then
       kill "$pid" 2> /dev/null || true
-      echo "FAIL: the game did not end within ${seconds}s"
-      exit 1
+      fail "the game did not end within ${seconds}s"
     fi
     sleep 0.1
     tenths=$((tenths + 1))
@@ -48,76 +94,86 @@ wait_for_exit() {
   pid=""
 }
 
-# Waits until the game's window has the keyboard (keys sent before that go
-# to no window), then lets it run a moment; fails after 30 seconds. Needs
-# the script's fail function.
-wait_for_focus() {
-  local id tenths
-  for tenths in $(seq 1 300); do
-    id=$(xdotool search --name "OpenGL Console" 2> /dev/null | head -1)
-    if [ -n "$id" ] && [ "$(xdotool getwindowfocus 2> /dev/null)" = "$id" ]; then
-      sleep 0.5
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "the game window never took the keyboard"
+# The id of the game's window that has the keyboard, or nothing when no
+# window of the game has it (while a video mode change replaces the window
+# there may be none, or the old one).
+focused_game_window() {
+  local id
+  id=$(xdotool getwindowfocus 2> /dev/null) || return 0
+  if [ "$(xdotool getwindowname "$id" 2> /dev/null || true)" = "OpenGL Console" ]; then
+    echo "$id"
+  fi
 }
 
-# Waits until the game's window has the keyboard at the given size
-# (WIDTHxHEIGHT). After a video mode change the old window can still be up
-# and focused for a while, so focus alone says nothing there. Fails at once
-# if the game ends, and after 30 seconds with the size the focused window
-# had. Needs the script's fail function.
-wait_for_window_size() {
-  local size="$1" id="" deadline=$((SECONDS + 30))
+# The geometry lines of the game's window that has the keyboard.
+game_window_geometry() {
+  local id
+  id=$(focused_game_window)
+  [ -n "$id" ] || fail "no game window has the keyboard"
+  xdotool getwindowgeometry "$id"
+}
+
+# Waits until a game window that is not OLD_ID ("" for any) has the keyboard,
+# at the given size (WIDTHxHEIGHT) when one is given, then lets the game run
+# a moment; keys sent before that go to no window or to the one being
+# replaced. Fails at once if the game ends, and after 30 seconds.
+#   old=$(focused_game_window); type_line "videomode 800x600x32"
+#   wait_for_new_window "$old" 800x600
+wait_for_new_window() {
+  local old="$1" size="${2:-}" id="" deadline=$((SECONDS + 30))
   while [ "$SECONDS" -lt "$deadline" ]; do
-    kill -0 "$pid" 2> /dev/null || fail "the game ended while waiting for its ${size} window"
-    id=$(xdotool getwindowfocus 2> /dev/null) || id=""
-    if [ -n "$id" ] && [ "$(xdotool getwindowname "$id" 2> /dev/null)" = "OpenGL Console" ] &&
-      xdotool getwindowgeometry "$id" 2> /dev/null | grep -q "Geometry: ${size}\$"; then
+    game_running "a game window${size:+ of $size} to take the keyboard"
+    id=$(focused_game_window)
+    if [ -n "$id" ] && [ "$id" != "$old" ] && { [ -z "$size" ] ||
+      xdotool getwindowgeometry "$id" 2> /dev/null | grep -q "Geometry: ${size}\$"; }; then
       sleep 0.5
       return 0
     fi
     sleep 0.1
   done
-  fail "no ${size} game window took the keyboard within 30s; the focused window was: \
-$(xdotool getwindowname "$id" 2> /dev/null) $(xdotool getwindowgeometry "$id" 2> /dev/null | grep Geometry)"
+  fail "no new ${size:-game} window took the keyboard within 30s (old window ${old:-none}); \
+the focused window was: ${id:-none} $(xdotool getwindowname "$id" 2> /dev/null || true) \
+$(xdotool getwindowgeometry "$id" 2> /dev/null | grep Geometry || true)"
 }
 
-# Waits for the game's window and its console's first lines in log.txt.
-wait_for_game() {
-  local tenths
-  timeout 30 xdotool search --sync --name "OpenGL Console" > /dev/null || fail "no game window"
-  for tenths in $(seq 1 300); do
-    grep -q "type ? for help" log.txt 2> /dev/null && break
-    sleep 0.1
-  done
-  wait_for_focus
-}
-
-# Opens the console with Insert, as a player would, and waits (at most 10
-# seconds) until its dark blue panel shows in the top right corner, so what
-# is typed next reaches it. Needs $screenshot and the script's fail function.
-open_console() {
-  local width r g b tries
-  width=$(xdotool getdisplaygeometry | cut -d' ' -f1)
-  xdotool key Insert
-  for tries in $(seq 1 100); do
-    read -r r g b < <("$screenshot" console.png $((width - 8)) 40)
-    [ "$r" -lt 60 ] && [ "$b" -gt $((r + 30)) ] && return 0
-    sleep 0.1
-  done
-  fail "the console did not open"
+# Waits until the game's window has the keyboard; fails after 30 seconds.
+wait_for_focus() {
+  wait_for_new_window ""
 }
 
 # Waits (at most 20 seconds) until log.txt holds the whole line; fails with a
-# message naming it. Needs the script's fail function.
+# message naming it, at once when the game has ended.
 wait_for_log_line() {
   local tenths
   for tenths in $(seq 1 200); do
     grep -qxF -- "$1" log.txt 2> /dev/null && return 0
+    game_running "log.txt to show: $1"
     sleep 0.1
   done
   fail "log.txt never showed: $1"
+}
+
+# Waits until the game has started, its first level loaded and shaded (the
+# last line start-up logs), and its window has the keyboard. A log.txt left
+# by an earlier start in the folder would pass at once: remove it first.
+wait_for_game() {
+  wait_for_log_line "type ? for help"
+  wait_for_log_line "Reloading textures..."
+  wait_for_focus
+}
+
+# Opens the console with Insert, as a player would, and waits (at most 10
+# seconds) until its dark blue panel shows at the given point (by default
+# near the top right corner of the screen), so what is typed next reaches
+# it. Needs $screenshot.
+open_console() {
+  local x="${1:-$(($(xdotool getdisplaygeometry | cut -d' ' -f1) - 8))}" y="${2:-40}"
+  local r g b tries
+  xdotool key Insert
+  for tries in $(seq 1 100); do
+    read -r r g b < <("$screenshot" console.png "$x" "$y")
+    [ "$r" -lt 60 ] && [ "$b" -gt $((r + 30)) ] && return 0
+    sleep 0.1
+  done
+  fail "the console did not open (at $x,$y: $r $g $b)"
 }

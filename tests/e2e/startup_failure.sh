@@ -13,8 +13,6 @@ mkdir "$work/data"
 cp "$data/dead.png" "$work/data/"
 cd "$work"
 
-fail() { echo "FAIL: $*"; echo "--- stderr"; cat game.err || true; echo "--- log.txt"; cat log.txt || true; exit 1; }
-
 "$game" > game.out 2> game.err &
 pid=$!
 # Where the display can show the box, answer it.
