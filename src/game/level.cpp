@@ -1,4 +1,4 @@
-// Levels: owns the table of level files, the current level and the loading
+// Levels: owns the number of levels, the current level and the loading
 // picture of the level being played.
 #include "game/level.h"
 
@@ -22,25 +22,48 @@
 
 #include <cstdio>
 
-const char* const level_files[LEVEL_COUNT] = {
-    "data/level1.txt",
-    "data/level2.txt",
-    "data/level3.txt",
-};
+// Assumed when not even data/level1.txt is found, so that starting a game
+// reports the missing file: the game's own three levels.
+static const int DEFAULT_LEVEL_COUNT = 3;
+
+int level_count = DEFAULT_LEVEL_COUNT;
 int current_level = -1;
 
 static Texture* loading_picture = nullptr;
 
 
+// The file of a zero-based level: "data/level1.txt" for level 0.
+static void level_file_name(int level, char* name, size_t size) {
+    std::snprintf(name, size, "data/level%d.txt", level + 1);
+}
+
+// How many level files follow each other from data/level1.txt on.
+static int level_files_count() {
+    int count = 0;
+    char name[64];
+    for (;; count++) {
+        level_file_name(count, name, sizeof name);
+        if (!OpenFile(name, "r").file()) return count;
+    }
+}
+
 void level_advance() {
-    current_level = current_level < 0 ? 0 : current_level + 1;
+    if (current_level < 0) {
+        // A new game plays the levels there are now, however many.
+        int found = level_files_count();
+        level_count = found > 0 ? found : DEFAULT_LEVEL_COUNT;
+        current_level = 0;
+    } else {
+        current_level++;
+    }
     shot_sound_stop();
-    if (current_level > LEVEL_COUNT - 1) {
+    if (current_level > level_count - 1) {
         console_print("Victory!");
         game_state = STATE_VICTORY;
     } else {
-        const char* file_name = level_files[current_level];
-        console_printf("Loading level %d/%d: %s", current_level, LEVEL_COUNT, file_name);
+        char file_name[64];
+        level_file_name(current_level, file_name, sizeof file_name);
+        console_printf("Loading level %d/%d: %s", current_level, level_count, file_name);
         if (!level_load(file_name)) {
             console_print_error("Error loading level");
             game_state = STATE_TITLE;

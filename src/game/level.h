@@ -1,11 +1,13 @@
-// The sequence of the three levels and loading one of them: the loading
-// picture shown at once, the music, the landscape with its sun and shadows,
-// the sheep count and speed, and the player placed in the middle of the land.
+// The sequence of levels and loading one of them: the loading picture shown
+// at once, the music, the landscape with its sun and shadows, the sheep count
+// and speed, and the player placed in the middle of the land.
+//
+// The levels are the files data/level1.txt, data/level2.txt, ... up to the
+// first one missing, counted when a new game starts its first level.
 #pragma once
 
-constexpr int LEVEL_COUNT = 3;
-extern const char* const level_files[LEVEL_COUNT];
-extern int current_level; // index into level_files; -1 before the first level
+extern int level_count;   // levels of the game being played
+extern int current_level; // zero-based; -1 before the first level
 
 // The next level, or the victory screen after the last; a level that fails
 // to load leads to the title screen. Every advance frees the sheep slots and

@@ -35,6 +35,19 @@ bool contains(const Lines& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
+// A game folder beside the test's own: its data/ links every data file but
+// those left out, which the test may write there itself.
+fs::path make_game_folder(const std::string& name, const std::vector<std::string>& left_out) {
+    const fs::path data = fs::path(name) / "data";
+    fs::create_directories(data);
+    for (const fs::directory_entry& entry : fs::directory_iterator("data")) {
+        const std::string file = entry.path().filename().string();
+        if (std::find(left_out.begin(), left_out.end(), file) == left_out.end())
+            fs::create_symlink(fs::absolute(entry.path()), data / file);
+    }
+    return fs::absolute(name);
+}
+
 } // namespace
 
 class Levels : public GameFixture {};
@@ -56,26 +69,75 @@ TEST_F(Levels, StartUpLoadsTheFirstLevelAndPlacesThePlayer) {
     EXPECT_EQ(terrain.width, 512);
 }
 
-TEST_F(Levels, AdvanceGoesThroughTheThreeLevelsToTheVictory) {
-    for (int level = 1; level <= 2; level++) {
-        sheep_spawn();
-        lives = 2;
-        int mark = line_count;
-        level_advance();
-        Lines out = lines_since(mark);
-        std::string expected = "Loading level " + std::to_string(level) + "/3: data/level" +
-                               std::to_string(level + 1) + ".txt";
-        ASSERT_FALSE(out.empty());
-        EXPECT_EQ(out[0], expected);
-        EXPECT_EQ(game_state, STATE_PLAY);
-        EXPECT_EQ(lives, 5);
-        for (const Sheep& s : sheep)
-            EXPECT_EQ(s.state, SHEEP_FREE);
+// A new game counts the level files data/level1.txt, level2.txt, ... up to
+// the first one missing, and announces each level out of that count; past
+// the last comes the victory. A fourth level is one more file.
+TEST_F(Levels, ANewGamePlaysTheLevelFilesFoundInOrderToTheVictory) {
+    const std::vector<std::string> level_files = {"level1.txt", "level2.txt", "level3.txt"};
+    struct Case {
+        const char* name;
+        std::vector<std::string> left_out; // of the three level files
+        bool add_fourth;                   // data/level4.txt written beside them
+        Lines announced;                   // each advance's first line, in order
+        std::string also_printed;          // a line of the levels' loads
+        GameState end;
+    } cases[] = {
+        {"the game's three levels",
+         {},
+         false,
+         {"Loading level 0/3: data/level1.txt", "Loading level 1/3: data/level2.txt",
+          "Loading level 2/3: data/level3.txt", "Victory!"},
+         "NB_SHEEP 20",
+         STATE_VICTORY},
+        {"a fourth level",
+         {},
+         true,
+         {"Loading level 0/4: data/level1.txt", "Loading level 1/4: data/level2.txt",
+          "Loading level 2/4: data/level3.txt", "Loading level 3/4: data/level4.txt", "Victory!"},
+         "NB_SHEEP 7", // level 4's own file
+         STATE_VICTORY},
+        {"level 2 missing: level 3 and 4 are not played",
+         {"level2.txt"},
+         true,
+         {"Loading level 0/1: data/level1.txt", "Victory!"},
+         "NB_SHEEP 10",
+         STATE_VICTORY},
+        {"no level file: the first load says so",
+         level_files,
+         false,
+         {"Loading level 0/3: data/level1.txt"},
+         "!Can't open level file data/level1.txt!",
+         STATE_TITLE},
+    };
+    const fs::path test_folder = fs::current_path();
+    int folder_number = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::current_path(test_folder);
+        fs::current_path(make_game_folder("game" + std::to_string(++folder_number), c.left_out));
+        if (c.add_fourth) write_level("data/level4.txt", {});
+        current_level = -1;
+        game_state = STATE_PLAY;
+        const int case_mark = line_count;
+        for (const std::string& line : c.announced) {
+            sheep_spawn();
+            lives = 2;
+            int mark = line_count;
+            level_advance();
+            Lines out = lines_since(mark);
+            ASSERT_FALSE(out.empty()) << "before " << line;
+            ASSERT_EQ(out[0], line) << "all it printed: " << testing::PrintToString(out);
+            if (c.end == STATE_VICTORY && line != "Victory!") {
+                EXPECT_EQ(game_state, STATE_PLAY) << line;
+            }
+            EXPECT_EQ(lives, 5) << line;
+            for (const Sheep& s : sheep)
+                EXPECT_EQ(s.state, SHEEP_FREE) << line;
+        }
+        EXPECT_EQ(game_state, c.end);
+        EXPECT_TRUE(contains(lines_since(case_mark), c.also_printed));
     }
-    int mark = line_count;
-    level_advance();
-    EXPECT_EQ(lines_since(mark), (Lines{"Victory!"}));
-    EXPECT_EQ(game_state, STATE_VICTORY);
+    fs::current_path(test_folder);
 }
 
 TEST_F(Levels, EachMissingFileGivesItsErrorLines) {
@@ -116,10 +178,7 @@ TEST_F(Levels, EachMissingFileGivesItsErrorLines) {
 
 TEST_F(Levels, AFailedLevelLeadsToTheTitleWhereEnterTriesAgain) {
     // A copy of the game folder whose first level names a missing landscape.
-    fs::create_directories("broken/data");
-    for (const fs::directory_entry& entry : fs::directory_iterator("data"))
-        fs::create_symlink(fs::absolute(entry.path()), "broken/data" / entry.path().filename());
-    fs::remove("broken/data/level1.txt");
+    make_game_folder("broken", {"level1.txt"});
     write_level("broken/data/level1.txt", {.raw = "data/nope.raw"});
     fs::path game_folder = fs::current_path();
     fs::current_path("broken");
@@ -159,11 +218,7 @@ TEST_F(Levels, ALevelSharingTheRadarPictureLeavesTheRadarWhole) {
 TEST_F(Levels, ANewGameThatCannotLoadStaysOnTheTitle) {
     shot_fire({256.0f, 30.0f, 256.0f}, 0.0f, 0.0f);
     model_release(&weapon_model);
-    fs::create_directories("noweapon/data");
-    for (const fs::directory_entry& entry : fs::directory_iterator("data"))
-        if (entry.path().filename() != "arme.ms3d")
-            fs::create_symlink(fs::absolute(entry.path()), "noweapon/data" / entry.path().filename());
-    fs::current_path("noweapon");
+    fs::current_path(make_game_folder("noweapon", {"arme.ms3d"}));
     game_state = STATE_TITLE;
     for (int enter = 0; enter < 3; enter++) {
         press(SDL_SCANCODE_RETURN);
@@ -173,5 +228,6 @@ TEST_F(Levels, ANewGameThatCannotLoadStaysOnTheTitle) {
         EXPECT_EQ(current_level, -1) << "Enter " << enter;
     }
     EXPECT_EQ(shots, nullptr);
-    EXPECT_TRUE(contains(log_lines(), "!Can't start a new game: its weapon or pictures are missing!"));
+    EXPECT_TRUE(
+        contains(log_lines(), "!Can't start a new game: its weapon or pictures are missing!"));
 }

@@ -53,7 +53,7 @@ TEST_F(Play, ALostGameAndAWonLevelInOneFrameBothCount) {
 }
 
 TEST_F(Play, TheLastKillOfTheLastLevelIsTheVictory) {
-    current_level = LEVEL_COUNT - 1;
+    current_level = level_count - 1;
     sheep_remaining = 0;
     draw_frame();
     EXPECT_EQ(game_state, STATE_VICTORY);

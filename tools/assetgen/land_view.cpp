@@ -111,9 +111,9 @@ struct LandView::Surfaces {
     }
 };
 
-LandView::LandView(int level, const LandCamera& camera)
-    : level_(level), camera_(camera), heights_(landscape_heights(level)),
-      base_(landscape_base_picture(level, kLandscapeSize)) {
+LandView::LandView(const LandRecipe& land, const LandCamera& camera)
+    : seed_(land.seed), camera_(camera), heights_(landscape_heights(land)),
+      base_(landscape_base_picture(land, kLandscapeSize)) {
     const float cp = std::cos(camera.pitch), sp = std::sin(camera.pitch);
     eye_.forward = {cp * std::cos(camera.yaw), -sp, cp * std::sin(camera.yaw)};
     eye_.right = normalised({-eye_.forward.z, 0.0f, eye_.forward.x});
@@ -258,7 +258,7 @@ Colour LandView::shade_side(const Point3& p, int side, float depth, const LandLi
     const float along = side == SURFACE_WEST || side == SURFACE_EAST ? p.z : p.x;
     const float top = ground_height(p.x, p.z);
     const float below = top - p.y;
-    const uint32_t seed = 80u + static_cast<uint32_t>(level_);
+    const uint32_t seed = 80u + seed_;
     const float wave =
         std::sin(p.y * 0.55f + 2.5f * fractal_noise(along / 60.0f, p.y / 25.0f, seed, 3));
     const Colour loam = {0.40f, 0.28f, 0.18f}, clay = {0.56f, 0.42f, 0.28f};

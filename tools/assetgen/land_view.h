@@ -5,6 +5,7 @@
 // piece cut out of the world.
 #pragma once
 
+#include "landscape.h"
 #include "raster.h"
 #include "sdf.h"
 
@@ -37,7 +38,7 @@ struct LandLight {
 
 class LandView {
   public:
-    LandView(int level, const LandCamera& camera);
+    LandView(const LandRecipe& land, const LandCamera& camera);
 
     // Where a point falls on the picture and how far it lies ahead of the
     // eye; false when it is not in front of it.
@@ -61,7 +62,7 @@ class LandView {
     float height_sample(int x, int z) const;
     Colour base_colour(float x, float z) const;
 
-    int level_;
+    uint32_t seed_; // the land's picture noise
     LandCamera camera_;
     Eye eye_;
     std::vector<uint8_t> heights_; // the RAW file's bytes

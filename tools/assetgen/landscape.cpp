@@ -1,19 +1,13 @@
 #include "landscape.h"
 
 #include "file_writer.h"
-
 #include "noise.h"
 #include "raster.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <stdexcept>
-#include <string>
-#include <system_error>
 
 // Heights are shaped in world units (0 .. 63.75) from noise, then stored as
-// bytes. Every level keeps a calm spot around the start point, sinks toward
+// bytes. Every land keeps a calm spot around the start point, sinks toward
 // the borders (the land drops to 0 beyond its last row and column) and puts
 // something worth seeing along +x from the start.
 
@@ -54,12 +48,32 @@ float along_line(float z, float line_z, float half_width) {
     return 1.0f - smoothstep(half_width, 2.0f * half_width, std::fabs(z - line_z));
 }
 
-// Level 1's dirt track winds from west to east past the start.
+// The meadows' dirt track winds from west to east past the start.
 float track_line(float x) {
     return kCentre + 9.0f + 26.0f * std::sin(x / 57.0f - 4.0f) + 7.0f * std::sin(x / 19.0f);
 }
 
-float track(float x, float z) {
+// The ridges' valley, and the stream along it, winds along +x through the start.
+float valley_line(float x) {
+    return kCentre + 22.0f * std::sin(x / 70.0f) + 10.0f * std::sin(x / 23.0f + 1.0f);
+}
+
+// The basin's rim has its crest 118 units out from the start, so its peaks
+// stand in the haze all around; the dry lake lies east of the start, whose
+// first view runs from its grassy shore across it to the rim.
+constexpr float kRimRadius = 118.0f;
+constexpr float kLakeX = 308.0f;
+constexpr float kLakeZ = 258.0f;
+
+// The lake's distance from its centre in radii, a little irregular.
+float lake_radii(float x, float z) {
+    const float wobble = 5.0f * fractal_noise(x / 30.0f, z / 30.0f, 41u, 3);
+    return distance(x, z, kLakeX, kLakeZ) / (28.0f + wobble);
+}
+
+} // namespace
+
+float meadow_track(float x, float z) {
     return along_line(z, track_line(x), 1.6f);
 }
 
@@ -77,13 +91,8 @@ float meadow_height(float x, float z) {
     h += 20.0f * bump(x, z, 420.0f, 420.0f, 60.0f);
     const float calm = bump(x, z, kCentre, kCentre, 36.0f);
     h = h * (1.0f - calm) + 17.0f * calm;
-    h -= 0.6f * track(x, z);
+    h -= 0.6f * meadow_track(x, z);
     return 4.0f + (soft_top(h) - 4.0f) * border_fade(x, z);
-}
-
-// Level 2's valley, and the stream along it, winds along +x through the start.
-float valley_line(float x) {
-    return kCentre + 22.0f * std::sin(x / 70.0f) + 10.0f * std::sin(x / 23.0f + 1.0f);
 }
 
 // Steep ridges: ridged noise stretched along x so the crests run beside the
@@ -102,20 +111,11 @@ float ridge_height(float x, float z) {
     return 2.0f + (soft_top(h) - 2.0f) * border_fade(x, z);
 }
 
-// Level 3's basin: the rim's crest 118 units out from the start, so its
-// peaks stand in the haze all around; the dry lake lies east of the start,
-// whose first view runs from its grassy shore across it to the rim.
-constexpr float kRimRadius = 118.0f;
-constexpr float kLakeX = 308.0f;
-constexpr float kLakeZ = 258.0f;
-
-// The lake's distance from its centre in radii, a little irregular.
-float lake_radii(float x, float z) {
-    const float wobble = 5.0f * fractal_noise(x / 30.0f, z / 30.0f, 41u, 3);
-    return distance(x, z, kLakeX, kLakeZ) / (28.0f + wobble);
+float ridge_stream(float x, float z) {
+    return along_line(z, valley_line(x), 1.5f);
 }
 
-float lake_bed(float x, float z) {
+float basin_lake_bed(float x, float z) {
     return 1.0f - smoothstep(0.75f, 1.1f, lake_radii(x, z));
 }
 
@@ -135,43 +135,17 @@ float basin_height(float x, float z) {
     return 3.0f + (soft_top(h) - 3.0f) * border_fade(x, z);
 }
 
-float level_height(int level, float x, float z) {
-    switch (level) {
-    case 1: return meadow_height(x, z);
-    case 2: return ridge_height(x, z);
-    default: return basin_height(x, z);
-    }
-}
-
-} // namespace
-
-float landscape_feature(int level, float x, float z) {
-    switch (level) {
-    case 1: return track(x, z);
-    case 2: return along_line(z, valley_line(x), 1.5f);
-    default: return lake_bed(x, z);
-    }
-}
-
-std::vector<uint8_t> landscape_heights(int level) {
-    if (level < 1 || level > kLandscapeLevels)
-        throw std::runtime_error("no landscape for level " + std::to_string(level));
+std::vector<uint8_t> landscape_heights(const LandRecipe& land) {
     std::vector<uint8_t> bytes(static_cast<size_t>(kLandscapeSize) * kLandscapeSize);
     for (int z = 0; z < kLandscapeSize; ++z)
         for (int x = 0; x < kLandscapeSize; ++x) {
-            const float h = level_height(level, static_cast<float>(x), static_cast<float>(z));
+            const float h = land.height(static_cast<float>(x), static_cast<float>(z));
             const float scaled = std::round(std::fmin(std::fmax(h, 0.0f), kMaxHeight) * 4.0f);
             bytes[static_cast<size_t>(z) * kLandscapeSize + x] = static_cast<uint8_t>(scaled);
         }
     return bytes;
 }
 
-void make_terrain1_raw(const std::filesystem::path& file) {
-    write_file_bytes(file, landscape_heights(1));
-}
-void make_terrain2_raw(const std::filesystem::path& file) {
-    write_file_bytes(file, landscape_heights(2));
-}
-void make_terrain3_raw(const std::filesystem::path& file) {
-    write_file_bytes(file, landscape_heights(3));
+void make_terrain_raw(const LandRecipe& land, const std::filesystem::path& file) {
+    write_file_bytes(file, landscape_heights(land));
 }

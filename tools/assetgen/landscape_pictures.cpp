@@ -1,4 +1,4 @@
-// Base and detail pictures of the three landscapes.
+// Base and detail pictures of the landscapes, and the kit's colours and grains.
 //
 // A base picture is stretched once over its land, four pixels to a grid
 // cell, and coloured from the heightmap the level loads: by height, slope
@@ -29,7 +29,7 @@ constexpr int kDetailSize = 256;
 // The heightmap as the game sees it: bytes / 4, bilinear between samples.
 class HeightField {
   public:
-    explicit HeightField(int level) : bytes_(landscape_heights(level)) {}
+    explicit HeightField(const LandRecipe& land) : bytes_(landscape_heights(land)) {}
 
     float sample(int x, int z) const {
         x = std::clamp(x, 0, kLandscapeSize - 1);
@@ -68,23 +68,14 @@ Colour rgb(int r, int g, int b) {
     return {r / 255.0f, g / 255.0f, b / 255.0f};
 }
 
-// What every level shares at one point of the land.
-struct Ground {
-    float x, z;    // world position
-    float height;  // world units
-    float slope;   // rise per unit
-    float hollow;  // positive in hollows
-    float patches; // broad noise -1 .. 1
-    float grain;   // pixel noise 0 .. 1
-    float feature; // the level's own feature, 0 .. 1
-};
-
 // Sky light: hollows and steep faces get a little less of it.
 float sky_light(const Ground& g) {
     const float hollow_shade = std::clamp(1.0f - 0.05f * g.hollow, 0.78f, 1.08f);
     const float face_shade = 1.0f - 0.12f * smoothstep(0.4f, 2.5f, g.slope);
     return hollow_shade * face_shade;
 }
+
+} // namespace
 
 // Meadows: two greens in broad patches, dark copses of trees, flowers, bare
 // earth on the steeper banks and the brown dirt track.
@@ -150,11 +141,9 @@ Colour basin_colour(const Ground& g) {
     return mix(land, bed, smoothstep(0.25f, 0.45f, g.feature));
 }
 
-} // namespace
-
-std::vector<uint8_t> landscape_base_picture(int level, int size) {
-    const HeightField field(level);
-    const uint32_t seed = 60u + static_cast<uint32_t>(level);
+std::vector<uint8_t> landscape_base_picture(const LandRecipe& land, int size) {
+    const HeightField field(land);
+    const uint32_t seed = 60u + land.seed;
     const float units_per_pixel = static_cast<float>(kLandscapeSize) / size;
     std::vector<uint8_t> pixels(static_cast<size_t>(size) * size * 3);
     for (int row = 0; row < size; ++row) {
@@ -170,10 +159,8 @@ std::vector<uint8_t> landscape_base_picture(int level, int size) {
             g.hollow = field.hollow(x, z, 6.0f);
             g.patches = fractal_noise(x / 45.0f, z / 45.0f, seed, 4);
             g.grain = hash_unit(col, row, seed);
-            g.feature = landscape_feature(level, x, z);
-            Colour c = level == 1   ? meadow_colour(g)
-                       : level == 2 ? ridge_colour(g)
-                                    : basin_colour(g);
+            g.feature = land.feature(x, z);
+            Colour c = land.colour(g);
             // A little per-pixel variation keeps large fields from looking flat.
             c = c * (sky_light(g) * (0.94f + 0.12f * hash_unit(col, row, seed + 7u)));
             uint8_t* p = &pixels[(static_cast<size_t>(row) * size + col) * 3];
@@ -187,65 +174,61 @@ std::vector<uint8_t> landscape_base_picture(int level, int size) {
 
 namespace {
 
-// Grain of each level in -1 .. 1 at a pixel of the repeating tile.
-float detail_grain(int level, int x, int y) {
-    const float u = static_cast<float>(x) / kDetailSize * 8.0f;
-    const float v = static_cast<float>(y) / kDetailSize * 8.0f;
-    const uint32_t seed = 70u + static_cast<uint32_t>(level);
-    const float speck = hash_unit(x, y, seed) * 2.0f - 1.0f;
-    if (level == 1) {
-        // Tufts of grass: clumps of fine noise with bright and dark specks.
-        const float tufts = fractal_noise(u * 2.0f, v * 2.0f, seed, 3, 0.6f, 16);
-        return 0.55f * tufts + 0.45f * speck;
-    }
-    if (level == 2) {
-        // Rock: cracks as dark lines along the zero crossings of the noise.
-        const float n = fractal_noise(u, v, seed, 4, 0.55f, 8);
-        const float cracks = smoothstep(0.0f, 0.06f, std::fabs(n));
-        return 0.6f * n + 0.35f * (cracks - 1.0f) + 0.35f * speck;
-    }
-    // Sand: fine speckle over soft ripples, a whole number of them per tile.
-    const float ripple_phase = 2.0f * 3.14159265f * (6.0f * y / kDetailSize) +
-                               1.5f * fractal_noise(u, v, seed, 2, 0.5f, 8);
-    return 0.35f * std::sin(ripple_phase) + 0.65f * speck;
+// A pixel of the repeating detail tile, with what every grain starts from.
+struct TilePoint {
+    float u, v;  // eight noise lattice steps across the tile
+    float speck; // pixel noise -1 .. 1
+};
+
+TilePoint tile_point(int x, int y, uint32_t seed) {
+    return {static_cast<float>(x) / kDetailSize * 8.0f, static_cast<float>(y) / kDetailSize * 8.0f,
+            hash_unit(x, y, seed) * 2.0f - 1.0f};
 }
 
-void make_detail(int level, const std::filesystem::path& file) {
-    const float amplitude = level == 2 ? 30.0f : 24.0f;
+} // namespace
+
+// Tufts of grass: clumps of fine noise with bright and dark specks.
+float grass_grain(int x, int y, uint32_t seed) {
+    const TilePoint p = tile_point(x, y, seed);
+    const float tufts = fractal_noise(p.u * 2.0f, p.v * 2.0f, seed, 3, 0.6f, 16);
+    return 0.55f * tufts + 0.45f * p.speck;
+}
+
+// Rock: cracks as dark lines along the zero crossings of the noise.
+float rock_grain(int x, int y, uint32_t seed) {
+    const TilePoint p = tile_point(x, y, seed);
+    const float n = fractal_noise(p.u, p.v, seed, 4, 0.55f, 8);
+    const float cracks = smoothstep(0.0f, 0.06f, std::fabs(n));
+    return 0.6f * n + 0.35f * (cracks - 1.0f) + 0.35f * p.speck;
+}
+
+// Sand: fine speckle over soft ripples, a whole number of them per tile.
+float sand_grain(int x, int y, uint32_t seed) {
+    const TilePoint p = tile_point(x, y, seed);
+    const float ripple_phase = 2.0f * 3.14159265f * (6.0f * y / kDetailSize) +
+                               1.5f * fractal_noise(p.u, p.v, seed, 2, 0.5f, 8);
+    return 0.35f * std::sin(ripple_phase) + 0.65f * p.speck;
+}
+
+void make_terrain_png(const LandRecipe& land, const std::filesystem::path& file) {
+    write_png(file, kBaseSize, kBaseSize, 3, landscape_base_picture(land, kBaseSize));
+}
+
+void make_detail_png(const LandRecipe& land, const std::filesystem::path& file) {
+    const uint32_t seed = 70u + land.seed;
     std::vector<float> grain(static_cast<size_t>(kDetailSize) * kDetailSize);
     double mean = 0.0;
     for (int y = 0; y < kDetailSize; ++y)
         for (int x = 0; x < kDetailSize; ++x) {
-            grain[static_cast<size_t>(y) * kDetailSize + x] = detail_grain(level, x, y);
+            grain[static_cast<size_t>(y) * kDetailSize + x] = land.grain(x, y, seed);
             mean += grain[static_cast<size_t>(y) * kDetailSize + x];
         }
     mean /= static_cast<double>(grain.size());
     std::vector<uint8_t> pixels(grain.size() * 3);
     for (size_t i = 0; i < grain.size(); ++i) {
-        const float value = 128.0f + amplitude * (grain[i] - static_cast<float>(mean));
+        const float value = 128.0f + land.detail_amplitude * (grain[i] - static_cast<float>(mean));
         const auto byte = static_cast<uint8_t>(std::lround(std::clamp(value, 0.0f, 255.0f)));
         pixels[i * 3] = pixels[i * 3 + 1] = pixels[i * 3 + 2] = byte;
     }
     write_png(file, kDetailSize, kDetailSize, 3, pixels);
-}
-
-} // namespace
-
-void make_terrain1_png(const std::filesystem::path& file) {
-    write_png(file, kBaseSize, kBaseSize, 3, landscape_base_picture(1, kBaseSize));
-}
-void make_terrain2_png(const std::filesystem::path& file) {
-    write_png(file, kBaseSize, kBaseSize, 3, landscape_base_picture(2, kBaseSize));
-}
-void make_terrain3_png(const std::filesystem::path& file) {
-    write_png(file, kBaseSize, kBaseSize, 3, landscape_base_picture(3, kBaseSize));
-}
-void make_detail1_png(const std::filesystem::path& file) {
-    make_detail(1, file);
-}
-void make_detail2_png(const std::filesystem::path& file) {
-    make_detail(2, file);
-}
-void make_detail3_png(const std::filesystem::path& file) {
-    make_detail(3, file);
 }

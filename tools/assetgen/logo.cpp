@@ -29,55 +29,6 @@ constexpr const char* kSans = "DejaVuSans-Bold.ttf";
 constexpr const char* kSerif = "DejaVuSerif.ttf";
 constexpr const char* kSerifBold = "DejaVuSerif-Bold.ttf";
 
-// What sets the three cards apart.
-struct CardStyle {
-    const char* land_name;
-    Colour sky_top, sky_low; // the sky from the card's top down to the land
-    Colour accent;           // the land's name and the frame
-    LandLight light;
-    float yaw;    // the way the camera looks, radians from +x toward +z
-    float pitch;  // how steeply it looks down, radians
-    float relief; // how many times as high the land is drawn
-};
-
-// The meadows under a fresh spring sky, the ridges in cold clear air, the
-// dry lake in the haze of a hot afternoon with the sun high above it.
-const CardStyle kStyles[kLandscapeLevels] = {
-    {.land_name = "Rolling Meadows",
-     .sky_top = {0.27f, 0.47f, 0.80f},
-     .sky_low = {0.76f, 0.85f, 0.93f},
-     .accent = {0.86f, 0.94f, 0.60f},
-     .light = {.sun = {-0.55f, 0.75f, -0.85f},
-               .tint = {1.0f, 0.96f, 0.84f},
-               .haze = {0.74f, 0.83f, 0.92f},
-               .ground = 56.0f},
-     .yaw = 0.62f,
-     .pitch = 0.62f,
-     .relief = 1.7f},
-    {.land_name = "Steep Ridges",
-     .sky_top = {0.14f, 0.26f, 0.52f},
-     .sky_low = {0.66f, 0.76f, 0.88f},
-     .accent = {0.76f, 0.88f, 1.00f},
-     .light = {.sun = {-0.45f, 0.62f, -0.95f},
-               .tint = {1.0f, 0.95f, 0.88f},
-               .haze = {0.64f, 0.74f, 0.86f},
-               .ground = 56.0f},
-     .yaw = 0.52f,
-     .pitch = 0.62f,
-     .relief = 1.6f},
-    {.land_name = "The Dry Lake",
-     .sky_top = {0.30f, 0.40f, 0.60f},
-     .sky_low = {0.94f, 0.80f, 0.60f},
-     .accent = {1.00f, 0.84f, 0.56f},
-     .light = {.sun = {-0.60f, 1.20f, -0.50f},
-               .tint = {1.0f, 0.90f, 0.74f},
-               .haze = {0.90f, 0.78f, 0.62f},
-               .ground = 56.0f},
-     .yaw = 0.70f,
-     .pitch = 0.85f,
-     .relief = 1.4f},
-};
-
 LandCamera card_camera(const CardStyle& style) {
     LandCamera camera;
     camera.yaw = style.yaw;
@@ -263,12 +214,12 @@ void paint_rules(Canvas& canvas, float name_width, int row, Colour colour) {
     }
 }
 
-void paint_words(Canvas& canvas, int level, const CardStyle& style) {
+void paint_words(Canvas& canvas, int number, const char* land_name, const CardStyle& style) {
     const Colour cream = {1.0f, 0.97f, 0.90f};
     const int name_width = paint_text(canvas, kSerifBold, 22, "Sheepfall", kMiddle, 46, cream);
     paint_rules(canvas, static_cast<float>(name_width), 39, style.accent);
-    paint_text(canvas, kSans, 40, "Level " + std::to_string(level), kMiddle, 444, cream);
-    paint_text(canvas, kSerif, 27, style.land_name, kMiddle, 482, style.accent);
+    paint_text(canvas, kSans, 40, "Level " + std::to_string(number), kMiddle, 444, cream);
+    paint_text(canvas, kSerif, 27, land_name, kMiddle, 482, style.accent);
 }
 
 // --- frame and border -------------------------------------------------------------------
@@ -300,30 +251,20 @@ void paint_vignette(Canvas& canvas) {
         }
 }
 
-void make_logo(int level, const std::filesystem::path& file) {
-    const CardStyle& style = kStyles[level - 1];
-    const uint32_t seed = 100u + static_cast<uint32_t>(level);
+} // namespace
+
+void make_logo_png(int number, const char* land_name, const CardStyle& style,
+                   const LandRecipe& land, const std::filesystem::path& file) {
+    const uint32_t seed = 100u + land.seed;
     Canvas canvas(kSize, kSize, {});
     paint_sky(canvas, style, seed);
     const LandCamera camera = card_camera(style);
-    const LandView view(level, camera);
+    const LandView view(land, camera);
     paint_land(canvas, view, style.light);
     paint_flock(canvas, view, camera, seed);
     paint_bands(canvas);
-    paint_words(canvas, level, style);
+    paint_words(canvas, number, land_name, style);
     paint_vignette(canvas);
     paint_frame(canvas, style);
     write_png(file, kSize, kSize, 3, canvas.bytes(3));
-}
-
-} // namespace
-
-void make_logo1_png(const std::filesystem::path& file) {
-    make_logo(1, file);
-}
-void make_logo2_png(const std::filesystem::path& file) {
-    make_logo(2, file);
-}
-void make_logo3_png(const std::filesystem::path& file) {
-    make_logo(3, file);
 }

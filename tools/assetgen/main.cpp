@@ -3,18 +3,17 @@
 //   assetgen OUTPUT_FOLDER
 //
 // Creates the folder if needed and writes each file into it, printing one line
-// per file. Any failure stops the run with a message and exit code 1.
+// per file: the files every level shares, then each level's own files for
+// every row of the level table. Any failure stops the run with a message and
+// exit code 1.
 #include "dead.h"
 #include "feu.h"
 #include "fire_sound.h"
 #include "font.h"
-#include "landscape.h"
 #include "levels.h"
-#include "logo.h"
 #include "model_pictures.h"
 #include "radar.h"
 #include "sheep_model.h"
-#include "songs.h"
 #include "tete.h"
 #include "title_box.h"
 #include "weapon_model.h"
@@ -23,6 +22,7 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <string>
 
 namespace {
 
@@ -44,9 +44,6 @@ constexpr DataFile kDataFiles[] = {
     {"tete4.png", make_tete4_png},
     {"tete5.png", make_tete5_png},
     {"sound/fire.wav", make_fire_wav},
-    {"music1.ogg", make_music1_ogg},
-    {"music2.ogg", make_music2_ogg},
-    {"music3.ogg", make_music3_ogg},
     {"model_shade.png", make_model_shade_png},
     {"mouton_wool.png", make_sheep_wool_png},
     {"mouton_face.png", make_sheep_face_png},
@@ -63,23 +60,44 @@ constexpr DataFile kDataFiles[] = {
     {"box_env.png", make_title_box_env_png},
     {"box.ms3d", make_title_box_model},
     {"box.txt", make_title_box_materials},
-    {"terrain1.raw", make_terrain1_raw},
-    {"terrain2.raw", make_terrain2_raw},
-    {"terrain3.raw", make_terrain3_raw},
-    {"terrain1.png", make_terrain1_png},
-    {"terrain2.png", make_terrain2_png},
-    {"terrain3.png", make_terrain3_png},
-    {"detail1.png", make_detail1_png},
-    {"detail2.png", make_detail2_png},
-    {"detail3.png", make_detail3_png},
-    {"logo1.png", make_logo1_png},
-    {"logo2.png", make_logo2_png},
-    {"logo3.png", make_logo3_png},
-    {"level1.txt", make_level1_txt},
-    {"level2.txt", make_level2_txt},
-    {"level3.txt", make_level3_txt},
 };
 // clang-format on
+
+// One kind of file every level gets, named stem + the level's number + extension.
+struct LevelFile {
+    const char* stem;
+    const char* extension;
+    void (*make)(const LevelRecipe& level, int number, const std::filesystem::path& file);
+};
+
+constexpr LevelFile kLevelFiles[] = {
+    {"terrain", ".raw",
+     [](const LevelRecipe& level, int, const std::filesystem::path& file) {
+         make_terrain_raw(level.land, file);
+     }},
+    {"terrain", ".png",
+     [](const LevelRecipe& level, int, const std::filesystem::path& file) {
+         make_terrain_png(level.land, file);
+     }},
+    {"detail", ".png",
+     [](const LevelRecipe& level, int, const std::filesystem::path& file) {
+         make_detail_png(level.land, file);
+     }},
+    {"logo", ".png",
+     [](const LevelRecipe& level, int number, const std::filesystem::path& file) {
+         make_logo_png(number, level.name, level.card, level.land, file);
+     }},
+    {"music", ".ogg",
+     [](const LevelRecipe& level, int number, const std::filesystem::path& file) {
+         make_music_ogg(level.music, number, file);
+     }},
+    {"level", ".txt", make_level_txt},
+};
+
+void report(const std::filesystem::path& file) {
+    std::printf("assetgen: wrote %s (%ju bytes)\n", file.c_str(),
+                static_cast<uintmax_t>(std::filesystem::file_size(file)));
+}
 
 } // namespace
 
@@ -99,8 +117,17 @@ int main(int argc, char** argv) {
             const std::filesystem::path file = folder / data.name;
             std::filesystem::create_directories(file.parent_path()); // names may hold a subfolder
             data.make(file);
-            std::printf("assetgen: wrote %s (%ju bytes)\n", file.c_str(),
-                        static_cast<uintmax_t>(std::filesystem::file_size(file)));
+            report(file);
+        }
+        int number = 0;
+        for (const LevelRecipe& level : level_table()) {
+            ++number;
+            for (const LevelFile& kind : kLevelFiles) {
+                const std::filesystem::path file =
+                    folder / (kind.stem + std::to_string(number) + kind.extension);
+                kind.make(level, number, file);
+                report(file);
+            }
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "assetgen: %s\n", error.what());

@@ -45,13 +45,8 @@ void pad_chord(Song& song, const Placement& placement, float beat, float beats, 
         string_pad(song, placement, {beat, beats, pitch, velocity});
 }
 
-void write_song(const Song& song, const Space& space, const std::filesystem::path& file, int number,
-                const char* title) {
-    const LoopBuffer loop = song.mix_down(space, kPeak);
-    write_ogg_vorbis(file, loop.left, loop.right, kSerialBase + number, kQuality, title);
-}
+} // namespace
 
-// Level 1, rolling meadows.
 void compose_meadows(Song& song) {
     // G D/F# Em C G D C D, then C G/B Am D Em C Am7 D7; the bass walks its own line.
     static const char* const kChords[16] = {
@@ -103,7 +98,6 @@ void compose_meadows(Song& song) {
               0.6f, [&](const Note& n) { bell(song, glock_place, n, 4.0f); });
 }
 
-// Level 2, steep ridges.
 void compose_ridges(Song& song) {
     static const Bar kBars[20] = {
         // Riding out: drums and arpeggios, then the riff.
@@ -194,7 +188,6 @@ void compose_ridges(Song& song) {
               0.75f, [&](const Note& n) { synth_lead(song, lead_place, n); });
 }
 
-// Level 3, the basin with its lake.
 void compose_basin(Song& song) {
     static const Bar kBars[24] = {
         // Still water: bells over a pulse.
@@ -292,22 +285,9 @@ void compose_basin(Song& song) {
               0.75f, [&](const Note& n) { synth_lead(song, lead_place, n); });
 }
 
-} // namespace
-
-void make_music1_ogg(const std::filesystem::path& file) {
-    Song song(96.0f, 16);
-    compose_meadows(song);
-    write_song(song, {0.8f, 0.5f, 0.32f, 0.75f, 0.35f, 1.5f}, file, 1, "Rolling Meadows");
-}
-
-void make_music2_ogg(const std::filesystem::path& file) {
-    Song song(124.0f, 20);
-    compose_ridges(song);
-    write_song(song, {0.6f, 0.5f, 0.5f, 0.75f, 0.4f, 1.4f}, file, 2, "Steep Ridges");
-}
-
-void make_music3_ogg(const std::filesystem::path& file) {
-    Song song(138.0f, 24);
-    compose_basin(song);
-    write_song(song, {0.9f, 0.35f, 0.3f, 0.5f, 0.35f, 1.6f}, file, 3, "The Basin");
+void make_music_ogg(const SongRecipe& recipe, int number, const std::filesystem::path& file) {
+    Song song(recipe.beats_per_minute, recipe.bars);
+    recipe.compose(song);
+    const LoopBuffer loop = song.mix_down(recipe.space, kPeak);
+    write_ogg_vorbis(file, loop.left, loop.right, kSerialBase + number, kQuality, recipe.title);
 }
