@@ -1,6 +1,7 @@
 // Console and picture decoding speed: the interpreter on typical lines, a
 // print into the full scroll-back buffer (the worst case, every line moves),
 // and decoding the font picture the game loads at start-up.
+#include "console/builtins.h"
 #include "console/output.h"
 #include "console/editor.h"
 #include "console/registry.h"
@@ -18,8 +19,7 @@ static void start_console_quietly() {
     static bool started = false;
     if (started) return;
     started = true;
-    console_output_init();
-    console_registry_init();
+    console_init();
     console_get_variable("save_to_log", 1.0f)->value = 0.0f; // measure memory, not the disk
 }
 

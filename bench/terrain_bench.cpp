@@ -4,6 +4,7 @@
 // immediate-mode drawing and the game's), each frame finished with glFinish.
 // The drawing benchmarks need a display: run under xvfb-run.
 #include "app/extensions.h"
+#include "console/builtins.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "support/gl_context.h"
@@ -92,8 +93,7 @@ DrawingScene& drawing_scene() {
     if (scene.gl) return scene;
     scene.gl = std::make_unique<GlContext>(1024, 768);
     if (!scene.gl->ok()) return scene;
-    console_output_init();
-    console_registry_init();
+    console_init();
     console_get_variable("save_to_log", 1.0f)->value = 0.0f;
     texture_manager_init();
     extensions_probe();

@@ -5,7 +5,7 @@
 // reads its scripts: making and removing a file for every input would take
 // far longer than reading it.
 #include "app/settings.h"
-#include "console/editor.h"
+#include "console/history.h"
 #include "console/output.h"
 #include "console/persist.h"
 #include "console/registry.h"

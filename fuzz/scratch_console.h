@@ -4,6 +4,7 @@
 // (give the corpus folder as an absolute path).
 #pragma once
 
+#include "console/builtins.h"
 #include "console/output.h"
 #include "console/registry.h"
 
@@ -13,7 +14,6 @@
 inline void start_console_in_scratch_folder() {
     char folder[] = "/tmp/sheepfall-fuzz-XXXXXX";
     if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
-    console_output_init();
-    console_registry_init();
+    console_init();
     console_get_variable("save_to_log", 1.0f)->value = 0.0f; // keep the disk quiet
 }

@@ -13,6 +13,7 @@
 #include "app/settings.h"
 #include "app/sound.h"
 #include "app/video.h"
+#include "console/builtins.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "game/flock.h"
@@ -35,8 +36,7 @@ static uint32_t previous_ticks = 0;
 
 bool system_init() {
     clock_reset();
-    if (!console_output_init()) return false;
-    if (!console_registry_init()) return false;
+    if (!console_init()) return false;
     if (!texture_manager_init()) return false;
     if (!font_init()) return false;
     if (!mouse_init()) return false;

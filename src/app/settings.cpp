@@ -6,7 +6,7 @@
 #include "app/screenshot.h"
 #include "app/sound.h"
 #include "app/video.h"
-#include "console/editor.h"
+#include "console/history.h"
 #include "console/output.h"
 #include "console/persist.h"
 #include "console/registry.h"

@@ -1,9 +1,7 @@
-// Console output: owns the scroll-back buffer, the typed line's slot, the
-// "save_to_log" variable and the log file log.txt in the working directory.
+// Console output: owns the scroll-back buffer, the typed line's slot and the
+// log file log.txt in the working directory, written while the switch it
+// follows (save_to_log) is on.
 #include "console/output.h"
-
-#include "console/editor.h"
-#include "console/registry.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -13,21 +11,13 @@ char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_SLOT_SIZE];
 int line_count = 0;
 int scroll_offset = 0;
 
-// save_to_log is about this run's log, which every run starts anew from its
-// first line: a 0 carried over would silently stop the next run's log.
-static const bool LOG_SETTING_SAVED = false;
-
-static ConsoleVariable* save_to_log = nullptr;
+static float* log_switch = nullptr; // none yet: every line is logged
 static const char* const LOG_FILE = "log.txt";
 
 bool console_output_init() {
     std::memset(output_lines, 0, sizeof output_lines);
     line_count = 0;
     scroll_offset = 0;
-    console_overlay_reset();
-    console_add_command("toggle_console", console_toggle);
-    console_add_command("cls", console_clear);
-    save_to_log = console_get_variable("save_to_log", 1.0f, LOG_SETTING_SAVED);
     std::remove(LOG_FILE); // each run starts a new log; a missing file is fine
     return true;
 }
@@ -53,8 +43,7 @@ void console_print(const char* text) {
     size_t length = strnlen(text, CONSOLE_LINE_SIZE);
     if (length >= CONSOLE_LINE_SIZE) return; // over-long lines are dropped whole
     store_line(text, length);
-    ConsoleVariable* logging = console_get_variable("save_to_log", 1.0f, LOG_SETTING_SAVED);
-    if (logging->value != 0.0f) console_log_append(text);
+    if (!log_switch || *log_switch != 0.0f) console_log_append(text);
 }
 
 static void print_formatted(const char* prefix, const char* suffix, const char* format,
@@ -111,12 +100,17 @@ void console_show_input(const char* text) {
     scroll_offset = 0;
 }
 
+void console_log_follow(float* log_switch_value) {
+    log_switch = log_switch_value;
+}
+
 void console_log_append(const char* text) {
     std::FILE* file = std::fopen(LOG_FILE, "a+");
     if (!file) {
         // Logging switches itself off, so this error line is only shown.
-        if (!save_to_log) save_to_log = console_get_variable("save_to_log", 1.0f, LOG_SETTING_SAVED);
-        save_to_log->value = 0.0f;
+        static float switched_off = 0.0f;
+        if (!log_switch) log_switch = &switched_off;
+        *log_switch = 0.0f;
         console_print_error("Can't open log file");
         return;
     }

@@ -14,9 +14,12 @@ extern char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_SLOT_SIZE];
 extern int line_count;
 extern int scroll_offset; // lines scrolled back, 0 .. line_count
 
-// Empties the buffer, hides the overlay, registers "toggle_console" and "cls",
-// creates "save_to_log" and deletes the previous log.txt.
+// Empties the buffer and deletes the previous log.txt (console_init does
+// this and the rest of the console's start).
 bool console_output_init();
+// Lines go to log.txt while the value is not 0 (the "save_to_log"
+// variable's); a log that cannot be opened sets it to 0.
+void console_log_follow(float* log_switch_value);
 
 void console_print(const char* text);
 // Formats into a 256-byte line (longer results are cut at 255 characters)

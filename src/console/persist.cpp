@@ -2,7 +2,7 @@
 // (temporary file, then rename) and the history file's line format.
 #include "console/persist.h"
 
-#include "console/editor.h"
+#include "console/history.h"
 #include "console/output.h"
 
 #include <cerrno>

@@ -4,7 +4,7 @@
 #include "console/registry.h"
 
 #include "console/output.h"
-#include "console/editor.h"
+#include "console/history.h"
 
 #include <cmath>
 #include <cstdio>
@@ -295,43 +295,4 @@ void console_run_script(std::FILE* file) {
         console_execute(buffer);
     }
     script_depth--;
-}
-
-static void command_help() {
-    console_print("Press PgUp / PgDown to move");
-    console_print("Press Up / Down to getback input");
-    console_print("type cmdlist to list all commands");
-    console_print("type varlist to list all variables");
-    console_print("type exec [scriptname] to execute a script");
-}
-
-static void command_cmdlist() {
-    console_print("  =[Registred functions]=");
-    for (ConsoleCommand* c = commands; c; c = c->next)
-        console_print(c->name);
-}
-
-static void command_varlist() {
-    console_print("  =[Registred variables]=");
-    for (ConsoleVariable* v = variables; v; v = v->next)
-        console_print(v->name);
-}
-
-static void command_exec() {
-    if (console_arg_count() < 1) {
-        console_print_error("usage: exec [scriptname]");
-        return;
-    }
-    // The argument vector is replaced by the script's own lines: keep the name.
-    std::string file_name = console_arg(0);
-    console_exec_script(file_name.c_str());
-}
-
-bool console_registry_init() {
-    console_history_clear();
-    console_add_command("?", command_help);
-    console_add_command("cmdlist", command_cmdlist);
-    console_add_command("varlist", command_varlist);
-    console_add_command("exec", command_exec);
-    return true;
 }

@@ -69,9 +69,6 @@ float console_parse_number(const char* text);
 int console_arg_count();
 const char* console_arg(int index);
 
-// Clears the input history and registers the built-in commands.
-bool console_registry_init();
-
 // Runs the script file of that name line by line (the "exec" command).
 void console_exec_script(const char* file_name);
 // The same for the game's own settings files (config.cfg, autoexec.cfg):

@@ -1,6 +1,7 @@
 // The key table and the SDL key and text translation feeding it.
 #include "app/events.h"
 #include "input/input.h"
+#include "console/builtins.h"
 #include "console/output.h"
 #include "console/editor.h"
 #include "console/registry.h"
@@ -109,8 +110,7 @@ static SDL_Event key_event(Uint32 type, SDL_Scancode scancode, Uint16 mod = KMOD
 }
 
 TEST(KeyTranslation, KeyEventsReachTheTableAndTheConsole) {
-    console_output_init();
-    console_registry_init();
+    console_init();
     console_toggle();
     SDL_Event text{};
     text.type = SDL_TEXTINPUT;

@@ -5,7 +5,7 @@
 #include "app/command_line.h"
 #include "app/settings.h"
 #include "app/video.h"
-#include "console/editor.h"
+#include "console/history.h"
 #include "console/registry.h"
 #include "support/console_lines.h"
 #include "support/game_fixture.h"

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/frame_end.h"
 #include "app/extensions.h"
+#include "console/builtins.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "gl.h"
@@ -29,8 +30,7 @@ class TitleScreen : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(gl->ok());
-        console_output_init();
-        console_registry_init();
+        console_init();
         texture_manager_init();
         extensions_start_context();
         ASSERT_TRUE(model_load(&title_model, "data/box.ms3d", "data/box.txt"));

@@ -1,5 +1,6 @@
 // Tab in the open console: the first word completed against the commands
 // and variables, through the real line input.
+#include "console/builtins.h"
 #include "console/editor.h"
 #include "console/output.h"
 #include "console/registry.h"
@@ -19,8 +20,7 @@ class Completion : public testing::Test {
     // Commands, newest first: exec varlist cmdlist ? cls toggle_console;
     // then the ones below and two variables.
     void SetUp() override {
-        console_output_init();
-        console_registry_init();
+        console_init();
         console_add_command("texturequality", nothing);
         console_add_command("textureinfo", nothing);
         console_get_variable("show_fps", 1.0f);

@@ -1,5 +1,6 @@
 // Line editing and history recall in the open console.
 #include "input/input.h"
+#include "console/builtins.h"
 #include "console/output.h"
 #include "console/editor.h"
 #include "console/registry.h"
@@ -13,8 +14,7 @@
 class LineInput : public testing::Test {
   protected:
     void SetUp() override {
-        console_output_init();
-        console_registry_init();
+        console_init();
         console_toggle();
     }
     static void type(const std::string& text) {

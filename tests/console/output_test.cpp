@@ -1,5 +1,6 @@
 // The output buffer and log.txt: line limits, the full buffer, the typed
 // line's slot, cls, and logging switched by save_to_log.
+#include "console/builtins.h"
 #include "console/output.h"
 #include "console/editor.h"
 #include "console/registry.h"
@@ -18,8 +19,7 @@ class Output : public testing::Test {
   protected:
     void SetUp() override {
         std::ofstream("log.txt") << "left from an earlier run\n";
-        console_output_init();
-        console_registry_init();
+        console_init();
     }
     // Types a line into the open console and presses Enter.
     static void type_line(const std::string& text) {

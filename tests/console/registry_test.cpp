@@ -1,5 +1,6 @@
 // The interpreter: argument splitting, variable formats, lookups, built-ins
 // and scripts.
+#include "console/builtins.h"
 #include "console/output.h"
 #include "console/editor.h"
 #include "console/registry.h"
@@ -26,8 +27,7 @@ static void capture_args() {
 class Registry : public testing::Test {
   protected:
     void SetUp() override {
-        console_output_init();
-        console_registry_init();
+        console_init();
         console_add_command("grab", capture_args);
     }
     Lines run(const char* line) {

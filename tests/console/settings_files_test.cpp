@@ -1,6 +1,8 @@
 // Files kept between runs: replaced whole through a temporary file, and the
 // history written at the end of one run and read at the start of the next.
+#include "console/builtins.h"
 #include "console/editor.h"
+#include "console/history.h"
 #include "console/output.h"
 #include "console/persist.h"
 #include "console/registry.h"
@@ -27,8 +29,7 @@ static std::string read_file(const char* path) {
 class SettingsFiles : public testing::Test {
   protected:
     void SetUp() override {
-        console_output_init();
-        console_registry_init();
+        console_init();
     }
 };
 

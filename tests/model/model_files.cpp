@@ -1,6 +1,7 @@
 #include "model_files.h"
 
 #include "app/extensions.h"
+#include "console/builtins.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "gl.h"
@@ -87,8 +88,7 @@ void save_frame_png(const std::string& path, int width, int height) {
 void ModelContext::SetUp() {
     gl_ = std::make_unique<GlContext>(width_, height_);
     ASSERT_TRUE(gl_->ok());
-    console_output_init();
-    console_registry_init();
+    console_init();
     texture_manager_init();
     extensions_start_context();
     ASSERT_TRUE(has_multitexture) << "the test context needs multitexturing";

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/extensions.h"
+#include "console/builtins.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "support/frame_png.h"
@@ -27,8 +28,7 @@ class LandscapeTest : public testing::Test {
     void SetUp() override {
         gl = std::make_unique<GlContext>(WIDTH, HEIGHT);
         ASSERT_TRUE(gl->ok());
-        console_output_init();
-        console_registry_init();
+        console_init();
         texture_manager_init();
         extensions_probe();
     }

@@ -1,5 +1,6 @@
 // The texture cache in a real OpenGL context: sharing, failures, release,
 // upload sizes per quality, the console commands and context re-creation.
+#include "console/builtins.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "gl.h"
@@ -18,8 +19,7 @@ class TextureCache : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(gl->ok());
-        console_output_init();
-        console_registry_init();
+        console_init();
         texture_manager_init();
     }
     static Lines lines_from(int first) {
