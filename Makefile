@@ -3,12 +3,16 @@
 #   make test  - then runs the whole test suite headless
 #   make bench - the benchmarks; make fuzz - the fuzz targets (clang)
 #   make sanitize - the whole suite under ASan/UBSan with leak checks
+#   make install PREFIX=P DESTDIR=D - installs the game under P (/usr/local)
+#   make package  - the Debian package build/sheepfall_VERSION_ARCH.deb
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-repeat sanitize bench fuzz clean
+PREFIX ?= /usr/local
+
+.PHONY: all deps build run test test-repeat sanitize bench fuzz clean install package
 
 all: build
 
@@ -61,6 +65,12 @@ bench: build
 # build-fuzz/ and runs each for FUZZ_SECONDS; corpora stay in build-fuzz/corpus/.
 fuzz: deps
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) bash scripts/fuzz.sh
+
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(BUILD).configure.log build-fuzz build-fuzz.configure.log \

@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils
   libfreetype-dev fonts-dejavu-core libvorbis-dev
+  dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 
 missing=()

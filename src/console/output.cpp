@@ -1,9 +1,10 @@
 // Console output: owns the scroll-back buffer, the typed line's slot, the
-// "save_to_log" variable and the log file log.txt in the working directory.
+// "save_to_log" variable and the log file log.txt in the player's folder.
 #include "console/output.h"
 
 #include "console/editor.h"
 #include "console/registry.h"
+#include "files/folders.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -24,7 +25,8 @@ bool console_output_init() {
     console_add_command("toggle_console", console_toggle);
     console_add_command("cls", console_clear);
     save_to_log = console_get_variable("save_to_log", 1.0f);
-    std::remove(LOG_FILE); // each run starts a new log; a missing file is fine
+    // Each run starts a new log; a missing file is fine.
+    std::remove(player_file(LOG_FILE).c_str());
     return true;
 }
 
@@ -108,7 +110,7 @@ void console_show_input(const char* text) {
 }
 
 void console_log_append(const char* text) {
-    std::FILE* file = std::fopen(LOG_FILE, "a+");
+    std::FILE* file = std::fopen(player_file(LOG_FILE).c_str(), "a+");
     if (!file) {
         // Logging switches itself off, so this error line is only shown.
         if (!save_to_log) save_to_log = console_get_variable("save_to_log", 1.0f);
