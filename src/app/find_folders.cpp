@@ -114,8 +114,7 @@ static void choose_player_folder() {
     fs::path folder = player_folder_wanted();
     std::string reason;
     if (player_folder_problem.empty() && !make_private_folders(folder, &reason))
-        player_folder_problem =
-            "Can't make " + folder.string() + " for your files: " + reason;
+        player_folder_problem = "Can't make " + folder.string() + " for your files: " + reason;
     if (!player_folder_problem.empty())
         std::fprintf(stderr, "sheepfall: %s\n", player_folder_problem.c_str());
     player_folder_set(folder.string());

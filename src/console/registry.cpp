@@ -272,8 +272,8 @@ void console_exec_script(const char* file_name) {
     }
     std::string path = script_path(file_name);
     std::error_code error;
-    std::FILE* file = std::filesystem::is_regular_file(path, error) ? std::fopen(path.c_str(), "r")
-                                                                     : nullptr;
+    std::FILE* file =
+        std::filesystem::is_regular_file(path, error) ? std::fopen(path.c_str(), "r") : nullptr;
     if (!file) {
         console_print_error("Can't open script");
         return;

@@ -51,11 +51,11 @@ TEST_F(Folders, ANamedDataFolderSendsThePlayersFilesToAPrivateFolder) {
     EXPECT_EQ(mode("xdg/sheepfall"), fs::perms::owner_all);
     EXPECT_EQ(mode("xdg"), fs::perms::owner_all);
     // An existing folder is used as it is.
-    fs::permissions("xdg/sheepfall", fs::perms::owner_all | fs::perms::group_read |
-                                         fs::perms::group_exec);
+    fs::permissions("xdg/sheepfall",
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
     ASSERT_TRUE(folders_choose("data"));
-    EXPECT_EQ(mode("xdg/sheepfall"), fs::perms::owner_all | fs::perms::group_read |
-                                         fs::perms::group_exec);
+    EXPECT_EQ(mode("xdg/sheepfall"),
+              fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
 }
 
 TEST_F(Folders, WithoutAUsableXdgDataHomeTheFolderIsUnderHome) {

@@ -42,9 +42,9 @@ TEST_F(PlayerFolder, ExecLooksThereBeforeTheWorkingFolder) {
         std::string line;
         float value;
     } cases[] = {
-        {"exec both.cfg", 1.0f},                                  // the player's own first
-        {"exec game_only.cfg", 3.0f},                             // then the game's folder
-        {"exec " + fs::absolute("both.cfg").string(), 2.0f},      // a full path as it is
+        {"exec both.cfg", 1.0f},                             // the player's own first
+        {"exec game_only.cfg", 3.0f},                        // then the game's folder
+        {"exec " + fs::absolute("both.cfg").string(), 2.0f}, // a full path as it is
     };
     for (const Case& c : cases) {
         which->value = 0.0f;
