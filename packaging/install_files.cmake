@@ -16,7 +16,9 @@ set(made ${SHEEPFALL_BUILD_DIR}/packaging)
 
 file(INSTALL DESTINATION ${bin_dir} TYPE EXECUTABLE FILES ${SHEEPFALL_EXECUTABLE})
 if(CMAKE_INSTALL_DO_STRIP)
-  execute_process(COMMAND strip --strip-unneeded "$ENV{DESTDIR}${bin_dir}/sheepfall"
+  # As Debian's own packaging strips: symbols, the compiler's comment and notes.
+  execute_process(COMMAND strip --remove-section=.comment --remove-section=.note
+                          --strip-unneeded "$ENV{DESTDIR}${bin_dir}/sheepfall"
                   COMMAND_ERROR_IS_FATAL ANY)
 endif()
 file(INSTALL DESTINATION ${game_dir} TYPE DIRECTORY FILES ${SHEEPFALL_BUILD_DIR}/data
