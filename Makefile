@@ -5,12 +5,17 @@
 #   make sanitize - the whole suite under ASan/UBSan with leak checks
 #   make test-repeat N=30, make test-loaded N=10 - the suite again and again
 #   make soak MINUTES=60 - a long game, checked for growing memory
+#   make install PREFIX=P DESTDIR=D - installs the game under P (/usr/local)
+#   make package  - the Debian package build/sheepfall_VERSION_ARCH.deb
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-repeat test-loaded soak sanitize bench fuzz clean
+PREFIX ?= /usr/local
+
+.PHONY: all deps build run test test-repeat test-loaded soak sanitize bench fuzz clean install \
+	package
 
 all: build
 
@@ -82,6 +87,12 @@ bench: build
 # build-fuzz/ and runs each for FUZZ_SECONDS; corpora stay in build-fuzz/corpus/.
 fuzz: deps
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) bash scripts/fuzz.sh
+
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(BUILD).configure.log build-fuzz build-fuzz.configure.log \

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool x11-utils
   stress-ng
   libfreetype-dev fonts-dejavu-core libvorbis-dev
+  dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 
 missing=()

@@ -6,6 +6,7 @@
 #include "app/frame_end.h"
 #include "app/command_line.h"
 #include "app/events.h"
+#include "app/find_folders.h"
 #include "app/frame_cap.h"
 #include "app/mouse.h"
 #include "app/platform.h"
@@ -128,7 +129,7 @@ int app_main(int argc, char** argv) {
     CommandLine options;
     int exit_code = 0;
     if (!command_line_parse(argc, argv, &options, &exit_code)) return exit_code;
-    change_to_data_folder();
+    if (!folders_choose(options.data_folder)) return 2; // the reason is on stderr
     command_line_choose_start_mode(options);
     if (!video_init()) return fatal_error(nullptr);
     if (!game_init()) return fatal_error("Initialization Failed.");

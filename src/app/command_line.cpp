@@ -7,6 +7,7 @@
 #include "app/video.h"
 #include "console/output.h"
 #include "console/registry.h"
+#include "files/folders.h"
 
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,7 @@ static const char* const USAGE =
     "  --windowed        start in a window instead of fullscreen\n"
     "  --mode WxHxBITS   start in this video mode: 640x400, 640x480, 800x600,\n"
     "                    1024x768 or 1280x720, at 16 or 32 bits (e.g. 800x600x32)\n"
+    "  --data DIR        read the game's data from the folder DIR (named data)\n"
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n"
     "  +COMMAND ARGS     run this console line after start-up, after config.cfg\n"
@@ -74,6 +76,11 @@ bool command_line_parse(int argc, char** argv, CommandLine* options, int* exit_c
             options->mode_row = video_mode_find(argv[i + 1]);
             if (options->mode_row < 0) return refuse(exit_code, "no such video mode", argv[i + 1]);
             i++;
+        } else if (std::strcmp(word, "--data") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0')
+                return refuse(exit_code, "--data needs a folder", word);
+            options->data_folder = argv[i + 1];
+            i++;
         } else {
             return refuse(exit_code, "unknown option", word);
         }
@@ -83,7 +90,7 @@ bool command_line_parse(int argc, char** argv, CommandLine* options, int* exit_c
 }
 
 void command_line_choose_start_mode(const CommandLine& options) {
-    start_mode_scan(CONFIG_FILE, &start_mode);
+    start_mode_scan(player_file(CONFIG_FILE).c_str(), &start_mode);
     StartMode mode = start_mode; // the command line's choice is for this run only
     if (options.mode_row >= 0) mode.row = options.mode_row;
     if (options.windowed) mode.fullscreen = false;

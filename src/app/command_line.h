@@ -1,15 +1,18 @@
-// The command line: --help, --version, the start mode (--windowed,
-// --mode WxHxB) and console lines to run after start-up (+command args).
+// The command line: --help, --version, the data folder (--data DIR), the
+// start mode (--windowed, --mode WxHxB) and console lines to run after
+// start-up (+command args).
 #pragma once
 
 #include <string>
 #include <vector>
 
-constexpr const char* GAME_VERSION = "Sheepfall 1.0";
+// The version comes from the build (the one place it is stated).
+constexpr const char* GAME_VERSION = "Sheepfall " SHEEPFALL_VERSION;
 
 struct CommandLine {
     bool windowed = false;
     int mode_row = -1;                      // of video_modes; -1: not given
+    std::string data_folder;                // --data; empty: not given
     std::vector<std::string> console_lines; // in the order given
 };
 

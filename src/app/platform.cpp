@@ -1,10 +1,9 @@
-// Platform edge: message boxes through SDL (mirrored to stderr), the
-// replaceable millisecond timer, and the data folder lookup.
+// Platform edge: message boxes through SDL (mirrored to stderr) and the
+// replaceable millisecond timer.
 #include "app/platform.h"
 
 #include <SDL.h>
 #include <cstdio>
-#include <filesystem>
 
 static TicksSource ticks_source = nullptr;
 static DelaySink delay_sink = nullptr;
@@ -68,13 +67,3 @@ void timer_set_delay(DelaySink sink) {
     delay_sink = sink;
 }
 
-void change_to_data_folder() {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (fs::is_directory("data", ec)) return;
-    char* base = SDL_GetBasePath(); // the executable's folder
-    if (!base) return;
-    fs::path folder = base;
-    SDL_free(base);
-    if (fs::is_directory(folder / "data", ec)) fs::current_path(folder, ec);
-}

@@ -1,5 +1,5 @@
-// The operating-system edge that is not window or input: message boxes, the
-// millisecond timer, and finding the data folder.
+// The operating-system edge that is not window or input: message boxes and
+// the millisecond timer.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +29,3 @@ using DelaySink = void (*)(uint32_t ms);
 void timer_delay(uint32_t ms);
 void timer_set_delay(DelaySink sink); // nullptr restores the real wait
 
-// When data/ is not in the working directory but lies beside the executable,
-// change to the executable's folder.
-void change_to_data_folder();

@@ -1,9 +1,11 @@
 // Screenshots: owns the pending request; reads the finished frame back from OpenGL and writes it
-// through the PNG writer under the next free number, making the folder on demand.
+// through the PNG writer under the next free number, making the folder (in the player's folder)
+// on demand.
 #include "app/screenshot.h"
 
 #include "console/output.h"
 #include "console/registry.h"
+#include "files/folders.h"
 #include "gl.h"
 #include "input/input.h"
 #include "textures/png_writer.h"
@@ -12,6 +14,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -37,11 +40,13 @@ void screenshot_frame_done() {
 }
 
 // The first number from 0000 without a file; false when all are taken.
-static bool next_free_name(char* path, size_t size) {
+static bool next_free_name(const std::string& folder, std::string* path) {
     std::error_code error;
     for (int number = 0; number <= HIGHEST_NUMBER; number++) {
-        std::snprintf(path, size, "%s/sheepfall-%04d.png", FOLDER, number);
-        if (!fs::exists(path, error) && !error) return true;
+        char name[32];
+        std::snprintf(name, sizeof name, "/sheepfall-%04d.png", number);
+        *path = folder + name;
+        if (!fs::exists(*path, error) && !error) return true;
     }
     return false;
 }
@@ -66,23 +71,24 @@ bool screenshot_take() {
         console_print_error("Can't take a screenshot: no window");
         return false;
     }
+    std::string folder = player_file(FOLDER);
     std::error_code error;
-    fs::create_directories(FOLDER, error);
+    fs::create_directories(folder, error);
     if (error) {
-        console_print_errorf("Can't make folder %s: %s", FOLDER, error.message().c_str());
+        console_print_errorf("Can't make folder %s: %s", folder.c_str(), error.message().c_str());
         return false;
     }
-    char path[64];
-    if (!next_free_name(path, sizeof path)) {
-        console_print_errorf("Can't take a screenshot: %s is full", FOLDER);
+    std::string path;
+    if (!next_free_name(folder, &path)) {
+        console_print_errorf("Can't take a screenshot: %s is full", folder.c_str());
         return false;
     }
     std::vector<uint8_t> rgb = read_back_frame(width, height);
     char reason[128];
-    if (!save_png_rgb(path, rgb.data(), width, height, true, reason, sizeof reason)) {
-        console_print_errorf("Can't write %s: %s", path, reason);
+    if (!save_png_rgb(path.c_str(), rgb.data(), width, height, true, reason, sizeof reason)) {
+        console_print_errorf("Can't write %s: %s", path.c_str(), reason);
         return false;
     }
-    console_printf("Wrote %s", path);
+    console_printf("Wrote %s", path.c_str());
     return true;
 }

@@ -2,6 +2,7 @@
 // "startmode"; runs the settings files at start and writes them at exit.
 #include "app/settings.h"
 
+#include "app/find_folders.h"
 #include "app/frame_cap.h"
 #include "app/screenshot.h"
 #include "app/sound.h"
@@ -10,6 +11,7 @@
 #include "console/output.h"
 #include "console/persist.h"
 #include "console/registry.h"
+#include "files/folders.h"
 #include "game/player.h"
 
 #include <cmath>
@@ -131,17 +133,19 @@ static void run_settings_file(const char* path) {
 }
 
 void settings_start() {
+    player_folder_report_problem();
     register_settings();
-    console_history_load(HISTORY_FILE);
-    run_settings_file(CONFIG_FILE);
-    run_settings_file(AUTOEXEC_FILE);
+    console_history_load(player_file(HISTORY_FILE).c_str());
+    run_settings_file(player_file(CONFIG_FILE).c_str());
+    run_settings_file(player_file(AUTOEXEC_FILE).c_str());
 }
 
 void settings_save() {
-    console_history_save(HISTORY_FILE);
+    console_history_save(player_file(HISTORY_FILE).c_str());
     std::string text = settings_config_text();
+    std::string config = player_file(CONFIG_FILE);
     if (text.empty())
-        remove_file_if_present(CONFIG_FILE);
+        remove_file_if_present(config.c_str());
     else
-        write_file_replacing(CONFIG_FILE, text);
+        write_file_replacing(config.c_str(), text);
 }

@@ -1,6 +1,6 @@
-// Settings kept between runs: config.cfg (the variables the player changed
-// and the start mode), autoexec.cfg (the player's own script) and
-// history.txt (the console lines of the last run).
+// Settings kept between runs, in the player's folder: config.cfg (the
+// variables the player changed and the start mode), autoexec.cfg (the
+// player's own script) and history.txt (the console lines of the last run).
 #pragma once
 
 #include <cstdio>

@@ -1,7 +1,9 @@
 // Console output: owns the scroll-back buffer, the typed line's slot and the
-// log file log.txt in the working directory, written while the switch it
+// log file log.txt in the player's folder, written while the switch it
 // follows (save_to_log) is on.
 #include "console/output.h"
+
+#include "files/folders.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -18,7 +20,8 @@ bool console_output_init() {
     std::memset(output_lines, 0, sizeof output_lines);
     line_count = 0;
     scroll_offset = 0;
-    std::remove(LOG_FILE); // each run starts a new log; a missing file is fine
+    // Each run starts a new log; a missing file is fine.
+    std::remove(player_file(LOG_FILE).c_str());
     return true;
 }
 
@@ -105,7 +108,7 @@ void console_log_follow(float* log_switch_value) {
 }
 
 void console_log_append(const char* text) {
-    std::FILE* file = std::fopen(LOG_FILE, "a+");
+    std::FILE* file = std::fopen(player_file(LOG_FILE).c_str(), "a+");
     if (!file) {
         // Logging switches itself off, so this error line is only shown.
         static float switched_off = 0.0f;

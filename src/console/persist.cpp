@@ -1,11 +1,12 @@
-// Files kept between runs: owns nothing but the rules for writing them whole
-// (temporary file, then rename) and the history file's line format.
+// Files kept between runs: owns nothing but the console's word on writing
+// them (the file I/O unit does the writing) and the history file's line
+// format.
 #include "console/persist.h"
 
 #include "console/history.h"
 #include "console/output.h"
+#include "files/file_io.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -13,50 +14,17 @@
 
 namespace fs = std::filesystem;
 
-static void report_write_error(const char* path, const char* reason) {
-    console_print_errorf("Can't write %s: %s", path, reason);
-}
-
-// Writes the whole text and closes the file; errno's reason on failure.
-static bool write_and_close(std::FILE* file, const std::string& text, const char** reason) {
-    bool ok =
-        std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
-    if (!ok) *reason = std::strerror(errno);
-    if (std::fclose(file) != 0 && ok) {
-        ok = false;
-        *reason = std::strerror(errno);
-    }
-    return ok;
-}
-
 bool write_file_replacing(const char* path, const std::string& text) {
-    std::string temporary = std::string(path) + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "w");
-    if (!file) {
-        report_write_error(path, std::strerror(errno));
-        return false;
-    }
-    const char* reason = "";
-    if (!write_and_close(file, text, &reason)) {
-        std::remove(temporary.c_str());
-        report_write_error(path, reason);
-        return false;
-    }
-    std::error_code error;
-    fs::rename(temporary, path, error);
-    if (error) {
-        std::remove(temporary.c_str());
-        report_write_error(path, error.message().c_str());
-        return false;
-    }
-    return true;
+    std::string reason;
+    if (replace_file(path, text, &reason)) return true;
+    console_print_errorf("Can't write %s: %s", path, reason.c_str());
+    return false;
 }
 
 bool remove_file_if_present(const char* path) {
-    std::error_code error;
-    fs::remove(path, error);
-    if (!error) return true;
-    console_print_errorf("Can't remove %s: %s", path, error.message().c_str());
+    std::string reason;
+    if (remove_file(path, &reason)) return true;
+    console_print_errorf("Can't remove %s: %s", path, reason.c_str());
     return false;
 }
 

@@ -1,5 +1,5 @@
-// Files that outlive a run: writing a file whole through a temporary file and
-// a rename, and the console history kept in a text file between runs.
+// Files that outlive a run: replacing or removing one with its failure said
+// on the console, and the console history kept in a text file between runs.
 #pragma once
 
 #include <cstdio>

@@ -5,6 +5,7 @@
 
 #include "console/output.h"
 #include "console/history.h"
+#include "files/folders.h"
 
 #include <cmath>
 #include <cstdio>
@@ -258,16 +259,26 @@ void console_execute(const char* input) {
         console_print_error("Command not found");
 }
 
+// A script named by a relative path is looked for in the player's folder
+// first, then in the working folder (the game's own). Only plain files count:
+// a folder reads nothing and a device such as /dev/zero never ends.
+static std::string script_path(const char* file_name) {
+    std::error_code error;
+    std::string in_player_folder = player_file(file_name);
+    if (file_name[0] != '/' && std::filesystem::is_regular_file(in_player_folder, error))
+        return in_player_folder;
+    return file_name;
+}
+
 void console_exec_script(const char* file_name) {
     if (script_depth >= SCRIPT_MAX_NESTING) {
         console_print_error("Script nesting too deep");
         return;
     }
-    // Only plain files: a folder reads nothing and a device such as
-    // /dev/zero never ends.
+    std::string path = script_path(file_name);
     std::error_code error;
     std::FILE* file =
-        std::filesystem::is_regular_file(file_name, error) ? std::fopen(file_name, "r") : nullptr;
+        std::filesystem::is_regular_file(path, error) ? std::fopen(path.c_str(), "r") : nullptr;
     if (!file) {
         console_print_error("Can't open script");
         return;

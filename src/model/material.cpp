@@ -12,6 +12,7 @@
 #include "model/material.h"
 
 #include "console/output.h"
+#include "files/file_io.h"
 #include "textures/texture.h"
 
 #include <cstring>

@@ -5,13 +5,12 @@
 #include "model/model.h"
 
 #include "console/output.h"
+#include "files/file_io.h"
 #include "gl.h"
 #include "model/draw.h"
 #include "model/joints.h"
 #include "model/material.h"
-#include "open_file.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -88,18 +87,6 @@ class ByteReader {
 };
 
 } // namespace
-
-bool read_whole_file(const char* path, std::vector<uint8_t>* bytes) {
-    OpenFile open_file(path);
-    if (!open_file.file()) return false;
-    bytes->clear();
-    uint8_t buffer[4096];
-    for (;;) {
-        size_t count = std::fread(buffer, 1, sizeof buffer, open_file.file());
-        bytes->insert(bytes->end(), buffer, buffer + count);
-        if (count < sizeof buffer) return !std::ferror(open_file.file());
-    }
-}
 
 static bool read_vertices(ByteReader& in, Model* model) {
     uint16_t count = in.u16();

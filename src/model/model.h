@@ -120,9 +120,6 @@ bool model_load(Model* model, const char* model_path, const char* material_path)
 // data are bad; the Model is then partly filled and must be released.
 bool model_read(Model* model, const uint8_t* data, size_t size);
 
-// Reads a whole file into memory; false when it cannot be opened or read.
-bool read_whole_file(const char* path, std::vector<uint8_t>* bytes);
-
 // Frees the arrays and the display list; the Model is empty again. Its
 // textures stay in the texture cache, which owns them.
 void model_release(Model* model);

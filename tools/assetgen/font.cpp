@@ -1,8 +1,13 @@
 #include "font.h"
 
+#include "file_writer.h"
 #include "png_writer.h"
 #include "raster.h"
 
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace {
@@ -52,4 +57,12 @@ void make_font_png(const std::filesystem::path& file) {
         }
     }
     write_png(file, kSize, kSize, 4, pixels);
+}
+
+void make_font_licence(const std::filesystem::path& file) {
+    std::ifstream notice(ASSETGEN_FONT_NOTICE, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(notice)), std::istreambuf_iterator<char>());
+    if (!notice || text.empty())
+        throw std::runtime_error(std::string("cannot read ") + ASSETGEN_FONT_NOTICE);
+    write_file_bytes(file, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }

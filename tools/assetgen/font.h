@@ -9,3 +9,6 @@
 // 12 columns of their cell because the game advances the pen 12 pixels.
 // Throws std::runtime_error on failure.
 void make_font_png(const std::filesystem::path& file);
+// The font's licence notice, which travels with the picture rendered from it:
+// a copy of font-notice.txt beside this tool's sources.
+void make_font_licence(const std::filesystem::path& file);

@@ -1,6 +1,7 @@
 // assetgen: makes the game's data files from code, the same bytes on every run.
 //
-//   assetgen OUTPUT_FOLDER
+//   assetgen OUTPUT_FOLDER           the data files
+//   assetgen --icons OUTPUT_FOLDER   the desktop icons (sheepfall-48.png ...)
 //
 // Creates the folder if needed and writes each file into it, printing one line
 // per file: the files every level shares, then each level's own files for
@@ -10,6 +11,7 @@
 #include "feu.h"
 #include "fire_sound.h"
 #include "font.h"
+#include "icon.h"
 #include "levels.h"
 #include "model_pictures.h"
 #include "radar.h"
@@ -23,6 +25,7 @@
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -35,6 +38,7 @@ struct DataFile {
 // clang-format off
 constexpr DataFile kDataFiles[] = {
     {"font.png", make_font_png},
+    {"FONT-LICENSE", make_font_licence},
     {"dead.png", make_dead_png},
     {"radar.png", make_radar_png},
     {"feu.png", make_feu_png},
@@ -99,19 +103,29 @@ void report(const std::filesystem::path& file) {
                 static_cast<uintmax_t>(std::filesystem::file_size(file)));
 }
 
+// Makes the folder when it is missing; false when there is no folder then.
+bool make_folder(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder);
+    if (std::filesystem::is_directory(folder)) return true;
+    std::fprintf(stderr, "assetgen: %s is not a folder\n", folder.c_str());
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 || argv[1][0] == '\0') {
-        std::fprintf(stderr, "usage: assetgen OUTPUT_FOLDER\n");
+    const bool icons = argc == 3 && std::string_view(argv[1]) == "--icons";
+    if ((argc != 2 && !icons) || argv[argc - 1][0] == '\0') {
+        std::fprintf(stderr, "usage: assetgen [--icons] OUTPUT_FOLDER\n");
         return 2;
     }
-    const std::filesystem::path folder = argv[1];
+    const std::filesystem::path folder = argv[argc - 1];
     try {
-        std::filesystem::create_directories(folder);
-        if (!std::filesystem::is_directory(folder)) {
-            std::fprintf(stderr, "assetgen: %s is not a folder\n", folder.c_str());
-            return 1;
+        if (!make_folder(folder)) return 1;
+        if (icons) {
+            make_icons(folder);
+            std::printf("assetgen: wrote the icons in %s\n", folder.c_str());
+            return 0;
         }
         for (const DataFile& data : kDataFiles) {
             const std::filesystem::path file = folder / data.name;

@@ -24,6 +24,12 @@ constexpr Look kLooks[kStages] = {
 // clang-format on
 
 void make_stage_png(const std::filesystem::path& file, int stage) {
+    write_png(file, kSize, kSize, 4, paint_stage(stage).bytes(4));
+}
+
+} // namespace
+
+Canvas paint_stage(int stage) {
     const Look& look = look_of(stage);
     // Transparent pixels carry the outline's colour, so filtering at the
     // edge of the bust never pulls in a light fringe.
@@ -32,10 +38,8 @@ void make_stage_png(const std::filesystem::path& file, int stage) {
     paint_wounds_on_skin(canvas, stage);
     paint_features(canvas, look);
     paint_wounds_on_top(canvas, stage);
-    write_png(file, kSize, kSize, 4, canvas.bytes(4));
+    return canvas;
 }
-
-} // namespace
 
 const Look& look_of(int stage) {
     return kLooks[std::clamp(stage, 0, kStages - 1)];

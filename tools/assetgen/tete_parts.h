@@ -90,6 +90,9 @@ void paint_outlined(Canvas& canvas, Sdf shape, float line, Shade shade) {
     sdf::paint(canvas, shape, shade);
 }
 
+// The whole picture of one stage (0: five lives left), kSize square.
+Canvas paint_stage(int stage);
+
 // The stages' layers, in the order tete.cpp paints them.
 void paint_bust(Canvas& canvas, const Look& look);     // shirt, neck, ears, head, hair
 void paint_wounds_on_skin(Canvas& canvas, int stage);  // bruises and cuts under the features
