@@ -8,6 +8,7 @@
 #include "console/registry.h"
 #include "support/gl_context.h"
 #include "support/terrain_reference.h"
+#include "terrain/draw.h"
 #include "terrain/quadtree.h"
 #include "terrain/shadow.h"
 #include "terrain/terrain.h"
@@ -50,8 +51,10 @@ void BM_ShadowMap(benchmark::State& state) {
 }
 BENCHMARK(BM_ShadowMap)
     ->Args({256, 30})
-    ->Args({512, 30})
     ->Args({512, 5})
+    ->Args({512, 30})
+    ->Args({512, 60})
+    ->Args({512, 85})
     ->Unit(benchmark::kMillisecond);
 
 void BM_ShadowMapDirect(benchmark::State& state) {
@@ -63,8 +66,10 @@ void BM_ShadowMapDirect(benchmark::State& state) {
 }
 BENCHMARK(BM_ShadowMapDirect)
     ->Args({256, 30})
-    ->Args({512, 30})
     ->Args({512, 5})
+    ->Args({512, 30})
+    ->Args({512, 60})
+    ->Args({512, 85})
     ->Unit(benchmark::kMillisecond);
 
 void BM_QuadNodeBuild(benchmark::State& state) {

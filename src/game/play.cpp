@@ -10,7 +10,7 @@
 #include "gl.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
-#include "terrain/quadtree.h"
+#include "terrain/draw.h"
 #include "terrain/terrain.h"
 #include "textures/texture.h"
 
