@@ -11,8 +11,9 @@ struct Terrain;
 
 // The console variable terrain_lod_error: how far, in pixels, the land's
 // shape may move on screen when far leaves are drawn with fewer triangles;
-// 0 draws every leaf in full. Null until terrain_lod_init, which
-// terrain_load calls; drawing uses the default until then.
+// 0 draws every leaf in full. Null until terrain_lod_init, which the
+// settings' start-up calls (terrain_load too, for programs without it);
+// drawing uses the default until then.
 extern ConsoleVariable* terrain_lod_error;
 void terrain_lod_init();
 

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <set>
 
 namespace {
@@ -161,6 +162,14 @@ std::vector<Eye> eyes_on_level() {
             {"at the land's edge", {480, ground(480, 470) + 10, 470}, 0.6f, 0.15f}};
 }
 
+// Beside the build's data folder, where the test's scratch folder links it.
+std::string screenshot_path(const std::string& name) {
+    const std::filesystem::path folder =
+        std::filesystem::read_symlink("data").parent_path() / "screenshots";
+    std::filesystem::create_directories(folder);
+    return (folder / name).string();
+}
+
 bool is_sky(const uint8_t* p) {
     return p[0] == 102 && p[1] == 102 && p[2] == 204;
 }
@@ -175,12 +184,18 @@ class SimplifiedLand : public LandscapeTest, public testing::WithParamInterface<
 // move by a pixel, which the error allows.)
 TEST_P(SimplifiedLand, LooksLikeTheLiteralDrawingFromFiveEyes) {
     ASSERT_TRUE(load_level(GetParam()));
-    for (const Eye& eye : eyes_on_level()) {
+    const std::vector<Eye> eyes = eyes_on_level();
+    for (const Eye& eye : eyes) {
         terrain_lod_error->value = 0.0f;
         const std::vector<uint8_t> literal = draw_view(eye.at, eye.yaw, eye.pitch, true);
         terrain_lod_error->value = LOD_DEFAULT_PIXELS;
         const std::vector<uint8_t> drawn = draw_view(eye.at, eye.yaw, eye.pitch, false);
         const int simplified_triangles = terrain_frame_triangles();
+        if (&eye == &eyes.front()) { // pictures for people to compare
+            const std::string level = std::to_string(GetParam());
+            write_frame_png(screenshot_path("land" + level + "-literal.png"), literal, WIDTH, HEIGHT);
+            write_frame_png(screenshot_path("land" + level + "-simplified.png"), drawn, WIDTH, HEIGHT);
+        }
         terrain_lod_error->value = 0.0f;
         draw_view(eye.at, eye.yaw, eye.pitch, false);
         const int full_triangles = terrain_frame_triangles();
