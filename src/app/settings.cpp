@@ -13,6 +13,7 @@
 #include "console/registry.h"
 #include "files/folders.h"
 #include "game/player.h"
+#include "terrain/draw.h"
 
 #include <cmath>
 #include <cstdio>
@@ -123,6 +124,7 @@ static void register_settings() {
     player_settings_init();
     sound_volume_init();
     frame_cap_init();
+    terrain_lod_init();
 }
 
 // Runs the file as "exec" would when it is there; a missing one is silent.

@@ -12,7 +12,7 @@
 #include "math/angles.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
-#include "terrain/quadtree.h"
+#include "terrain/draw.h"
 #include "terrain/terrain.h"
 #include "textures/texture.h"
 

@@ -1,6 +1,8 @@
 // Model drawing: owns the texture-layer set-up per material (sphere-map
-// generation, the second unit's combine settings and their reset) and the
-// sending of vertices, plain or skinned through their joint's final matrix.
+// generation, the second unit's combine settings and their reset), the
+// sending of vertices, plain or skinned through their joint's final matrix,
+// and the display lists of models without joints, recorded again whenever
+// the context or the texture objects they bind have changed.
 #include "model/draw.h"
 
 #include "gl.h"
@@ -104,17 +106,8 @@ static void draw_two_layers(const Model* model, const ModelGroup& group,
     glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_MODULATE);
 }
 
-// A model with a valid list is drawn twice, the second time over the same
-// depths; the geometry goes again only when the list cannot be used. The
-// second copy changes no pixel unless blending adds it, so it is only sent
-// then, and from the list too: the same picture for a fraction of the work.
-void model_draw(const Model* model) {
-    if (display_list_valid(model)) {
-        glCallList(model->display_list);
-        if (glIsEnabled(GL_BLEND)) glCallList(model->display_list);
-        GL_CHECK("model_draw");
-        return;
-    }
+// Every group in immediate mode, once.
+static void draw_groups(const Model* model) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     for (const ModelGroup& group : model->groups) {
         if (group.material_index < 0 ||
@@ -126,6 +119,47 @@ void model_draw(const Model* model) {
         else
             draw_one_layer(model, group, layers);
     }
+}
+
+void model_record_display_list(Model* model) {
+    // A list of this context that binds textures since replaced is ours to
+    // delete; a list of an earlier context is not (its name is free here).
+    if (model->display_list != 0 && model->list_context == gl_context_serial)
+        glDeleteLists(model->display_list, 1);
+    model->display_list = glGenLists(1);
+    glNewList(model->display_list, GL_COMPILE);
+    draw_groups(model);
+    glEndList();
+    model->list_context = gl_context_serial;
+    model->list_textures = model_texture_names(*model);
+    model->draw_immediate = false;
+    GL_CHECK("model_record_display_list");
+}
+
+// A model without joints whose list went stale (a new context after a video
+// mode change, or textures uploaded again) records a new one, unless a list
+// is being recorded right now: lists cannot be nested.
+static void refresh_display_list(Model* model) {
+    if (model->joint_count != 0 || model->display_list == 0) return;
+    GLint recording = 0;
+    glGetIntegerv(GL_LIST_INDEX, &recording);
+    if (recording != 0) return;
+    model_record_display_list(model);
+}
+
+// A model with a valid list is drawn twice, the second time over the same
+// depths; the geometry goes again only when the list cannot be used. The
+// second copy changes no pixel unless blending adds it, so it is only sent
+// then, and from the list too: the same picture for a fraction of the work.
+void model_draw(Model* model) {
+    if (!display_list_valid(model)) refresh_display_list(model);
+    if (display_list_valid(model)) {
+        glCallList(model->display_list);
+        if (glIsEnabled(GL_BLEND)) glCallList(model->display_list);
+        GL_CHECK("model_draw");
+        return;
+    }
+    draw_groups(model);
     GL_CHECK("model_draw");
 }
 

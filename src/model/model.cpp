@@ -219,19 +219,6 @@ bool model_read(Model* model, const uint8_t* data, size_t size) {
     return forward_indices_valid(*model);
 }
 
-// Records the whole model into a new display list. While it is recorded the
-// model still draws immediately, so the list holds the groups only.
-static void record_display_list(Model* model) {
-    model->display_list = glGenLists(1);
-    glNewList(model->display_list, GL_COMPILE);
-    model_draw(model);
-    glEndList();
-    model->list_context = gl_context_serial;
-    model->list_textures = model_texture_names(*model);
-    model->draw_immediate = false;
-    GL_CHECK("record_display_list");
-}
-
 static bool load_geometry(Model* model, const char* model_path) {
     std::vector<uint8_t> bytes;
     if (!read_whole_file(model_path, &bytes)) {
@@ -252,7 +239,7 @@ bool model_load(Model* model, const char* model_path, const char* material_path)
         return false;
     }
     model_setup_joints(model);
-    if (model->joint_count == 0) record_display_list(model);
+    if (model->joint_count == 0) model_record_display_list(model);
     return true;
 }
 

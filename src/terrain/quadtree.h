@@ -1,7 +1,6 @@
-// The quadtree of square patches that culls and draws the landscape: built
-// once per level over the height grid, culled every frame against the view's
-// footprint on the ground and drawn with the base picture once over the land
-// and the detail picture tiled ten times on the second texture unit.
+// The quadtree of square patches that culls the landscape: built once per
+// level over the height grid and tested every frame against the view's
+// footprint on the ground (terrain/draw.h draws what it lets through).
 #pragma once
 
 #include "math/vector.h"
@@ -37,11 +36,6 @@ struct EdgeLine {
 
 enum NodeSide { SIDE_OUTSIDE = 0, SIDE_INSIDE = 1, SIDE_PARTIAL = 2 };
 
-// Whether the terrain draws its detail picture on the second unit; set by
-// terrain_load when the context offers multitexturing. Drawing also checks
-// has_multitexture, so a later context without it draws the base alone.
-extern bool terrain_multitexture;
-
 // A node with no children and no samples.
 QuadNode* quad_node_new();
 // Fills the node over the square (x0, z0, w, h) and builds its subtree:
@@ -61,14 +55,3 @@ NodeSide node_in_footprint(const QuadNode& node, const EdgeLine edges[4]);
 // units ahead (times cos(pitch / 2)), back corners behind the eye by up to
 // 100 units as the view tilts down, collapsing onto the eye when level.
 void terrain_footprint(Vector3 eye, float yaw, float pitch, float field_of_view, EdgeLine edges[4]);
-
-// Adds the leaves below the node that touch the footprint to the frame's
-// batch, in the tree's order; quad_node_draw_all adds every leaf below.
-void quad_node_draw_visible(const QuadNode* node, const EdgeLine edges[4], const Terrain& land);
-void quad_node_draw_all(const QuadNode* node, const Terrain& land);
-
-// Draws the leaves in the view's footprint with the projection and camera
-// already set, enabling depth test and back-face culling (left on). Leaves
-// texture unit 0 active with its default environment and unit 1 disabled
-// with its default environment.
-void terrain_draw(Vector3 eye, float yaw, float pitch, float field_of_view, const Terrain& land);

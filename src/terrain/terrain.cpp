@@ -1,14 +1,14 @@
 // Heightmap: owns the game's one Terrain record, loading it from a RAW file
-// and its two pictures, freeing it, and the grid and ground-height queries.
+// with its two pictures and its quadtree, and freeing it.
 #include "terrain/terrain.h"
 
 #include "console/output.h"
 #include "gl.h"
 #include "open_file.h"
+#include "terrain/draw.h"
 #include "terrain/quadtree.h"
 #include "textures/texture.h"
 
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 
@@ -44,6 +44,7 @@ bool terrain_read_heights(std::FILE* file, const char* name, int width, int heig
 bool terrain_load(const char* raw_path, Terrain& land, int width, int height, const char* base_path,
                   const char* detail_path) {
     terrain_free(land);
+    if (!terrain_lod_error) terrain_lod_init();
     if (!terrain_size_valid(width, height)) {
         console_print_errorf("Landscape %s: %dx%d is not a square of 4 times a power of 2",
                              raw_path, width, height);
@@ -82,30 +83,4 @@ void terrain_free(Terrain& land) {
     texture_release(land.detail_texture);
     land.base_texture = nullptr;
     land.detail_texture = nullptr;
-}
-
-float terrain_sample(int col, int row, const Terrain& land) {
-    if (col < 0 || row < 0 || col >= land.width || row >= land.height) return 0.0f;
-    return land.heights[static_cast<size_t>(row) * land.width + col];
-}
-
-// Truncation toward zero; values beyond the range of int (and NaN) land far
-// outside every grid instead of in an undefined conversion.
-static int truncate_to_index(float value) {
-    if (!(value > -1.0e9f && value < 1.0e9f)) return -2;
-    return static_cast<int>(value);
-}
-
-float terrain_height_at(float x, float z, const Terrain& land) {
-    int col = truncate_to_index(x);
-    int row = truncate_to_index(z);
-    float h00 = terrain_sample(col, row, land);
-    float h10 = terrain_sample(col + 1, row, land);
-    float h01 = terrain_sample(col, row + 1, land);
-    float h11 = terrain_sample(col + 1, row + 1, land);
-    float fx = x - std::floor(x);
-    float fz = z - std::floor(z);
-    float top = h00 + (h10 - h00) * fx;
-    float bottom = h01 + (h11 - h01) * fx;
-    return top + (bottom - top) * fz;
 }

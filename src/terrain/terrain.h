@@ -1,24 +1,11 @@
 // The landscape of the current level: a square grid of heights read from a
 // headerless RAW file of bytes, its base and detail pictures and the quadtree
-// that draws it, with the two height queries the rest of the game uses.
+// that draws it. The record and its height queries are in terrain/grid.h.
 #pragma once
 
+#include "terrain/grid.h"
+
 #include <cstdio>
-#include <vector>
-
-struct QuadNode;
-struct Texture;
-
-// World units: sample (col, row) stands at x = col, z = row, its value is
-// the height y. Heights are the file's bytes divided by 4 (0 .. 63.75).
-struct Terrain {
-    QuadNode* root = nullptr;          // owned; null while nothing is loaded
-    int width = 0;                     // samples along x
-    int height = 0;                    // samples along z
-    Texture* base_texture = nullptr;   // stretched once over the land; the land's own shaded copy
-    Texture* detail_texture = nullptr; // tiled over the land
-    std::vector<float> heights;        // row-major: (col, row) at row * width + col
-};
 
 // The game's one landscape, reloaded for every level.
 extern Terrain terrain;
@@ -46,11 +33,3 @@ bool terrain_read_heights(std::FILE* file, const char* name, int width, int heig
 // Releases the heights, the quadtree and both pictures and empties the
 // record; a record that holds nothing is left as it is.
 void terrain_free(Terrain& land);
-
-// The stored height of a grid point, or 0.0 outside the grid.
-float terrain_sample(int col, int row, const Terrain& land);
-
-// Ground height at a world point, bilinear over the cell that holds it. The
-// cell index truncates toward zero while the fraction uses floor, so a point
-// just below 0 blends from the cell of 0.
-float terrain_height_at(float x, float z, const Terrain& land);

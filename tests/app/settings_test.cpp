@@ -54,8 +54,9 @@ TEST_F(Settings, AFreshFolderStartsAsBefore) {
               (Lines{"startmode", "screenshot", "textureinfo", "texturequality", "exec", "varlist",
                      "cmdlist", "?", "cls", "toggle_console", "videomode", "togglefullscreen"}));
     Lines listed_variables(variables.begin() + 2, variables.end());
-    EXPECT_EQ(listed_variables, (Lines{"max_fps", "volume_sfx", "volume_music", "mouse_invert",
-                                       "mouse_sensitivity", "show_fps", "save_to_log"}));
+    EXPECT_EQ(listed_variables,
+              (Lines{"terrain_lod_error", "max_fps", "volume_sfx", "volume_music", "mouse_invert",
+                     "mouse_sensitivity", "show_fps", "save_to_log"}));
 }
 
 TEST_F(Settings, StartModeIsRecordedForTheNextStartOnly) {

@@ -158,14 +158,21 @@ TEST_F(ModelDraw, UnderAddedBlendingTheListAndTheImmediatePassBothAdd) {
     expect_rgb(centre(), 40, 40, 40);
 }
 
-TEST_F(ModelDraw, AListRecordedBeforeTheTexturesWereUploadedAgainIsNotCalled) {
+// New texture objects make the list stale: it is recorded again with them
+// (so both copies add under blending) and the stale list is deleted.
+TEST_F(ModelDraw, AListRecordedBeforeTheTexturesWereUploadedAgainIsRecordedAgain) {
     write_solid_png("t.png", 40, 40, 40);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     load(square_model(), one_layer("t.png"));
+    const GLuint stale = model.display_list;
     texture_set_quality(TEXTURE_MEDIUM); // new texture objects
     draw_on_black();
-    expect_rgb(centre(), 40, 40, 40);
+    expect_rgb(centre(), 80, 80, 80, "both copies from the new list");
+    EXPECT_EQ(model.list_textures, model_texture_names(model));
+    if (model.display_list != stale) {
+        EXPECT_FALSE(glIsList(stale)) << "the stale list " << stale << " was left behind";
+    }
 }
 
 TEST_F(ModelDraw, ASkinnedModelDrawsWhereItsUnskinnedTwinDraws) {
@@ -254,12 +261,13 @@ TEST_F(TextAfterAModel, IsNotMultitextured) {
     EXPECT_GT(brightest.b, 200);
 }
 
-// After the window's context was made again, the list recorded in the old
-// one is never called, even when its name now belongs to another list; the
-// immediate pass alone shows the model with its reloaded texture.
+// After the window's context was made again, the model records its list in
+// the new context at its next draw and draws from it (both copies add under
+// blending, with the reloaded texture). A list that took the old name in the
+// new context, drawing white, is never called.
 class ModelAfterVideoModeChange : public GameFixture {};
 
-TEST_F(ModelAfterVideoModeChange, TheImmediatePassAloneShowsTheModel) {
+TEST_F(ModelAfterVideoModeChange, DrawsFromANewListAgain) {
     write_solid_png("t.png", 40, 40, 40);
     write_file_bytes("m.ms3d", ms3d_bytes(square_model()));
     write_text("m.txt", one_layer("t.png"));
@@ -280,9 +288,9 @@ TEST_F(ModelAfterVideoModeChange, TheImmediatePassAloneShowsTheModel) {
         return pixel(100, 100);
     };
     EXPECT_NEAR(added_twice().r, 80, 3);
+    const GLuint old_name = model.display_list;
     video_mode_change();
-    // Whatever list takes the old name in the new context draws white.
-    for (GLuint name = glGenLists(1); name <= model.display_list; name = glGenLists(1)) {
+    for (GLuint name = glGenLists(1); name <= old_name; name = glGenLists(1)) {
         glNewList(name, GL_COMPILE);
         glDisable(GL_TEXTURE_2D);
         glRectf(-1, -1, 1, 1);
@@ -290,7 +298,10 @@ TEST_F(ModelAfterVideoModeChange, TheImmediatePassAloneShowsTheModel) {
         glEndList();
     }
     Rgb after = added_twice();
-    EXPECT_NEAR(after.r, 40, 3);
-    EXPECT_NEAR(after.b, 40, 3);
+    EXPECT_NEAR(after.r, 80, 3) << "drawn from a list in the new context, both copies added";
+    EXPECT_NEAR(after.b, 80, 3);
+    EXPECT_EQ(model.list_context, gl_context_serial) << "the list belongs to the new context";
+    EXPECT_TRUE(glIsList(model.display_list));
+    EXPECT_GT(model.display_list, old_name) << "the list did not reuse a name taken here";
     model_release(&model);
 }

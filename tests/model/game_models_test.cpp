@@ -91,7 +91,7 @@ TEST_F(GameModels, SheepFitsItsHitBoxAtTheGameScale) {
         EXPECT_LE(std::fabs(value) * 0.2f, 10.0f);
     EXPECT_GT((high.x - low.x) * 0.2f, 14.0f);
     EXPECT_GT((high.y - low.y) * 0.2f, 11.0f);
-    EXPECT_LE(model.triangle_count, 4000);
+    EXPECT_LE(model.triangle_count, 1200) << "ten sheep stay cheap for the software renderer";
 }
 
 TEST_F(GameModels, SheepIsWhiteWoolWithDarkFaceAndLegsFromEverySide) {

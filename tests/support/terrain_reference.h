@@ -4,6 +4,7 @@
 #pragma once
 
 #include "gl.h"
+#include "terrain/draw.h"
 #include "terrain/quadtree.h"
 #include "terrain/terrain.h"
 #include "textures/texture.h"

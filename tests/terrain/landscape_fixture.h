@@ -10,6 +10,7 @@
 #include "support/frame_png.h"
 #include "support/gl_context.h"
 #include "support/terrain_reference.h"
+#include "terrain/draw.h"
 #include "terrain/quadtree.h"
 #include "terrain/terrain.h"
 #include "textures/texture.h"
@@ -31,6 +32,9 @@ class LandscapeTest : public testing::Test {
         console_init();
         texture_manager_init();
         extensions_probe();
+        // The literal full-detail drawing unless a test asks for less.
+        terrain_lod_init();
+        terrain_lod_error->value = 0.0f;
     }
     void TearDown() override { terrain_free(terrain); }
 

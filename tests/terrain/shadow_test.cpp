@@ -7,6 +7,7 @@
 #include "terrain/shadow.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -45,15 +46,42 @@ TEST(ShadowMarch, GivesTheDirectMarchsMapOnSmallGrids) {
     }
 }
 
-TEST(ShadowMarch, GivesTheDirectMarchsMapOnALevel) {
+// Every level under suns across the range the level loader draws from
+// (5 to 85 degrees above the horizon, any azimuth).
+TEST(ShadowMarch, GivesTheDirectMarchsMapOnEveryLevelAcrossTheSunsRange) {
+    const float suns[][2] = {{-5, 40}, {-9, -170}, {-30, 100}, {-60, -60}, {-85, 170}};
+    for (int level = 1; level <= 3; level++) {
+        char name[32];
+        std::snprintf(name, sizeof name, "data/terrain%d.raw", level);
+        Terrain land;
+        std::FILE* file = std::fopen(name, "rb");
+        ASSERT_NE(file, nullptr) << name;
+        ASSERT_TRUE(terrain_read_heights(file, name, 512, 512, land));
+        std::fclose(file);
+        for (const auto& sun : suns) {
+            const float elevation = sun[0] * DEGREE, azimuth = sun[1] * DEGREE;
+            const std::vector<int> fast = terrain_shadow_map(land, elevation, azimuth);
+            EXPECT_EQ(fast, reference::march_shadows(land, elevation, azimuth))
+                << name << ": sun at " << sun[0] << ", " << sun[1];
+            if (sun[0] > -40) {
+                EXPECT_GT(std::count(fast.begin(), fast.end(), SHADE_SHADOWED), 512 * 8)
+                    << name << ": a low sun casts shadows";
+            }
+        }
+    }
+}
+
+// Heights a landscape file cannot hold (fractions, below 0) are marched too.
+TEST(ShadowMarch, GivesTheDirectMarchsMapForAnyHeights) {
     Terrain land;
-    std::FILE* file = std::fopen("data/terrain2.raw", "rb");
-    ASSERT_NE(file, nullptr);
-    ASSERT_TRUE(terrain_read_heights(file, "terrain2.raw", 512, 512, land));
-    std::fclose(file);
-    const std::vector<int> fast = terrain_shadow_map(land, -20.0f * DEGREE, 2.5f);
-    EXPECT_EQ(fast, reference::march_shadows(land, -20.0f * DEGREE, 2.5f));
-    EXPECT_GT(std::count(fast.begin(), fast.end(), SHADE_SHADOWED), 512 * 8);
+    land.width = land.height = 64;
+    land.heights = rough_heights(64, 3u);
+    for (size_t i = 0; i < land.heights.size(); i++)
+        land.heights[i] = land.heights[i] * 0.37f - (i % 7 == 0 ? 9.0f : 0.0f);
+    for (float elevation : {-5.0f, -40.0f, 10.0f})
+        EXPECT_EQ(terrain_shadow_map(land, elevation * DEGREE, 0.9f),
+                  reference::march_shadows(land, elevation * DEGREE, 0.9f))
+            << elevation;
 }
 
 TEST(ShadowMarch, AFlatLandHasNoShadow) {

@@ -1,0 +1,37 @@
+// Drawing the landscape: the leaves the quadtree lets through, with the base
+// picture once over the land and the detail picture tiled ten times on the
+// second texture unit, far leaves with fewer triangles.
+#pragma once
+
+#include "math/vector.h"
+#include "terrain/quadtree.h"
+
+struct ConsoleVariable;
+struct Terrain;
+
+// The console variable terrain_lod_error: how far, in pixels, the land's
+// shape may move on screen when far leaves are drawn with fewer triangles;
+// 0 draws every leaf in full. Null until terrain_lod_init, which the
+// settings' start-up calls (terrain_load too, for programs without it);
+// drawing uses the default until then.
+extern ConsoleVariable* terrain_lod_error;
+void terrain_lod_init();
+
+// Triangles the latest terrain_draw sent.
+int terrain_frame_triangles();
+
+// Whether the terrain draws its detail picture on the second unit; set by
+// terrain_load when the context offers multitexturing. Drawing also checks
+// has_multitexture, so a later context without it draws the base alone.
+extern bool terrain_multitexture;
+
+// Adds the leaves below the node that touch the footprint to the frame's
+// batch, in the tree's order; quad_node_draw_all adds every leaf below.
+void quad_node_draw_visible(const QuadNode* node, const EdgeLine edges[4], const Terrain& land);
+void quad_node_draw_all(const QuadNode* node, const Terrain& land);
+
+// Draws the leaves in the view's footprint with the projection and camera
+// already set, enabling depth test and back-face culling (left on). Leaves
+// texture unit 0 active with its default environment and unit 1 disabled
+// with its default environment.
+void terrain_draw(Vector3 eye, float yaw, float pitch, float field_of_view, const Terrain& land);
