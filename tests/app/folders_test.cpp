@@ -3,6 +3,7 @@
 // else in a private folder under XDG_DATA_HOME or ~/.local/share. (The
 // installed and packaged game is played in tests/e2e/installed_*.sh.)
 #include "app/find_folders.h"
+#include "console/builtins.h"
 #include "console/output.h"
 #include "console/persist.h"
 #include "console/registry.h"
@@ -101,8 +102,7 @@ TEST_F(Folders, AFolderThatCannotBeMadeIsSaidOnceAndEveryFileFailsAlone) {
                           " for your files: " + (scratch / "xdg").string() + " is not a folder";
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "sheepfall: " + problem + "\n");
 
-    console_output_init();
-    console_registry_init();
+    console_init();
     player_folder_report_problem();
     // The log cannot be opened either: it says so once and stops.
     EXPECT_EQ(printed_lines(), (Lines{"!" + problem + "!", "!Can't open log file!"}));

@@ -1,5 +1,6 @@
 // The console's files in the player's folder: log.txt is written there, and
 // exec looks for a script there before the working folder.
+#include "console/builtins.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "files/folders.h"
@@ -18,8 +19,7 @@ class PlayerFolder : public testing::Test {
     void SetUp() override {
         fs::create_directory("player");
         player_folder_set("player/"); // a final slash is not doubled
-        console_output_init();
-        console_registry_init();
+        console_init();
     }
     void TearDown() override { player_folder_set(""); }
 };
