@@ -1,6 +1,6 @@
-// Entry and screen states: owns app_active, the dead picture, the title model
-// and the loop's previous-frame timestamp; runs start-up in its fixed order
-// and dispatches every frame on the screen state.
+// Entry and main loop: owns the loop's previous-frame timestamp; runs
+// start-up in its fixed order, then one frame after another until Escape
+// or the window's close.
 #include "app/app.h"
 
 #include "app/frame_end.h"
@@ -31,7 +31,6 @@
 
 #include <SDL.h>
 
-bool app_active = true;
 
 static uint32_t previous_ticks = 0;
 
@@ -59,7 +58,7 @@ bool game_init() {
     if (!screens_init()) return false;
     // A weapon or picture that fails has said so; the title screen then
     // waits for Enter to try again.
-    if (new_game_reset()) start_new_game_level();
+    start_new_game();
     return true;
 }
 

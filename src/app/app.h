@@ -1,12 +1,12 @@
 // The game's entry: start-up and shutdown order and the event-and-frame loop.
 #pragma once
 
+#include "app/events.h" // app_active
 #include "game/game_state.h"
 #include "game/screens.h"
 
 #include <cstdint>
 
-extern bool app_active; // false while the window is minimised
 
 bool system_init();
 bool game_init();

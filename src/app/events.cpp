@@ -2,7 +2,6 @@
 // Windows virtual-key codes the key table is indexed by.
 #include "app/events.h"
 
-#include "app/app.h"
 #include "app/mouse.h"
 #include "app/video.h"
 #include "console/editor.h"
@@ -12,6 +11,8 @@
 // key-ups that come straight before FOCUS_LOST are not the player's: they
 // must not count as presses (Insert held while switching away would open
 // the console). The latest run of key-ups is kept until then.
+bool app_active = true;
+
 static int focus_release_run[256];
 static int focus_release_count = 0;
 

@@ -1,5 +1,5 @@
-// Settings kept between runs: owns the start mode record and the command
-// "startmode"; runs the settings files at start and writes them at exit.
+// Settings kept between runs: runs the settings files at start and writes
+// them at exit, the start mode (app/video's record) among them.
 #include "app/settings.h"
 
 #include "app/find_folders.h"
@@ -21,43 +21,6 @@
 #include <filesystem>
 #include <strings.h>
 #include <vector>
-
-static constexpr StartMode DEFAULT_START_MODE = {DEFAULT_VIDEO_MODE, true};
-StartMode start_mode = DEFAULT_START_MODE;
-
-static const char* kind_name(bool fullscreen) {
-    return fullscreen ? "fullscreen" : "windowed";
-}
-
-bool start_mode_parse(const char* mode_word, const char* kind_word, StartMode* mode) {
-    int row = video_mode_find(mode_word);
-    if (row < 0) return false;
-    bool kind = mode->fullscreen;
-    if (strcasecmp(kind_word, "fullscreen") == 0)
-        kind = true;
-    else if (strcasecmp(kind_word, "windowed") == 0)
-        kind = false;
-    else if (kind_word[0] != '\0')
-        return false;
-    *mode = {row, kind};
-    return true;
-}
-
-void start_mode_record_current() {
-    start_mode = {current_video_mode, fullscreen};
-}
-
-// "startmode": shows or sets the mode the next start opens in; the window
-// of this run stays as it is.
-static void command_startmode() {
-    if (console_arg_count() < 1) {
-        console_printf("start mode : %s %s", video_modes[start_mode.row].name,
-                       kind_name(start_mode.fullscreen));
-        return;
-    }
-    if (!start_mode_parse(console_arg(0), console_arg(1), &start_mode))
-        console_print_error("usage: startmode [WIDTHxHEIGHTxBPP] [fullscreen|windowed]");
-}
 
 // The words of a line, split at blanks (at most `count`).
 static int split_words(char* line, char** words, int count) {
@@ -109,10 +72,9 @@ std::string settings_config_text() {
         console_format_value(v->value, value, sizeof value);
         text += std::string(v->name) + " " + value + "\n";
     }
-    if (start_mode.row != DEFAULT_START_MODE.row ||
-        start_mode.fullscreen != DEFAULT_START_MODE.fullscreen)
+    if (start_mode.row != DEFAULT_VIDEO_MODE || !start_mode.fullscreen)
         text += std::string("startmode ") + video_modes[start_mode.row].name + " " +
-                kind_name(start_mode.fullscreen) + "\n";
+                start_mode_kind_name(start_mode.fullscreen) + "\n";
     return text;
 }
 
@@ -120,7 +82,7 @@ std::string settings_config_text() {
 // variables, so cmdlist and varlist still end with those.
 static void register_settings() {
     screenshot_init();
-    console_add_command("startmode", command_startmode);
+    console_add_command("startmode", start_mode_command);
     player_settings_init();
     sound_volume_init();
     frame_cap_init();

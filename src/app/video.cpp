@@ -6,7 +6,6 @@
 #include "app/extensions.h"
 #include "app/mouse.h"
 #include "app/platform.h"
-#include "app/settings.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "gl.h"
@@ -290,6 +289,42 @@ int video_mode_find(const char* text) {
             return i;
     }
     return -1;
+}
+
+StartMode start_mode = {DEFAULT_VIDEO_MODE, true};
+
+const char* start_mode_kind_name(bool fullscreen) {
+    return fullscreen ? "fullscreen" : "windowed";
+}
+
+bool start_mode_parse(const char* mode_word, const char* kind_word, StartMode* mode) {
+    int row = video_mode_find(mode_word);
+    if (row < 0) return false;
+    bool kind = mode->fullscreen;
+    if (strcasecmp(kind_word, "fullscreen") == 0)
+        kind = true;
+    else if (strcasecmp(kind_word, "windowed") == 0)
+        kind = false;
+    else if (kind_word[0] != '\0')
+        return false;
+    *mode = {row, kind};
+    return true;
+}
+
+void start_mode_record_current() {
+    start_mode = {current_video_mode, fullscreen};
+}
+
+// "startmode": shows or sets the mode the next start opens in; the window
+// of this run stays as it is.
+void start_mode_command() {
+    if (console_arg_count() < 1) {
+        console_printf("start mode : %s %s", video_modes[start_mode.row].name,
+                       start_mode_kind_name(start_mode.fullscreen));
+        return;
+    }
+    if (!start_mode_parse(console_arg(0), console_arg(1), &start_mode))
+        console_print_error("usage: startmode [WIDTHxHEIGHTxBPP] [fullscreen|windowed]");
 }
 
 // Both commands leave the mode they set as the next start's too.

@@ -48,3 +48,24 @@ int closest_mode_index(const SDL_DisplayMode* modes, int count, int width, int h
 // The first row whose name equals the start of the text (case-insensitive
 // over the name's length), or -1.
 int video_mode_find(const char* text);
+
+// The video mode and kind of window a start opens in.
+struct StartMode {
+    int row;         // of video_modes
+    bool fullscreen; // false: a window of its own
+};
+
+// What the next start opens in: recorded by "videomode", "togglefullscreen"
+// and "startmode", and written to config.cfg.
+extern StartMode start_mode;
+
+// Reads a mode word and an optional "fullscreen" / "windowed" into the mode;
+// false when either is not understood.
+bool start_mode_parse(const char* mode_word, const char* kind_word, StartMode* mode);
+// The window's present mode and kind become the next start's.
+void start_mode_record_current();
+// "fullscreen" or "windowed", as config.cfg and "startmode" write it.
+const char* start_mode_kind_name(bool fullscreen);
+// "startmode": shows or sets the mode the next start opens in; the window
+// of this run stays as it is.
+void start_mode_command();
