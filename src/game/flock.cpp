@@ -3,10 +3,10 @@
 // player's lives.
 #include "game/flock.h"
 
-#include "game/player.h"
 #include "gl.h"
 #include "math/random.h"
 #include "model/draw.h"
+#include "model/load.h"
 #include "platform/clock.h"
 #include "terrain/terrain.h"
 #include "textures/texture.h"
@@ -69,20 +69,20 @@ static void start_explosion(Sheep& s) {
 
 // Landing is tested against the grid value under the sheep, not the
 // interpolated ground; outside the land the ground is at height 0.
-static void update_falling(Sheep& s) {
+static bool update_falling(Sheep& s) {
     float ground =
         terrain_sample(static_cast<int>(s.position.x), static_cast<int>(s.position.z), terrain);
     if (ground > s.position.y) {
         start_explosion(s);
         lives -= 1;
-        camera_shake += LANDING_SHAKE;
-        return;
+        return true;
     }
     float k = frame_time * s.speed * 0.001f;
     s.position.x += k * s.direction.x;
     s.position.y += k * s.direction.y;
     s.position.z += k * s.direction.z;
     s.hit_box.centre = s.position;
+    return false;
 }
 
 static void update_exploding(Sheep& s) {
@@ -90,7 +90,8 @@ static void update_exploding(Sheep& s) {
     if (s.health < 0.0f) s.state = SHEEP_FREE;
 }
 
-void sheep_update() {
+int sheep_update() {
+    int landed = 0;
     if (game_time_ms > next_spawn_time) {
         sheep_spawn();
         next_spawn_time =
@@ -98,10 +99,11 @@ void sheep_update() {
     }
     for (Sheep& s : sheep) {
         if (s.state == SHEEP_FALLING)
-            update_falling(s);
+            landed += update_falling(s);
         else if (s.state == SHEEP_EXPLODING)
             update_exploding(s);
     }
+    return landed;
 }
 
 bool sheep_hit_by_shot(const Vector3& direction, const Vector3& position, float half_length) {

@@ -43,8 +43,9 @@ bool flock_init();
 void sheep_reset();
 // Puts a sheep in the first free slot, if there is one.
 void sheep_spawn();
-// Spawning on schedule, then flight, landing and explosion fade for a frame.
-void sheep_update();
+// Spawning on schedule, then flight, landing and explosion fade for a frame;
+// returns how many sheep landed (each has cost a life).
+int sheep_update();
 void sheep_draw();
 // The first falling sheep the shot's segment (position +- half_length along
 // direction) meets takes a hit; true when one did.

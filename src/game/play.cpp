@@ -151,7 +151,7 @@ void play_frame() {
     Vector3 eye = {player_x, player_y, player_z};
     terrain_draw(eye, player_yaw, player_pitch, FIELD_OF_VIEW, terrain);
     shots_update();
-    sheep_update();
+    player_shake_for_landings(sheep_update());
     glDisable(GL_FOG);
     sheep_draw();
     weapon_draw(sy, sz);

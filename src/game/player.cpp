@@ -8,12 +8,12 @@
 #include "console/registry.h"
 #include "game/flock.h"
 #include "game/game_state.h"
-#include "game/level.h"
 #include "game/tuning.h"
 #include "gl.h"
 #include "math/angles.h"
 #include "input/input.h"
 #include "model/draw.h"
+#include "model/load.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "terrain/terrain.h"
@@ -71,7 +71,6 @@ bool new_game_reset() {
     player_pitch = 0.0f;
     lives = START_LIVES;
     walk_speed = WALK_SPEED;
-    current_level = -1;
     if (!load_new_game_pictures()) {
         console_print_error("Can't start a new game: its weapon or pictures are missing");
         game_state = STATE_TITLE;
@@ -79,6 +78,11 @@ bool new_game_reset() {
     }
     game_state = STATE_PLAY;
     return true;
+}
+
+void player_shake_for_landings(int landed) {
+    for (int i = 0; i < landed; i++)
+        camera_shake += LANDING_SHAKE;
 }
 
 void player_place(float x, float z) {

@@ -37,6 +37,8 @@ extern uint32_t next_shot_time;
 // game and loads the weapon and the heads-up pictures; false, with the game
 // left on the title screen, when something failed to load.
 bool new_game_reset();
+// Each sheep that landed shakes the camera LANDING_SHAKE degrees more.
+void player_shake_for_landings(int landed);
 // Stands the player at (x, z) on the ground, looking along +x.
 void player_place(float x, float z);
 // Creates mouse_sensitivity (radians per mouse count, default 0.01, 0.0001

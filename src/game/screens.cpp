@@ -9,7 +9,7 @@
 #include "gl.h"
 #include "input/input.h"
 #include "model/draw.h"
-#include "model/model.h"
+#include "model/load.h"
 #include "overlay/font.h"
 #include "platform/clock.h"
 #include "textures/texture.h"
@@ -21,6 +21,13 @@ bool screens_init() {
     dead_picture = texture_load("data/dead.png", true);
     if (!dead_picture) return false;
     return model_load(&title_model, "data/box.ms3d", "data/box.txt");
+}
+
+bool start_new_game() {
+    current_level = -1; // the sequence starts again at the first level
+    if (!new_game_reset()) return false;
+    start_new_game_level();
+    return true;
 }
 
 // The first level of a new game. When it fails to load, the level code has
@@ -53,9 +60,7 @@ void title_frame() {
     model_draw(&title_model);
     glDisable(GL_BLEND);
     GL_CHECK("title_frame");
-    if (key_was_pressed(VK_RETURN)) {
-        if (new_game_reset()) start_new_game_level();
-    }
+    if (key_was_pressed(VK_RETURN)) start_new_game();
 }
 
 void dead_frame() {

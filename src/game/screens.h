@@ -11,6 +11,10 @@ extern Model title_model; // the box of the title screen
 
 // Loads the dead picture and the title model; false when either fails.
 bool screens_init();
+// A new game from the first level: the level sequence and the player reset,
+// then the first level; false, on the title screen, when the weapon or the
+// pictures cannot load.
+bool start_new_game();
 // Loads the first level after a new-game reset and goes into play, or stays
 // on the title screen when the level fails to load.
 void start_new_game_level();

@@ -2,7 +2,7 @@
 // victory, and what each missing or broken file of a level leads to.
 #include "game/flock.h"
 #include "game/level.h"
-#include "model/model.h"
+#include "model/load.h"
 #include "game/player.h"
 #include "support/console_lines.h"
 #include "support/game_fixture.h"

@@ -80,6 +80,9 @@ TEST_F(Player, LooksWithTheMouseWithinStraightUpAndDown) {
 }
 
 TEST_F(Player, TheShakeFollowsFiringAndStaysWithinTwelveDegrees) {
+    camera_shake = 0.5f;
+    player_shake_for_landings(2);
+    EXPECT_EQ(camera_shake, 14.5f); // seven degrees a landed sheep, clamped later
     camera_shake = 30.0f;
     frame(100);
     EXPECT_EQ(camera_shake, 12.0f);

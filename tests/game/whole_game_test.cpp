@@ -169,8 +169,7 @@ TEST_F(WholeGame, AMinuteOfPlayIsTheSameAtEveryFrameRate) {
     for (uint32_t frame_ms : {17u, 67u, 33u, 4u}) {
         game_rand_restart();
         pending_turn = pending_tilt = 0;
-        ASSERT_TRUE(new_game_reset());
-        start_new_game_level();
+        ASSERT_TRUE(start_new_game());
         main_loop_start();
         push_left_button(true);
         int fired = 0;
