@@ -6,7 +6,7 @@
 #include "console/registry.h"
 #include "gl.h"
 #include "model/draw.h"
-#include "model/model.h"
+#include "model/load.h"
 #include "textures/texture.h"
 
 #include <SDL.h>

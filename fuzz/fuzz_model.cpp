@@ -4,7 +4,7 @@
 // the skinning of vertices and normals all see arbitrary data. An accepted
 // model must have every index that drawing follows inside its array.
 #include "model/joints.h"
-#include "model/model.h"
+#include "model/load.h"
 
 #include <cstddef>
 #include <cstdint>

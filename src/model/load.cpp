@@ -2,7 +2,7 @@
 // order of the load steps and releasing a model. Files are read whole and
 // parsed from memory; every count is checked against the bytes that are left
 // before anything is allocated, and every index against its array.
-#include "model/model.h"
+#include "model/load.h"
 
 #include "console/output.h"
 #include "files/file_io.h"

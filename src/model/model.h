@@ -1,6 +1,6 @@
-// Models: the record of a MilkShape 3D model with its material layers, and
-// loading it from a .ms3d file and a material file. Drawing is in draw.h,
-// the material file in material.h, the joints in joints.h.
+// Models: the record of a MilkShape 3D model with its material layers.
+// Loading is in load.h, drawing in draw.h, the material file in material.h,
+// the joints in joints.h.
 #pragma once
 
 #include "math/vector.h"
@@ -109,17 +109,3 @@ struct Model {
     unsigned int list_context = 0;
     std::vector<unsigned int> list_textures;
 };
-
-// Loads the model file and its material file, prepares the joints and, for a
-// model without joints, records its display list. An OpenGL context must be
-// current. On failure the error is printed and the Model is left empty.
-bool model_load(Model* model, const char* model_path, const char* material_path);
-
-// Reads the geometry of a .ms3d file from memory, checking every count
-// against the bytes left and every index against its array. False when the
-// data are bad; the Model is then partly filled and must be released.
-bool model_read(Model* model, const uint8_t* data, size_t size);
-
-// Frees the arrays and the display list; the Model is empty again. Its
-// textures stay in the texture cache, which owns them.
-void model_release(Model* model);

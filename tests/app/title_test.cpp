@@ -9,7 +9,7 @@
 #include "console/output.h"
 #include "console/registry.h"
 #include "gl.h"
-#include "model/model.h"
+#include "model/load.h"
 #include "support/console_lines.h"
 #include "support/gl_context.h"
 #include "textures/texture.h"

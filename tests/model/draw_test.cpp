@@ -2,7 +2,7 @@
 // settings, sphere mapping, skinning, the display list and its limits, and
 // the state the drawing leaves for the code that draws next.
 #include "model/draw.h"
-#include "model/model.h"
+#include "model/load.h"
 #include "model_files.h"
 #include "overlay/font.h"
 #include "support/game_fixture.h"

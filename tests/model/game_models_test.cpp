@@ -5,7 +5,7 @@
 #include "console/output.h"
 #include "gl.h"
 #include "model/draw.h"
-#include "model/model.h"
+#include "model/load.h"
 #include "model_files.h"
 #include "support/console_lines.h"
 

@@ -3,7 +3,7 @@
 // normals moved into joint space.
 #include "assetgen/ms3d_writer.h"
 #include "model/joints.h"
-#include "model/model.h"
+#include "model/load.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // models, files as the modeller saves them, trailing bytes) and every kind of
 // bad file, which must fail with its error line and leave the model empty.
 #include "console/output.h"
-#include "model/model.h"
+#include "model/load.h"
 #include "model_files.h"
 #include "support/console_lines.h"
 
