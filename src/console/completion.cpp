@@ -4,15 +4,12 @@
 
 #include "console/output.h"
 #include "console/registry.h"
+#include "console/words.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
-
-static bool is_blank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
 
 static bool starts_with(const char* name, const std::string& word) {
     return std::strncmp(name, word.c_str(), word.size()) == 0;
@@ -60,12 +57,8 @@ static void print_names(const std::vector<const char*>& names) {
 }
 
 bool console_complete(const char* typed, char* completed, int size) {
-    const char* start = typed;
-    while (*start && is_blank(*start))
-        start++;
-    const char* end = start;
-    while (*end && !is_blank(*end))
-        end++;
+    const char* start = skip_blanks(typed);
+    const char* end = word_end(start);
     if (*end != '\0' || end == start) return false;
     std::string word(start, end);
     std::vector<const char*> names = names_beginning_with(word);

@@ -4,6 +4,7 @@
 #include "console/registry.h"
 
 #include "console/output.h"
+#include "console/words.h"
 #include "console/history.h"
 #include "files/folders.h"
 
@@ -24,10 +25,6 @@ static int script_depth = 0;
 // the scripts they run) were not typed by the player, so Up does not recall
 // them and history.txt does not keep them.
 static int unrecorded_depth = 0;
-
-static bool is_blank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
 
 static void copy_name(char (&dest)[CONSOLE_NAME_SIZE], const char* name) {
     std::snprintf(dest, sizeof dest, "%s", name);
@@ -122,8 +119,7 @@ static size_t decimal_prefix_length(const char* text) {
 }
 
 float console_parse_number(const char* text) {
-    while (*text && is_blank(*text))
-        text++;
+    text = skip_blanks(text);
     char number[CONSOLE_LINE_SIZE] = {};
     size_t length = decimal_prefix_length(text);
     if (length == 0 || length >= sizeof number) return 0.0f;
@@ -209,12 +205,8 @@ static void console_run_command(ConsoleCommand* command, const char* text) {
     arg_count = 0;
     size_t remaining = std::strlen(text);
     while (remaining > 0) {
-        const char* start = text;
-        while (*start && is_blank(*start))
-            start++;
-        const char* end = start;
-        while (*end && !is_blank(*end))
-            end++;
+        const char* start = skip_blanks(text);
+        const char* end = word_end(start);
         size_t word_length = static_cast<size_t>(end - start);
         args[arg_count++].assign(start, word_length);
         if (arg_count == CONSOLE_MAX_ARGS) break;
@@ -236,12 +228,8 @@ void console_execute(const char* input) {
     if (unrecorded_depth == 0) console_history_add(line);
     console_print_input(line);
 
-    const char* name_start = line;
-    while (*name_start && is_blank(*name_start))
-        name_start++;
-    const char* name_end = name_start;
-    while (*name_end && !is_blank(*name_end))
-        name_end++;
+    const char* name_start = skip_blanks(line);
+    const char* name_end = word_end(name_start);
     std::string name(name_start, name_end);
 
     // The arguments begin one character after the name's length, counted

@@ -4,6 +4,7 @@
 #include "game/level_file.h"
 
 #include "console/output.h"
+#include "console/words.h"
 
 #include <cerrno>
 #include <cmath>
@@ -25,16 +26,6 @@ const LevelLine LEVEL_LINES[] = {
     {"BASE", VALUE_WORD},    {"DETAIL", VALUE_WORD},       {"MUSIC", VALUE_WORD},
 };
 constexpr int LEVEL_LINE_COUNT = 9;
-
-bool is_blank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-const char* skip_blanks(const char* text) {
-    while (*text && is_blank(*text))
-        text++;
-    return text;
-}
 
 void strip_line_break(char* line) {
     size_t length = std::strlen(line);
@@ -69,9 +60,7 @@ bool parse_float(const char* text, float* value) {
 // One word without blanks, at most 255 characters.
 bool parse_word(const char* text, char (&word)[LEVEL_LINE_SIZE]) {
     const char* start = skip_blanks(text);
-    size_t length = 0;
-    while (start[length] && !is_blank(start[length]))
-        length++;
+    size_t length = static_cast<size_t>(word_end(start) - start);
     if (length == 0) return false;
     std::memcpy(word, start, length);
     word[length] = '\0';

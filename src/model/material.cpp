@@ -12,6 +12,7 @@
 #include "model/material.h"
 
 #include "console/output.h"
+#include "console/words.h"
 #include "files/file_io.h"
 #include "textures/texture.h"
 
@@ -21,10 +22,6 @@ namespace {
 
 constexpr size_t LINE_SIZE = 256;
 constexpr size_t LINE_MAX_CHARACTERS = 254;
-
-bool is_blank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
 
 // Hands out the lines of a text one at a time.
 class LineReader {
@@ -51,12 +48,8 @@ class LineReader {
 // Copies the word that starts at or after *from into word and moves *from
 // past it; false when only blanks are left.
 bool next_word(const char** from, char (&word)[LINE_SIZE]) {
-    const char* p = *from;
-    while (*p && is_blank(*p))
-        p++;
-    size_t length = 0;
-    while (p[length] && !is_blank(p[length]))
-        length++;
+    const char* p = skip_blanks(*from);
+    size_t length = static_cast<size_t>(word_end(p) - p);
     if (length == 0) return false;
     std::memcpy(word, p, length); // a line holds fewer than LINE_SIZE characters
     word[length] = '\0';
