@@ -2,13 +2,14 @@
 #   make run   - then starts the game (under Xvfb when there is no display)
 #   make test  - then runs the whole test suite headless
 #   make bench - the benchmarks; make fuzz - the fuzz targets (clang)
+#   make timedemo - times the recorded level-3 game at 1024x768 and 640x480
 #   make sanitize - the whole suite under ASan/UBSan with leak checks
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-repeat sanitize bench fuzz clean
+.PHONY: all deps build run test test-repeat sanitize bench timedemo fuzz clean
 
 all: build
 
@@ -56,6 +57,12 @@ sanitize: deps
 # (Mesa's software renderer), the same one whatever the machine's display.
 bench: build
 	@cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bench/sheepfall_bench
+
+# The aiming bot's level-3 game recorded, then played back as fast as the
+# machine draws it (the game's timedemo) at both sizes; a few minutes.
+timedemo: build
+	@cd $(BUILD) && SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
+		bench/sheepfall_timedemo
 
 # Builds every fuzz target (fuzz/fuzz_*.cpp) with clang and its sanitizers in
 # build-fuzz/ and runs each for FUZZ_SECONDS; corpora stay in build-fuzz/corpus/.

@@ -15,6 +15,7 @@
 #include "app/video.h"
 #include "console/output.h"
 #include "console/registry.h"
+#include "game/demo.h"
 #include "game/flock.h"
 #include "game/level.h"
 #include "game/play.h"
@@ -28,6 +29,9 @@
 #include "textures/texture.h"
 
 #include <SDL.h>
+
+#include <cstdio>
+#include <string>
 
 bool app_active = true;
 Texture* dead_picture = nullptr;
@@ -54,6 +58,7 @@ bool game_init() {
         return false;
     }
     if (!sound_init()) return false;
+    demo_init();
     settings_start(); // the added commands and variables, history, config.cfg, autoexec.cfg
     if (!flock_init()) return false;
     game_time_ms = 0;
@@ -146,15 +151,44 @@ bool main_loop_step() {
         return true;
     }
     uint32_t now = timer_ticks();
-    bool go_on = run_frame(now - previous_ticks);
+    // A demo being recorded writes down the frame's time and input; one being
+    // played replaces them by its own.
+    uint32_t elapsed = demo_frame_input(now - previous_ticks, timer_seconds());
+    bool go_on = run_frame(elapsed);
     screenshot_frame_done(); // the finished frame, before the swap
     sound_volume_update();
     keys_frame_done();
     swap_buffers();
     if (!go_on) return false;
     previous_ticks = now;
-    frame_cap_wait(now);
+    if (!demo_paces_frames())
+        frame_cap_wait(now);
+    else if (uint32_t wait = demo_pace_wait_ms(timer_seconds()))
+        timer_delay(wait);
     return true;
+}
+
+static int run_main_loop() {
+    while (main_loop_step()) {
+    }
+    return 0;
+}
+
+// --timedemo: plays the demo as fast as the machine draws and prints its
+// timing line on stdout; 1 when it cannot be played or is cut off.
+static int run_timedemo(const std::string& name) {
+    if (!demo_play(name.c_str(), true)) {
+        std::fprintf(stderr, "sheepfall: %s\n", demo_error_line().c_str());
+        return 1;
+    }
+    while (main_loop_step() && demo_mode() == DEMO_TIMING) {
+    }
+    if (demo_timing_line().empty()) {
+        std::fprintf(stderr, "sheepfall: the timedemo was cut off\n");
+        return 1;
+    }
+    std::printf("%s\n", demo_timing_line().c_str());
+    return 0;
 }
 
 int app_main(int argc, char** argv) {
@@ -176,10 +210,10 @@ int app_main(int argc, char** argv) {
     }
     command_line_run(options);
     SDL_DisableScreenSaver();
-    while (main_loop_step()) {
-    }
+    exit_code = options.timedemo.empty() ? run_main_loop() : run_timedemo(options.timedemo);
+    demo_stop(); // a recording is written; a playback gives back the look settings
     settings_save();
     app_shutdown();
     video_shutdown();
-    return 0;
+    return exit_code;
 }

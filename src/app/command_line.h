@@ -2,15 +2,16 @@
 // --mode WxHxB) and console lines to run after start-up (+command args).
 #pragma once
 
+#include "game/version.h"
+
 #include <string>
 #include <vector>
-
-constexpr const char* GAME_VERSION = "Sheepfall 1.0";
 
 struct CommandLine {
     bool windowed = false;
     int mode_row = -1;                      // of video_modes; -1: not given
     std::vector<std::string> console_lines; // in the order given
+    std::string timedemo;                   // demo to time, then exit; empty: none
 };
 
 // Reads the arguments. False when the process is to end at once with

@@ -2,6 +2,8 @@
 // platform, so a game can be replayed and a test can play it.
 #pragma once
 
+#include <cstdint>
+
 // 0 .. 32767: seed = seed * 214013 + 2531011 (mod 2^32), bits 16 to 30 of
 // the new seed. The seed starts at 1 and is never set by the game.
 int game_rand();
@@ -12,3 +14,8 @@ float random_signed_unit();
 // Back to the start of the sequence (seed 1), for tests and tools that need
 // a game from its first draw.
 void game_rand_restart();
+
+// The generator's whole state, and setting it back: a demo starts from the
+// state it was recorded with.
+uint32_t game_rand_state();
+void game_rand_set_state(uint32_t state);

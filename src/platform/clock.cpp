@@ -10,3 +10,9 @@ void clock_advance(uint32_t elapsed_ms) {
     game_time = static_cast<float>(game_time_ms);
     frame_time = static_cast<float>(elapsed_ms);
 }
+
+void clock_restart() {
+    game_time_ms = 0;
+    game_time = 0.0f;
+    frame_time = 0.0f;
+}

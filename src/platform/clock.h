@@ -11,3 +11,6 @@ extern float frame_time;      // the latest frame's milliseconds
 
 // Adds one frame's elapsed milliseconds.
 void clock_advance(uint32_t elapsed_ms);
+// Back to time 0 with no frame run yet, as at start-up: a demo's game
+// starts from there whenever it is recorded or played.
+void clock_restart();
