@@ -26,11 +26,11 @@
 namespace fs = std::filesystem;
 
 static DemoMode mode = DEMO_IDLE;
-static Demo demo;             // the one being recorded or played
-static std::string demo_file; // its path
-static size_t next_frame = 0; // playback: the frame the next loop pass plays
-static double pace_origin = 0.0;   // playback: when its first frame started, seconds
-static uint64_t paced_ms = 0;      // recorded ms from the first frame's start to the latest's
+static Demo demo;                        // the one being recorded or played
+static std::string demo_file;            // its path
+static size_t next_frame = 0;            // playback: the frame the next loop pass plays
+static double pace_origin = 0.0;         // playback: when its first frame started, seconds
+static uint64_t paced_ms = 0;            // recorded ms from the first frame's start to the latest's
 static std::vector<double> frame_starts; // timed playback: every frame's start, then the end
 static float player_sensitivity = 0.01f; // the player's look settings, back after a playback
 static float player_invert = 0.0f;
@@ -148,7 +148,8 @@ struct ByteReader {
 
 } // namespace
 
-static bool fail(std::string* problem, const char* format, ...) __attribute__((format(printf, 2, 3)));
+static bool fail(std::string* problem, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
 
 static bool fail(std::string* problem, const char* format, ...) {
     char text[CONSOLE_LINE_SIZE];
@@ -197,7 +198,8 @@ static bool decode_header(ByteReader& in, Demo* d, uint32_t* frame_count, std::s
     in.f32(&d->mouse_sensitivity);
     in.u8(&invert);
     if (!valid_look(d->mouse_sensitivity, invert))
-        return fail(problem, "its look settings are out of range (mouse_sensitivity %g, mouse_invert %u)",
+        return fail(problem,
+                    "its look settings are out of range (mouse_sensitivity %g, mouse_invert %u)",
                     static_cast<double>(d->mouse_sensitivity), invert);
     d->mouse_invert = invert != 0;
     in.u32(frame_count);
@@ -436,8 +438,9 @@ static std::string timing_summary(const std::vector<double>& starts) {
         slowest = ms[(n * 99 + 99) / 100 - 1];
     }
     char line[CONSOLE_LINE_SIZE];
-    std::snprintf(line, sizeof line, "%zu frames in %.2f s: %.1f fps, median %.1f ms, slowest 1%% %.1f ms",
-                  ms.size(), seconds, fps, median, slowest);
+    std::snprintf(line, sizeof line,
+                  "%zu frames in %.2f s: %.1f fps, median %.1f ms, slowest 1%% %.1f ms", ms.size(),
+                  seconds, fps, median, slowest);
     return line;
 }
 
@@ -535,7 +538,8 @@ static uint32_t play_frame_input(uint32_t elapsed_ms, double now_seconds) {
 
 uint32_t demo_frame_input(uint32_t elapsed_ms, double now_seconds) {
     if (mode == DEMO_RECORDING) return record_frame(elapsed_ms);
-    if (mode == DEMO_PLAYING || mode == DEMO_TIMING) return play_frame_input(elapsed_ms, now_seconds);
+    if (mode == DEMO_PLAYING || mode == DEMO_TIMING)
+        return play_frame_input(elapsed_ms, now_seconds);
     return elapsed_ms;
 }
 
@@ -550,7 +554,8 @@ uint32_t demo_pace_wait_ms(double now_seconds) {
     // Less than a microsecond ahead is the clock's rounding, not a wait.
     if (!(ahead_ms > 0.001)) return 0;
     ahead_ms -= 0.001;
-    return static_cast<uint32_t>(std::min(std::ceil(ahead_ms), static_cast<double>(DEMO_MAX_FRAME_MS)));
+    return static_cast<uint32_t>(
+        std::min(std::ceil(ahead_ms), static_cast<double>(DEMO_MAX_FRAME_MS)));
 }
 
 const std::string& demo_timing_line() {

@@ -37,8 +37,8 @@ Moment moment_now() {
     int shot_count = 0;
     for (const Shot* s = shots; s; s = s->next)
         shot_count++;
-    return {game_state, current_level, lives, sheep_remaining, shot_count, game_rand_state(),
-            game_time_ms, player_x, player_z, player_yaw, player_pitch};
+    return {game_state,   current_level, lives,    sheep_remaining, shot_count,  game_rand_state(),
+            game_time_ms, player_x,      player_z, player_yaw,      player_pitch};
 }
 
 std::string describe(const Moment& m) {
@@ -129,9 +129,9 @@ class Demos : public GameFixture {
                                  const std::vector<Moment>& played) {
         ASSERT_EQ(played.size(), recorded.size()) << "frames played back";
         for (size_t i = 0; i < recorded.size(); i++)
-            ASSERT_EQ(played[i], recorded[i]) << "frame " << i + 1 << " played back as "
-                                              << describe(played[i]) << "\n recorded as "
-                                              << describe(recorded[i]);
+            ASSERT_EQ(played[i], recorded[i])
+                << "frame " << i + 1 << " played back as " << describe(played[i])
+                << "\n recorded as " << describe(recorded[i]);
     }
 };
 
@@ -279,8 +279,8 @@ TEST_F(Demos, BrokenDemoFilesAreRefusedWithTheirLineAndTheGameStaysWhereItWas) {
 }
 
 TEST_F(Demos, NamesArePlainFileNames) {
-    for (const char* name : {"../escape", "sub/dir", ".hidden", "a\\b", "c:x",
-                             "a_name_of_thirty_two_characters_"}) {
+    for (const char* name :
+         {"../escape", "sub/dir", ".hidden", "a\\b", "c:x", "a_name_of_thirty_two_characters_"}) {
         SCOPED_TRACE(name);
         Moment before = moment_now();
         console_execute((std::string("record ") + name).c_str());
