@@ -463,6 +463,13 @@ static void finish_playback(bool timing_done) {
 bool demo_record(const char* name, int first_level) {
     std::string path;
     if (!demo_path_of(name, &path)) return false;
+    // A folder that cannot be made is told now, not after the game.
+    std::error_code error;
+    fs::create_directories(demo_folder(), error);
+    if (error) {
+        report_error("Can't write %s: %s", path.c_str(), error.message().c_str());
+        return false;
+    }
     demo_stop();
     demo = Demo{};
     std::snprintf(demo.game_version, sizeof demo.game_version, "%s", GAME_VERSION);

@@ -295,3 +295,12 @@ TEST_F(Demos, NamesArePlainFileNames) {
     console_execute("stop");
     EXPECT_EQ(last_line(), "!No demo is being recorded or played!");
 }
+
+TEST_F(Demos, AFolderThatCannotBeMadeIsToldBeforeTheGameStarts) {
+    write_bytes("demos", "a file where the folder should be");
+    Moment before = moment_now();
+    console_execute("record blocked");
+    EXPECT_EQ(last_line().rfind("!Can't write demos/blocked.dem: ", 0), 0u) << last_line();
+    EXPECT_EQ(demo_mode(), DEMO_IDLE);
+    EXPECT_EQ(moment_now(), before);
+}
