@@ -5,7 +5,8 @@
 #include <cstdint>
 
 // 0 .. 32767: seed = seed * 214013 + 2531011 (mod 2^32), bits 16 to 30 of
-// the new seed. The seed starts at 1 and is never set by the game.
+// the new seed. The seed starts at 1; play never sets it (a demo puts back
+// the state it was recorded from).
 int game_rand();
 
 // (game_rand() mod 2000 - 1000) * 0.001: a float in -1.0 .. 0.999.
