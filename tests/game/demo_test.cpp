@@ -8,6 +8,7 @@
 #include "game/flock.h"
 #include "game/level.h"
 #include "game/player.h"
+#include "input/input.h"
 #include "math/random.h"
 #include "platform/clock.h"
 #include "support/aiming_bot.h"
@@ -88,6 +89,12 @@ class Demos : public GameFixture {
 
     AimingBot bot;
 
+    // The two ways a pass of the loop ends the game.
+    static const char* why_the_loop_ended() {
+        return key_is_down(VK_ESCAPE) ? "Escape is held"
+                                      : "a quit event came (window closed or a signal)";
+    }
+
     // Records the bot's game with frames of frame_ms until the game ends or
     // max_frames have run; the moment after every recorded frame.
     std::vector<Moment> record(const char* name, uint32_t frame_ms, int max_frames) {
@@ -96,7 +103,7 @@ class Demos : public GameFixture {
         EXPECT_EQ(demo_mode(), DEMO_RECORDING) << "record " << name << ": " << last_line();
         for (int frame = 0; frame < max_frames && game_state == STATE_PLAY; frame++) {
             bot.aim_and_fire();
-            EXPECT_TRUE(step(frame_ms));
+            EXPECT_TRUE(step(frame_ms)) << "recording: the loop ended, " << why_the_loop_ended();
             trace.push_back(moment_now());
         }
         if (game_state == STATE_PLAY)
@@ -118,7 +125,8 @@ class Demos : public GameFixture {
             AimingBot::push_mouse_motion(37, -11);
             AimingBot::push_left_button(frame % 3 == 0);
             push_key(frame % 2 ? SDL_KEYDOWN : SDL_KEYUP, SDL_SCANCODE_UP);
-            EXPECT_TRUE(step(frame_ms));
+            EXPECT_TRUE(step(frame_ms)) << "playback frame " << trace.size() + 1
+                                        << ": the loop ended, " << why_the_loop_ended();
             if (demo_mode() != DEMO_PLAYING) break; // that pass ended the playback
             trace.push_back(moment_now());
         }
