@@ -17,6 +17,7 @@
 #include "console/builtins.h"
 #include "console/output.h"
 #include "console/registry.h"
+#include "game/demo.h"
 #include "game/flock.h"
 #include "game/level.h"
 #include "game/play.h"
@@ -30,6 +31,9 @@
 #include "textures/texture.h"
 
 #include <SDL.h>
+
+#include <cstdio>
+#include <string>
 
 
 static uint32_t previous_ticks = 0;
@@ -52,6 +56,7 @@ bool game_init() {
         return false;
     }
     if (!sound_init()) return false;
+    demo_init();
     settings_start(); // the added commands and variables, history, config.cfg, autoexec.cfg
     if (!flock_init()) return false;
     game_time_ms = 0;
@@ -100,7 +105,10 @@ bool main_loop_step() {
     }
     uint32_t now = timer_ticks();
     if (clock_take_stall()) previous_ticks = now; // a console line stalled the events
-    bool go_on = run_frame(game_elapsed(now)) && !video_window_lost();
+    // A demo being recorded writes down the frame's time and input; one being
+    // played replaces them by its own.
+    uint32_t elapsed = demo_frame_input(game_elapsed(now), timer_seconds());
+    bool go_on = run_frame(elapsed) && !video_window_lost();
     screenshot_frame_done(); // the finished frame, before the swap
     sound_volume_update();
     keys_frame_done();
@@ -109,7 +117,10 @@ bool main_loop_step() {
     // A frame that loaded a level or made a new window: the next frame is
     // measured from the end of this one, so the stall is not game time.
     previous_ticks = clock_take_stall() ? timer_ticks() : now;
-    frame_cap_wait(now);
+    if (!demo_paces_frames())
+        frame_cap_wait(now);
+    else if (uint32_t wait = demo_pace_wait_ms(timer_seconds()))
+        timer_delay(wait);
     return true;
 }
 
@@ -124,6 +135,29 @@ static int fatal_error(const char* text) {
     return 1;
 }
 
+static int run_main_loop() {
+    while (main_loop_step()) {
+    }
+    return 0;
+}
+
+// --timedemo: plays the demo as fast as the machine draws and prints its
+// timing line on stdout; 1 when it cannot be played or is cut off.
+static int run_timedemo(const std::string& name) {
+    if (!demo_play(name.c_str(), true)) {
+        std::fprintf(stderr, "sheepfall: %s\n", demo_error_line().c_str());
+        return 1;
+    }
+    while (main_loop_step() && demo_mode() == DEMO_TIMING) {
+    }
+    if (demo_timing_line().empty()) {
+        std::fprintf(stderr, "sheepfall: the timedemo was cut off\n");
+        return 1;
+    }
+    std::printf("%s\n", demo_timing_line().c_str());
+    return 0;
+}
+
 int app_main(int argc, char** argv) {
     CommandLine options;
     int exit_code = 0;
@@ -135,11 +169,11 @@ int app_main(int argc, char** argv) {
     command_line_run(options);
     SDL_DisableScreenSaver();
     main_loop_start();
-    while (main_loop_step()) {
-    }
+    exit_code = options.timedemo.empty() ? run_main_loop() : run_timedemo(options.timedemo);
+    demo_stop(); // a recording is written; a playback gives back the look settings
     settings_save();
     app_shutdown();
     if (video_window_lost()) return fatal_error("No window could be made for any video mode.");
     video_shutdown();
-    return 0;
+    return exit_code;
 }

@@ -20,6 +20,8 @@ static const char* const USAGE =
     "  --mode WxHxBITS   start in this video mode: 640x400, 640x480, 800x600,\n"
     "                    1024x768 or 1280x720, at 16 or 32 bits (e.g. 800x600x32)\n"
     "  --data DIR        read the game's data from the folder DIR (named data)\n"
+    "  --timedemo NAME   play demos/NAME.dem as fast as possible, print its\n"
+    "                    timing line and exit (1 when it cannot be played)\n"
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n"
     "  +COMMAND ARGS     run this console line after start-up, after config.cfg\n"
@@ -81,6 +83,9 @@ bool command_line_parse(int argc, char** argv, CommandLine* options, int* exit_c
                 return refuse(exit_code, "--data needs a folder", word);
             options->data_folder = argv[i + 1];
             i++;
+        } else if (std::strcmp(word, "--timedemo") == 0) {
+            if (i + 1 >= argc) return refuse(exit_code, "--timedemo needs a demo name", word);
+            options->timedemo = argv[++i];
         } else {
             return refuse(exit_code, "unknown option", word);
         }

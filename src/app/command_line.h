@@ -3,17 +3,17 @@
 // start-up (+command args).
 #pragma once
 
+#include "game/version.h"
+
 #include <string>
 #include <vector>
-
-// The version comes from the build (the one place it is stated).
-constexpr const char* GAME_VERSION = "Sheepfall " SHEEPFALL_VERSION;
 
 struct CommandLine {
     bool windowed = false;
     int mode_row = -1;                      // of video_modes; -1: not given
     std::string data_folder;                // --data; empty: not given
     std::vector<std::string> console_lines; // in the order given
+    std::string timedemo;                   // demo to time, then exit; empty: none
 };
 
 // Reads the arguments. False when the process is to end at once with

@@ -52,6 +52,12 @@ uint32_t timer_ticks() {
     return ticks_source ? ticks_source() : SDL_GetTicks();
 }
 
+double timer_seconds() {
+    if (ticks_source) return static_cast<double>(ticks_source()) / 1000.0;
+    return static_cast<double>(SDL_GetPerformanceCounter()) /
+           static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
 void timer_set_source(TicksSource source) {
     ticks_source = source;
 }

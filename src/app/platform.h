@@ -23,6 +23,9 @@ bool message_box_yes_no(const char* caption, const char* text);
 using TicksSource = uint32_t (*)();
 uint32_t timer_ticks();
 void timer_set_source(TicksSource source); // nullptr restores the real timer
+// A steady clock in seconds, finer than the millisecond timer, for measuring
+// frames; with a replaced tick source it follows that source.
+double timer_seconds();
 // Waits the milliseconds (SDL_Delay). Tests may replace the wait, so a fake
 // clock can follow it.
 using DelaySink = void (*)(uint32_t ms);

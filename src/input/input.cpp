@@ -81,3 +81,10 @@ void key_unpress(int vk) {
     pressed_this_frame[vk] = false;
     if (last_pressed_key == vk) last_pressed_key = -1;
 }
+
+void key_set_held(int vk, bool held) {
+    if (!key_in_range(vk)) return;
+    key_state[vk] = held;
+    unseen_down[vk] = false;
+    release_after_frame[vk] = false;
+}

@@ -87,5 +87,8 @@ void keys_frame_done();
 // Takes back a key's release as a press: the key is no longer held and does
 // not count as pressed (for keys released only because the focus went away).
 void key_unpress(int vk);
+// Sets whether a key is held without counting it as pressed: a demo holds
+// the movement keys of its recording.
+void key_set_held(int vk, bool held);
 // Releases every key; the last pressed key stays (new window, new mouse).
 void keys_clear();

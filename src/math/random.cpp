@@ -17,3 +17,11 @@ float random_signed_unit() {
 void game_rand_restart() {
     seed = 1;
 }
+
+uint32_t game_rand_state() {
+    return seed;
+}
+
+void game_rand_set_state(uint32_t state) {
+    seed = state;
+}

@@ -22,3 +22,9 @@ bool clock_take_stall() {
     stalled = false;
     return was;
 }
+
+void clock_restart() {
+    game_time_ms = 0;
+    game_time = 0.0f;
+    frame_time = 0.0f;
+}

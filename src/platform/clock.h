@@ -23,3 +23,6 @@ void clock_mark_stall();
 // True once after clock_mark_stall: the main loop then measures the next
 // frame from the end of this one.
 bool clock_take_stall();
+// Back to time 0 with no frame run yet, as at start-up: a demo's game
+// starts from there whenever it is recorded or played.
+void clock_restart();

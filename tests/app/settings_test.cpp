@@ -51,8 +51,9 @@ TEST_F(Settings, AFreshFolderStartsAsBefore) {
     Lines commands = run("cmdlist"), variables = run("varlist");
     Lines listed_commands(commands.begin() + 2, commands.end());
     EXPECT_EQ(listed_commands,
-              (Lines{"startmode", "screenshot", "textureinfo", "texturequality", "exec", "varlist",
-                     "cmdlist", "?", "cls", "toggle_console", "videomode", "togglefullscreen"}));
+              (Lines{"startmode", "screenshot", "timedemo", "playdemo", "stop", "record",
+                     "textureinfo", "texturequality", "exec", "varlist", "cmdlist", "?", "cls",
+                     "toggle_console", "videomode", "togglefullscreen"}));
     Lines listed_variables(variables.begin() + 2, variables.end());
     EXPECT_EQ(listed_variables,
               (Lines{"terrain_lod_error", "max_fps", "volume_sfx", "volume_music", "mouse_invert",

@@ -1,0 +1,613 @@
+// Demos: owns the demo being recorded or played, where its playback stands,
+// the pacing and timing of a playback, the look settings the player had
+// before one, and the commands record, stop, playdemo and timedemo.
+#include "game/demo.h"
+
+#include "console/output.h"
+#include "console/registry.h"
+#include "files/folders.h"
+#include "game/game_state.h"
+#include "game/level.h"
+#include "game/player.h"
+#include "game/version.h"
+#include "input/input.h"
+#include "math/random.h"
+#include "open_file.h"
+#include "platform/clock.h"
+#include "platform/sound.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+static DemoMode mode = DEMO_IDLE;
+static Demo demo;                        // the one being recorded or played
+static std::string demo_file;            // its path
+static size_t next_frame = 0;            // playback: the frame the next loop pass plays
+static double pace_origin = 0.0;         // playback: when its first frame started, seconds
+static uint64_t paced_ms = 0;            // recorded ms from the first frame's start to the latest's
+static std::vector<double> frame_starts; // timed playback: every frame's start, then the end
+static float player_sensitivity = 0.01f; // the player's look settings, back after a playback
+static float player_invert = 0.0f;
+static std::string timing_line;
+static std::string error_line;
+
+static const char MAGIC[4] = {'S', 'F', 'D', 'M'};
+static const float MIN_SENSITIVITY = 0.0001f; // the console's limits of mouse_sensitivity
+static const float MAX_SENSITIVITY = 1.0f;
+static const float DEFAULT_SENSITIVITY = 0.01f;
+static const int NAME_SIZE = 32;
+static const int MOVEMENT_KEYS[4] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT};
+static const uint8_t MOVEMENT_BITS[4] = {DEMO_KEY_UP, DEMO_KEY_DOWN, DEMO_KEY_LEFT, DEMO_KEY_RIGHT};
+
+// ---- the file's bytes
+
+static void put_u8(std::string& out, uint32_t value) {
+    out.push_back(static_cast<char>(value & 0xFF));
+}
+
+static void put_u16(std::string& out, uint32_t value) {
+    put_u8(out, value);
+    put_u8(out, value >> 8);
+}
+
+static void put_u32(std::string& out, uint32_t value) {
+    put_u16(out, value);
+    put_u16(out, value >> 16);
+}
+
+static void put_f32(std::string& out, float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    put_u32(out, bits);
+}
+
+static bool same_look(float sensitivity_a, bool invert_a, float sensitivity_b, bool invert_b) {
+    return sensitivity_a == sensitivity_b && invert_a == invert_b;
+}
+
+std::string demo_encode(const Demo& d) {
+    std::string out(MAGIC, sizeof MAGIC);
+    put_u16(out, DEMO_FORMAT_VERSION);
+    out.append(d.game_version, DEMO_GAME_VERSION_SIZE);
+    put_u32(out, d.random_state);
+    put_u8(out, static_cast<uint32_t>(d.first_level));
+    put_f32(out, d.mouse_sensitivity);
+    put_u8(out, d.mouse_invert ? 1 : 0);
+    put_u32(out, static_cast<uint32_t>(d.frames.size()));
+    uint8_t keys = 0;
+    float sensitivity = d.mouse_sensitivity;
+    bool invert = d.mouse_invert;
+    for (const DemoFrame& f : d.frames) {
+        bool keys_changed = f.keys != keys;
+        bool look_changed = !same_look(f.mouse_sensitivity, f.mouse_invert, sensitivity, invert);
+        put_u8(out, f.elapsed_ms);
+        put_u8(out, (f.fire ? DEMO_FLAG_FIRE : 0) | (keys_changed ? DEMO_FLAG_KEYS : 0) |
+                        (look_changed ? DEMO_FLAG_LOOK : 0));
+        put_u32(out, static_cast<uint32_t>(f.mouse_dx));
+        put_u32(out, static_cast<uint32_t>(f.mouse_dy));
+        if (keys_changed) put_u8(out, f.keys);
+        if (look_changed) {
+            put_f32(out, f.mouse_sensitivity);
+            put_u8(out, f.mouse_invert ? 1 : 0);
+        }
+        keys = f.keys;
+        sensitivity = f.mouse_sensitivity;
+        invert = f.mouse_invert;
+    }
+    return out;
+}
+
+namespace {
+
+// Reads little-endian values from a buffer; a read past its end fails and
+// leaves the value alone.
+struct ByteReader {
+    const uint8_t* data;
+    size_t size;
+    size_t at = 0;
+
+    size_t left() const { return size - at; }
+    bool bytes(void* out, size_t count) {
+        if (left() < count) return false;
+        std::memcpy(out, data + at, count);
+        at += count;
+        return true;
+    }
+    bool u8(uint32_t* value) {
+        uint8_t b;
+        if (!bytes(&b, 1)) return false;
+        *value = b;
+        return true;
+    }
+    bool u16(uint32_t* value) {
+        uint8_t b[2];
+        if (!bytes(b, 2)) return false;
+        *value = static_cast<uint32_t>(b[0] | (b[1] << 8));
+        return true;
+    }
+    bool u32(uint32_t* value) {
+        uint8_t b[4];
+        if (!bytes(b, 4)) return false;
+        *value = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+                 static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
+        return true;
+    }
+    bool f32(float* value) {
+        uint32_t bits;
+        if (!u32(&bits)) return false;
+        std::memcpy(value, &bits, sizeof bits);
+        return true;
+    }
+};
+
+} // namespace
+
+static bool fail(std::string* problem, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+
+static bool fail(std::string* problem, const char* format, ...) {
+    char text[CONSOLE_LINE_SIZE];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    *problem = text;
+    return false;
+}
+
+// A version text is printable and ends within its field.
+static bool readable_version(const char* text) {
+    size_t length = strnlen(text, DEMO_GAME_VERSION_SIZE);
+    if (length == 0 || length == DEMO_GAME_VERSION_SIZE) return false;
+    for (size_t i = 0; i < length; i++)
+        if (text[i] < 32 || text[i] > 126) return false;
+    return true;
+}
+
+static bool valid_look(float sensitivity, uint32_t invert) {
+    return sensitivity >= MIN_SENSITIVITY && sensitivity <= MAX_SENSITIVITY && invert <= 1;
+}
+
+static bool decode_header(ByteReader& in, Demo* d, uint32_t* frame_count, std::string* problem) {
+    char magic[sizeof MAGIC];
+    uint32_t version = 0, first_level = 0, invert = 0;
+    if (in.size < DEMO_HEADER_SIZE)
+        return fail(problem, "the header is cut short (%zu of %zu bytes)", in.size,
+                    DEMO_HEADER_SIZE);
+    in.bytes(magic, sizeof magic);
+    if (std::memcmp(magic, MAGIC, sizeof MAGIC) != 0) return fail(problem, "not a demo file");
+    in.u16(&version);
+    if (version != DEMO_FORMAT_VERSION)
+        return fail(problem, "format version %u, this game plays version %u", version,
+                    DEMO_FORMAT_VERSION);
+    in.bytes(d->game_version, DEMO_GAME_VERSION_SIZE);
+    if (!readable_version(d->game_version)) return fail(problem, "the game version is unreadable");
+    if (std::strcmp(d->game_version, GAME_VERSION) != 0)
+        return fail(problem, "recorded by %s, this is %s", d->game_version, GAME_VERSION);
+    in.u32(&d->random_state);
+    in.u8(&first_level);
+    if (first_level >= static_cast<uint32_t>(LEVEL_COUNT))
+        return fail(problem, "it starts at level %u, there are %d", first_level + 1, LEVEL_COUNT);
+    d->first_level = static_cast<int>(first_level);
+    in.f32(&d->mouse_sensitivity);
+    in.u8(&invert);
+    if (!valid_look(d->mouse_sensitivity, invert))
+        return fail(problem,
+                    "its look settings are out of range (mouse_sensitivity %g, mouse_invert %u)",
+                    static_cast<double>(d->mouse_sensitivity), invert);
+    d->mouse_invert = invert != 0;
+    in.u32(frame_count);
+    return true;
+}
+
+// One frame after the previous one's keys and look settings (*f holds them).
+static bool decode_frame(ByteReader& in, size_t number, uint32_t count, DemoFrame* f,
+                         std::string* problem) {
+    if (in.left() == 0) return fail(problem, "it ends after frame %zu of %u", number - 1, count);
+    uint32_t elapsed = 0, flags = 0, dx = 0, dy = 0, keys = f->keys, invert = f->mouse_invert;
+    bool whole = in.u8(&elapsed) && in.u8(&flags) && in.u32(&dx) && in.u32(&dy) &&
+                 (!(flags & DEMO_FLAG_KEYS) || in.u8(&keys)) &&
+                 (!(flags & DEMO_FLAG_LOOK) || (in.f32(&f->mouse_sensitivity) && in.u8(&invert)));
+    if (!whole) return fail(problem, "frame %zu of %u is cut short", number, count);
+    if (elapsed > DEMO_MAX_FRAME_MS)
+        return fail(problem, "frame %zu lasts %u ms, more than %u", number, elapsed,
+                    DEMO_MAX_FRAME_MS);
+    if (flags & ~static_cast<uint32_t>(DEMO_FLAG_FIRE | DEMO_FLAG_KEYS | DEMO_FLAG_LOOK))
+        return fail(problem, "frame %zu has unknown flags 0x%02X", number, flags);
+    if (keys > 0xF) return fail(problem, "frame %zu holds unknown keys 0x%02X", number, keys);
+    if (!valid_look(f->mouse_sensitivity, invert))
+        return fail(problem, "frame %zu sets look settings out of range", number);
+    f->elapsed_ms = elapsed;
+    f->fire = flags & DEMO_FLAG_FIRE;
+    f->mouse_dx = static_cast<int32_t>(dx);
+    f->mouse_dy = static_cast<int32_t>(dy);
+    f->keys = static_cast<uint8_t>(keys);
+    f->mouse_invert = invert != 0;
+    return true;
+}
+
+bool demo_decode(const uint8_t* data, size_t size, Demo* d, std::string* problem) {
+    ByteReader in{data, size};
+    Demo read;
+    uint32_t count = 0;
+    if (!decode_header(in, &read, &count, problem)) return false;
+    // The count is checked frame by frame, never trusted for the memory.
+    read.frames.reserve(std::min<size_t>(count, in.left() / DEMO_MIN_FRAME_SIZE));
+    DemoFrame frame;
+    frame.mouse_sensitivity = read.mouse_sensitivity;
+    frame.mouse_invert = read.mouse_invert;
+    for (size_t number = 1; number <= count; number++) {
+        if (!decode_frame(in, number, count, &frame, problem)) return false;
+        read.frames.push_back(frame);
+    }
+    if (in.left() > 0) return fail(problem, "%zu bytes after the last frame", in.left());
+    *d = std::move(read);
+    return true;
+}
+
+// ---- names and files
+
+std::string demo_folder() {
+    return player_file("demos");
+}
+
+static void report_error(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+static void report_error(const char* format, ...) {
+    char text[CONSOLE_LINE_SIZE];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    console_print_error(text);
+    error_line = std::string("!") + text + "!";
+}
+
+static bool plain_file_name(const std::string& name) {
+    if (name.empty() || name.size() >= static_cast<size_t>(NAME_SIZE) || name[0] == '.')
+        return false;
+    for (char c : name)
+        if (c <= ' ' || c > '~' || c == '/' || c == '\\' || c == ':') return false;
+    return true;
+}
+
+bool demo_path_of(const char* name, std::string* path) {
+    std::string stem = name;
+    if (stem.size() > 4 && stem.compare(stem.size() - 4, 4, ".dem") == 0)
+        stem.resize(stem.size() - 4);
+    if (!plain_file_name(stem)) {
+        report_error("Demo name %.64s: a plain file name is needed (no folders, no .., "
+                     "at most %d characters)",
+                     name, NAME_SIZE - 1);
+        return false;
+    }
+    *path = demo_folder() + "/" + stem + ".dem";
+    return true;
+}
+
+static bool read_demo_file(const std::string& path, Demo* d, std::string* problem) {
+    std::error_code error;
+    if (!fs::exists(path, error)) return fail(problem, "no such demo");
+    if (!fs::is_regular_file(path, error)) return fail(problem, "not a file");
+    uintmax_t size = fs::file_size(path, error);
+    if (error) return fail(problem, "%s", error.message().c_str());
+    if (size > DEMO_MAX_FILE_SIZE) return fail(problem, "too large (%ju bytes)", size);
+    OpenFile file(path.c_str(), "rb");
+    if (!file.file()) return fail(problem, "%s", std::strerror(errno));
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (std::fread(bytes.data(), 1, bytes.size(), file.file()) != bytes.size())
+        return fail(problem, "it could not be read whole");
+    return demo_decode(bytes.data(), bytes.size(), d, problem);
+}
+
+// Through a temporary file and a rename: a crash leaves no half demo.
+static bool write_demo_file(const std::string& path, const std::string& bytes) {
+    std::error_code error;
+    fs::create_directories(demo_folder(), error);
+    if (error) {
+        report_error("Can't write %s: %s", path.c_str(), error.message().c_str());
+        return false;
+    }
+    std::string temporary = path + ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file) {
+        report_error("Can't write %s: %s", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    int saved_errno = errno;
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        saved_errno = errno;
+    }
+    if (written) fs::rename(temporary, path, error);
+    if (!written || error) {
+        std::remove(temporary.c_str());
+        report_error("Can't write %s: %s", path.c_str(),
+                     written ? error.message().c_str() : std::strerror(saved_errno));
+        return false;
+    }
+    return true;
+}
+
+// ---- the game a demo starts with and the input of its frames
+
+static ConsoleVariable* sensitivity_variable() {
+    return console_find_variable("mouse_sensitivity");
+}
+
+static ConsoleVariable* invert_variable() {
+    return console_find_variable("mouse_invert");
+}
+
+static float current_sensitivity() {
+    ConsoleVariable* v = sensitivity_variable();
+    return v ? v->value : DEFAULT_SENSITIVITY;
+}
+
+static bool current_invert() {
+    ConsoleVariable* v = invert_variable();
+    return v && v->value != 0.0f;
+}
+
+static void set_look(float sensitivity, float invert) {
+    if (ConsoleVariable* v = sensitivity_variable()) v->value = sensitivity;
+    if (ConsoleVariable* v = invert_variable()) v->value = invert;
+}
+
+// A new game from a known start: the generator's state, the clock at 0,
+// no shots in flight, the player reset, the level loaded.
+static void start_demo_game(uint32_t random_state, int first_level) {
+    game_rand_set_state(random_state);
+    clock_restart();
+    shots_clear();
+    next_shot_time = 0;
+    camera_shake = 0.0f;
+    firing = false;
+    new_game_reset();
+    current_level = first_level - 1;
+    level_advance();
+    if (game_state != STATE_TITLE) game_state = STATE_PLAY;
+}
+
+static DemoFrame frame_input_now() {
+    DemoFrame f;
+    f.mouse_dx = mouse_dx;
+    f.mouse_dy = mouse_dy;
+    f.fire = mouse_left_down;
+    for (int i = 0; i < 4; i++)
+        if (key_is_down(MOVEMENT_KEYS[i])) f.keys |= MOVEMENT_BITS[i];
+    f.mouse_sensitivity = current_sensitivity();
+    f.mouse_invert = current_invert();
+    return f;
+}
+
+static void apply_frame_input(const DemoFrame& f) {
+    mouse_dx = f.mouse_dx;
+    mouse_dy = f.mouse_dy;
+    mouse_left_down = f.fire;
+    for (int i = 0; i < 4; i++)
+        key_set_held(MOVEMENT_KEYS[i], (f.keys & MOVEMENT_BITS[i]) != 0);
+    set_look(f.mouse_sensitivity, f.mouse_invert ? 1.0f : 0.0f);
+}
+
+// The player's own input again: nothing held, no motion, his look settings.
+static void give_back_input() {
+    DemoFrame still;
+    still.mouse_sensitivity = player_sensitivity;
+    apply_frame_input(still);
+    set_look(player_sensitivity, player_invert);
+}
+
+// ---- recording and playing
+
+static double recorded_seconds(const Demo& d) {
+    uint64_t ms = 0;
+    for (const DemoFrame& f : d.frames)
+        ms += f.elapsed_ms;
+    return static_cast<double>(ms) / 1000.0;
+}
+
+static void finish_recording() {
+    mode = DEMO_IDLE;
+    if (write_demo_file(demo_file, demo_encode(demo)))
+        console_printf("Recorded %zu frames (%.1f s) to %s", demo.frames.size(),
+                       recorded_seconds(demo), demo_file.c_str());
+    demo.frames.clear();
+}
+
+// "N frames in S s: F fps, median M ms, slowest 1% P ms" from the frames'
+// start times and the end; the slowest 1% is the 99th percentile frame.
+static std::string timing_summary(const std::vector<double>& starts) {
+    std::vector<double> ms;
+    for (size_t i = 1; i < starts.size(); i++)
+        ms.push_back((starts[i] - starts[i - 1]) * 1000.0);
+    double seconds = starts.size() > 1 ? starts.back() - starts.front() : 0.0;
+    double fps = seconds > 0.0 ? static_cast<double>(ms.size()) / seconds : 0.0;
+    double median = 0.0, slowest = 0.0;
+    std::sort(ms.begin(), ms.end());
+    if (!ms.empty()) {
+        size_t n = ms.size();
+        median = n % 2 ? ms[n / 2] : (ms[n / 2 - 1] + ms[n / 2]) / 2.0;
+        slowest = ms[(n * 99 + 99) / 100 - 1];
+    }
+    char line[CONSOLE_LINE_SIZE];
+    std::snprintf(line, sizeof line,
+                  "%zu frames in %.2f s: %.1f fps, median %.1f ms, slowest 1%% %.1f ms", ms.size(),
+                  seconds, fps, median, slowest);
+    return line;
+}
+
+// Back to the title screen; a finished timing prints its line.
+static void finish_playback(bool timing_done) {
+    bool timed = mode == DEMO_TIMING;
+    mode = DEMO_IDLE;
+    give_back_input();
+    shot_sound_stop();
+    game_state = STATE_TITLE;
+    if (timed && timing_done) {
+        timing_line = timing_summary(frame_starts);
+        console_print(timing_line.c_str());
+    } else {
+        console_print("Demo finished");
+    }
+    demo.frames.clear();
+}
+
+bool demo_record(const char* name, int first_level) {
+    std::string path;
+    if (!demo_path_of(name, &path)) return false;
+    // A folder that cannot be made is told now, not after the game.
+    std::error_code error;
+    fs::create_directories(demo_folder(), error);
+    if (error) {
+        report_error("Can't write %s: %s", path.c_str(), error.message().c_str());
+        return false;
+    }
+    demo_stop();
+    demo = Demo{};
+    std::snprintf(demo.game_version, sizeof demo.game_version, "%s", GAME_VERSION);
+    demo.random_state = game_rand_state();
+    demo.first_level = std::clamp(first_level, 0, LEVEL_COUNT - 1);
+    demo.mouse_sensitivity = current_sensitivity();
+    demo.mouse_invert = current_invert();
+    demo_file = path;
+    console_printf("Recording %s", path.c_str());
+    start_demo_game(demo.random_state, demo.first_level);
+    mode = DEMO_RECORDING;
+    return true;
+}
+
+bool demo_play(const char* name, bool timed) {
+    std::string path, problem;
+    if (!demo_path_of(name, &path)) return false;
+    Demo read;
+    if (!read_demo_file(path, &read, &problem)) {
+        report_error("Demo %s: %s", path.c_str(), problem.c_str());
+        return false;
+    }
+    demo_stop();
+    player_sensitivity = current_sensitivity();
+    player_invert = current_invert() ? 1.0f : 0.0f;
+    demo = std::move(read);
+    demo_file = path;
+    next_frame = 0;
+    paced_ms = 0;
+    frame_starts.clear();
+    set_look(demo.mouse_sensitivity, demo.mouse_invert ? 1.0f : 0.0f);
+    start_demo_game(demo.random_state, demo.first_level);
+    mode = timed ? DEMO_TIMING : DEMO_PLAYING;
+    return true;
+}
+
+void demo_stop() {
+    if (mode == DEMO_RECORDING) finish_recording();
+    if (mode == DEMO_PLAYING || mode == DEMO_TIMING) finish_playback(false);
+}
+
+DemoMode demo_mode() {
+    return mode;
+}
+
+static uint32_t record_frame(uint32_t elapsed_ms) {
+    if (game_state != STATE_PLAY) { // won, lost, or the level did not load
+        finish_recording();
+        return elapsed_ms;
+    }
+    DemoFrame f = frame_input_now();
+    f.elapsed_ms = std::min(elapsed_ms, DEMO_MAX_FRAME_MS);
+    demo.frames.push_back(f);
+    return f.elapsed_ms;
+}
+
+static uint32_t play_frame_input(uint32_t elapsed_ms, double now_seconds) {
+    if (mode == DEMO_TIMING) frame_starts.push_back(now_seconds);
+    // A game that left play early has gone its own way: no more frames for it.
+    if (next_frame >= demo.frames.size() || game_state != STATE_PLAY) {
+        finish_playback(true);
+        return elapsed_ms;
+    }
+    const DemoFrame& f = demo.frames[next_frame];
+    if (next_frame == 0)
+        pace_origin = now_seconds;
+    else
+        paced_ms += f.elapsed_ms;
+    next_frame++;
+    apply_frame_input(f);
+    return f.elapsed_ms;
+}
+
+uint32_t demo_frame_input(uint32_t elapsed_ms, double now_seconds) {
+    if (mode == DEMO_RECORDING) return record_frame(elapsed_ms);
+    if (mode == DEMO_PLAYING || mode == DEMO_TIMING)
+        return play_frame_input(elapsed_ms, now_seconds);
+    return elapsed_ms;
+}
+
+bool demo_paces_frames() {
+    return mode == DEMO_PLAYING || mode == DEMO_TIMING;
+}
+
+uint32_t demo_pace_wait_ms(double now_seconds) {
+    if (mode != DEMO_PLAYING || next_frame == 0 || next_frame >= demo.frames.size()) return 0;
+    uint64_t due_ms = paced_ms + demo.frames[next_frame].elapsed_ms;
+    double ahead_ms = (pace_origin + static_cast<double>(due_ms) / 1000.0 - now_seconds) * 1000.0;
+    // Less than a microsecond ahead is the clock's rounding, not a wait.
+    if (!(ahead_ms > 0.001)) return 0;
+    ahead_ms -= 0.001;
+    return static_cast<uint32_t>(
+        std::min(std::ceil(ahead_ms), static_cast<double>(DEMO_MAX_FRAME_MS)));
+}
+
+const std::string& demo_timing_line() {
+    return timing_line;
+}
+
+const std::string& demo_error_line() {
+    return error_line;
+}
+
+// ---- console commands
+
+// The one argument of a demo command, or its usage as an error.
+static const char* demo_name_argument(const char* command) {
+    if (console_arg_count() < 1) {
+        report_error("usage: %s NAME", command);
+        return nullptr;
+    }
+    return console_arg(0);
+}
+
+static void command_record() {
+    if (const char* name = demo_name_argument("record")) demo_record(name, 0);
+}
+
+static void command_playdemo() {
+    if (const char* name = demo_name_argument("playdemo")) demo_play(name, false);
+}
+
+static void command_timedemo() {
+    if (const char* name = demo_name_argument("timedemo")) demo_play(name, true);
+}
+
+static void command_stop() {
+    if (mode == DEMO_IDLE) {
+        report_error("No demo is being recorded or played");
+        return;
+    }
+    demo_stop();
+}
+
+void demo_init() {
+    console_add_command("record", command_record);
+    console_add_command("stop", command_stop);
+    console_add_command("playdemo", command_playdemo);
+    console_add_command("timedemo", command_timedemo);
+}
