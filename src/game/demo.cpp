@@ -193,8 +193,8 @@ static bool decode_header(ByteReader& in, Demo* d, uint32_t* frame_count, std::s
         return fail(problem, "recorded by %s, this is %s", d->game_version, GAME_VERSION);
     in.u32(&d->random_state);
     in.u8(&first_level);
-    if (first_level >= static_cast<uint32_t>(LEVEL_COUNT))
-        return fail(problem, "it starts at level %u, there are %d", first_level + 1, LEVEL_COUNT);
+    if (first_level >= static_cast<uint32_t>(level_count))
+        return fail(problem, "it starts at level %u, there are %d", first_level + 1, level_count);
     d->first_level = static_cast<int>(first_level);
     in.f32(&d->mouse_sensitivity);
     in.u8(&invert);
@@ -475,7 +475,7 @@ bool demo_record(const char* name, int first_level) {
     demo = Demo{};
     std::snprintf(demo.game_version, sizeof demo.game_version, "%s", GAME_VERSION);
     demo.random_state = game_rand_state();
-    demo.first_level = std::clamp(first_level, 0, LEVEL_COUNT - 1);
+    demo.first_level = std::clamp(first_level, 0, level_count - 1);
     demo.mouse_sensitivity = current_sensitivity();
     demo.mouse_invert = current_invert();
     demo_file = path;
