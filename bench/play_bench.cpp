@@ -11,6 +11,7 @@
 #include "game/level.h"
 #include "game/player.h"
 #include "gl.h"
+#include "support/scratch_game.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,18 +27,8 @@ namespace {
 bool start_game() {
     static int state = 0; // 0 not tried, 1 running, 2 failed
     if (state != 0) return state == 1;
-    state = 2;
-    char folder[] = "/tmp/sheepfall-play-bench-XXXXXX";
-    if (!mkdtemp(folder)) return false;
-    std::error_code error;
-    std::filesystem::create_directory_symlink(SHEEPFALL_DATA_DIR,
-                                              std::filesystem::path(folder) / "data", error);
-    if (error || chdir(folder) != 0) return false;
-    fullscreen = false;
-    main_loop_start();
-    if (!video_init() || !game_init()) return false;
-    state = 1;
-    return true;
+    state = start_game_in_scratch_folder(current_video_mode) ? 1 : 2;
+    return state == 1;
 }
 
 // Ten sheep hanging in the air 60 to 160 units ahead, slowly falling, so

@@ -10,6 +10,7 @@
 #include "game/demo.h"
 #include "game/game_state.h"
 #include "support/aiming_bot.h"
+#include "support/scratch_game.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,20 +28,6 @@ const int MODE_1024x768 = 8, MODE_640x480 = 6;
 uint32_t fake_now = 0;
 uint32_t fake_ticks() {
     return fake_now;
-}
-
-// The real start-up in a scratch folder with data/ linked in, at 1024 x 768.
-bool start_game() {
-    char folder[] = "/tmp/sheepfall-timedemo-bench-XXXXXX";
-    if (!mkdtemp(folder)) return false;
-    std::error_code error;
-    std::filesystem::create_directory_symlink(SHEEPFALL_DATA_DIR,
-                                              std::filesystem::path(folder) / "data", error);
-    if (error || chdir(folder) != 0) return false;
-    fullscreen = false;
-    current_video_mode = MODE_1024x768;
-    main_loop_start();
-    return video_init() && game_init();
 }
 
 // The bot plays level 3 to its end on a fake clock while it is recorded.
@@ -62,7 +49,7 @@ bool record_level_3() {
 
 bool game_with_demo() {
     static int state = 0; // 0 not tried, 1 ready, 2 failed
-    if (state == 0) state = start_game() && record_level_3() ? 1 : 2;
+    if (state == 0) state = start_game_in_scratch_folder(MODE_1024x768) && record_level_3() ? 1 : 2;
     return state == 1;
 }
 
