@@ -11,6 +11,7 @@
 #include "game/level.h"
 #include "game/player.h"
 #include "gl.h"
+#include "input/input.h"
 #include "support/scratch_game.h"
 
 #include <benchmark/benchmark.h>
@@ -62,7 +63,7 @@ void BM_PlayFrame(benchmark::State& state) {
     current_level = 1;
     level_advance(); // level 3
     game_state = STATE_PLAY;
-    mouse_left_button(true);
+    mouse_button(VK_LBUTTON, true);
     std::vector<double> frames;
     for (auto _ : state) {
         fill_the_sky();
@@ -72,7 +73,7 @@ void BM_PlayFrame(benchmark::State& state) {
         auto end = std::chrono::steady_clock::now();
         frames.push_back(std::chrono::duration<double, std::milli>(end - start).count());
     }
-    mouse_left_button(false);
+    mouse_button(VK_LBUTTON, false);
     std::sort(frames.begin(), frames.end());
     state.counters["median_ms"] = frames[frames.size() / 2];
     state.counters["slowest_1%_ms"] = frames[frames.size() * 99 / 100];

@@ -23,6 +23,7 @@
 #include "game/play.h"
 #include "game/player.h"
 #include "gl.h"
+#include "input/actions.h"
 #include "input/input.h"
 #include "model/draw.h"
 #include "model/model.h"
@@ -112,6 +113,7 @@ bool main_loop_step() {
     screenshot_frame_done(); // the finished frame, before the swap
     sound_volume_update();
     keys_frame_done();
+    actions_frame_done();
     swap_buffers();
     if (!go_on) return false;
     // A frame that loaded a level or made a new window: the next frame is

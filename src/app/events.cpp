@@ -119,6 +119,17 @@ int virtual_key_of(SDL_Scancode scancode, bool num_lock) {
     return -1;
 }
 
+static int virtual_key_of_button(Uint8 button) {
+    switch (button) {
+    case SDL_BUTTON_LEFT: return VK_LBUTTON;
+    case SDL_BUTTON_RIGHT: return VK_RBUTTON;
+    case SDL_BUTTON_MIDDLE: return VK_MBUTTON;
+    case SDL_BUTTON_X1: return VK_XBUTTON1;
+    case SDL_BUTTON_X2: return VK_XBUTTON2;
+    default: return 0;
+    }
+}
+
 static int virtual_key_of(const SDL_Keysym& keysym) {
     return virtual_key_of(keysym.scancode, (keysym.mod & KMOD_NUM) != 0);
 }
@@ -223,8 +234,8 @@ bool handle_event(const SDL_Event& event) {
     case SDL_MOUSEMOTION: mouse_motion(event.motion.xrel, event.motion.yrel); break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-        if (event.button.button == SDL_BUTTON_LEFT)
-            mouse_left_button(event.type == SDL_MOUSEBUTTONDOWN);
+        if (int vk = virtual_key_of_button(event.button.button))
+            mouse_button(vk, event.type == SDL_MOUSEBUTTONDOWN);
         break;
     case SDL_WINDOWEVENT: handle_window_event(event.window); break;
     default: break;

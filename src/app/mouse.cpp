@@ -1,6 +1,6 @@
-// Mouse: owns whether the mouse is held in relative mode, the motion counted
-// since the last poll and the left button, and writes them into the input
-// module once per frame.
+// Mouse: owns whether the mouse is held in relative mode and the motion
+// counted since the last poll, written into the input module once per frame;
+// the buttons go straight into the key table.
 #include "app/mouse.h"
 
 #include "input/input.h"
@@ -9,17 +9,14 @@
 
 static bool mouse_held = false;
 static int motion_x = 0, motion_y = 0; // counts since the last poll
-static bool left_held = false;
-static bool left_pressed_since_poll = false;
 
-static void forget_motion_and_buttons() {
+static void forget_motion() {
     motion_x = motion_y = 0;
-    left_held = left_pressed_since_poll = false;
 }
 
 bool mouse_init() {
     keys_clear();
-    forget_motion_and_buttons();
+    forget_motion();
     if (SDL_SetRelativeMouseMode(SDL_TRUE) != 0) return false;
     mouse_held = true;
     return true;
@@ -31,24 +28,26 @@ void mouse_motion(int dx, int dy) {
     motion_y += dy;
 }
 
-void mouse_left_button(bool down) {
+// A click that begins and ends between two frames still shows as held for
+// one frame: the key table keeps it.
+void mouse_button(int vk, bool down) {
     if (!mouse_held) return;
-    left_held = down;
-    if (down) left_pressed_since_poll = true;
+    if (down)
+        key_down(vk);
+    else
+        key_release(vk);
 }
 
 void mouse_poll() {
     if (!mouse_held) return;
     mouse_dx = motion_x;
     mouse_dy = motion_y;
-    mouse_left_down = left_held || left_pressed_since_poll;
     motion_x = motion_y = 0;
-    left_pressed_since_poll = false;
 }
 
 void mouse_release() {
     if (!mouse_held) return;
     SDL_SetRelativeMouseMode(SDL_FALSE);
-    forget_motion_and_buttons();
+    forget_motion();
     mouse_held = false;
 }

@@ -7,7 +7,7 @@
 #include "console/registry.h"
 #include "files/folders.h"
 #include "gl.h"
-#include "input/input.h"
+#include "input/actions.h"
 #include "textures/png_writer.h"
 
 #include <SDL.h>
@@ -33,7 +33,7 @@ void screenshot_init() {
 }
 
 void screenshot_frame_done() {
-    if (key_went_down(VK_F12)) requested = true; // held and repeating: one picture
+    if (action_went_down(ACTION_SCREENSHOT)) requested = true; // held and repeating: one picture
     if (!requested) return;
     requested = false;
     screenshot_take();

@@ -10,6 +10,7 @@
 #include "game/level.h"
 #include "game/player.h"
 #include "game/version.h"
+#include "input/actions.h"
 #include "input/input.h"
 #include "math/random.h"
 #include "open_file.h"
@@ -43,7 +44,7 @@ static const float MIN_SENSITIVITY = 0.0001f; // the console's limits of mouse_s
 static const float MAX_SENSITIVITY = 1.0f;
 static const float DEFAULT_SENSITIVITY = 0.01f;
 static const int NAME_SIZE = 32;
-static const int MOVEMENT_KEYS[4] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT};
+static const Action MOVEMENT_ACTIONS[4] = {ACTION_FORWARD, ACTION_BACK, ACTION_LEFT, ACTION_RIGHT};
 static const uint8_t MOVEMENT_BITS[4] = {DEMO_KEY_UP, DEMO_KEY_DOWN, DEMO_KEY_LEFT, DEMO_KEY_RIGHT};
 
 // ---- the file's bytes
@@ -381,9 +382,9 @@ static DemoFrame frame_input_now() {
     DemoFrame f;
     f.mouse_dx = mouse_dx;
     f.mouse_dy = mouse_dy;
-    f.fire = mouse_left_down;
+    f.fire = action_is_down(ACTION_FIRE);
     for (int i = 0; i < 4; i++)
-        if (key_is_down(MOVEMENT_KEYS[i])) f.keys |= MOVEMENT_BITS[i];
+        if (action_is_down(MOVEMENT_ACTIONS[i])) f.keys |= MOVEMENT_BITS[i];
     f.mouse_sensitivity = current_sensitivity();
     f.mouse_invert = current_invert();
     return f;
@@ -392,9 +393,9 @@ static DemoFrame frame_input_now() {
 static void apply_frame_input(const DemoFrame& f) {
     mouse_dx = f.mouse_dx;
     mouse_dy = f.mouse_dy;
-    mouse_left_down = f.fire;
+    action_force(ACTION_FIRE, f.fire);
     for (int i = 0; i < 4; i++)
-        key_set_held(MOVEMENT_KEYS[i], (f.keys & MOVEMENT_BITS[i]) != 0);
+        action_force(MOVEMENT_ACTIONS[i], (f.keys & MOVEMENT_BITS[i]) != 0);
     set_look(f.mouse_sensitivity, f.mouse_invert ? 1.0f : 0.0f);
 }
 
@@ -403,6 +404,7 @@ static void give_back_input() {
     DemoFrame still;
     still.mouse_sensitivity = player_sensitivity;
     apply_frame_input(still);
+    actions_stop_forcing(); // the player's own keys act again
     set_look(player_sensitivity, player_invert);
 }
 

@@ -11,6 +11,7 @@
 #include "game/tuning.h"
 #include "gl.h"
 #include "math/angles.h"
+#include "input/actions.h"
 #include "input/input.h"
 #include "model/draw.h"
 #include "model/load.h"
@@ -93,21 +94,21 @@ void player_place(float x, float z) {
     player_pitch = 0.0f;
 }
 
-// The arrow keys add up: up and left together walk diagonally.
+// The walking actions add up: forward and left together walk diagonally.
 static void walk(float step) {
-    if (key_is_down(VK_UP)) {
+    if (action_is_down(ACTION_FORWARD)) {
         player_x += std::cos(player_yaw) * step;
         player_z += std::sin(player_yaw) * step;
     }
-    if (key_is_down(VK_DOWN)) {
+    if (action_is_down(ACTION_BACK)) {
         player_x -= std::cos(player_yaw) * step;
         player_z -= std::sin(player_yaw) * step;
     }
-    if (key_is_down(VK_LEFT)) {
+    if (action_is_down(ACTION_LEFT)) {
         player_x -= std::cos(player_yaw + HALF_PI) * step;
         player_z -= std::sin(player_yaw + HALF_PI) * step;
     }
-    if (key_is_down(VK_RIGHT)) {
+    if (action_is_down(ACTION_RIGHT)) {
         player_x += std::cos(player_yaw + HALF_PI) * step;
         player_z += std::sin(player_yaw + HALF_PI) * step;
     }
@@ -140,7 +141,7 @@ void player_update(const Vector3& eye) {
     player_y = terrain_height_at(player_x, player_z, terrain) + EYE_HEIGHT;
     look();
     settle_shake();
-    if (mouse_left_down) {
+    if (action_is_down(ACTION_FIRE)) {
         camera_shake = FIRE_SHAKE;
         shot_fire(eye, player_yaw, player_pitch);
         firing = true;

@@ -1,5 +1,5 @@
 // Input: owns the key table over Windows virtual-key codes, the last pressed
-// key, the releases held back for one frame, and the mouse values of the
+// key, the releases held back for one frame, and the mouse motion of the
 // latest poll.
 #include "input/input.h"
 
@@ -16,7 +16,6 @@ static int last_pressed_key = -1;
 
 int mouse_dx = 0;
 int mouse_dy = 0;
-bool mouse_left_down = false;
 
 static bool key_in_range(int vk) {
     return vk >= 0 && vk < KEY_COUNT;
@@ -80,11 +79,4 @@ void key_unpress(int vk) {
     release_after_frame[vk] = false;
     pressed_this_frame[vk] = false;
     if (last_pressed_key == vk) last_pressed_key = -1;
-}
-
-void key_set_held(int vk, bool held) {
-    if (!key_in_range(vk)) return;
-    key_state[vk] = held;
-    unseen_down[vk] = false;
-    release_after_frame[vk] = false;
 }

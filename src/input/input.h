@@ -6,6 +6,12 @@
 // Windows virtual-key codes, the numbers the key table is indexed by;
 // letters and digits are their capital ASCII codes.
 enum VirtualKey {
+    // The mouse buttons share the table with the keys.
+    VK_LBUTTON = 1,
+    VK_RBUTTON = 2,
+    VK_MBUTTON = 4,
+    VK_XBUTTON1 = 5,
+    VK_XBUTTON2 = 6,
     VK_BACK = 8,
     VK_TAB = 9,
     VK_CLEAR = 12,
@@ -65,10 +71,9 @@ enum VirtualKey {
 };
 
 // Relative motion of the latest poll (positive x right, positive y towards
-// the player) and the left button; written by the platform's mouse poll.
+// the player); written by the platform's mouse poll. The buttons are keys.
 extern int mouse_dx;
 extern int mouse_dy;
-extern bool mouse_left_down;
 
 bool key_is_down(int vk);
 // True once for the key that went down after every other key and has since
@@ -87,8 +92,5 @@ void keys_frame_done();
 // Takes back a key's release as a press: the key is no longer held and does
 // not count as pressed (for keys released only because the focus went away).
 void key_unpress(int vk);
-// Sets whether a key is held without counting it as pressed: a demo holds
-// the movement keys of its recording.
-void key_set_held(int vk, bool held);
 // Releases every key; the last pressed key stays (new window, new mouse).
 void keys_clear();

@@ -1,10 +1,11 @@
-// Console overlay: reads the key table for Insert and Page Up / Down, moves
+// Console overlay: reads the console action and Page Up / Down, moves
 // the fade, and draws the panel with the output lines coloured by their
 // first character.
 #include "overlay/console_overlay.h"
 
 #include "console/editor.h"
 #include "console/output.h"
+#include "input/actions.h"
 #include "input/input.h"
 #include "overlay/font.h"
 
@@ -12,7 +13,7 @@ static const int PANEL_ROWS = 21;
 static const int BOTTOM_ROW = 20;
 
 void console_frame(float elapsed_ms) {
-    if (key_was_pressed(VK_INSERT)) console_toggle();
+    if (action_was_pressed(ACTION_CONSOLE)) console_toggle();
     if (key_is_down(VK_NEXT)) console_scroll_down();
     if (key_is_down(VK_PRIOR)) console_scroll_up();
     if (console_visible) {

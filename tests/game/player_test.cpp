@@ -2,6 +2,7 @@
 // of fire and the flight of shots.
 #include "game/flock.h"
 #include "game/player.h"
+#include "input/actions.h"
 #include "input/input.h"
 #include "platform/clock.h"
 #include "terrain/terrain.h"
@@ -21,11 +22,14 @@ class Player : public testing::Test {
         player_yaw = player_pitch = 0.0f;
         camera_shake = 0.0f;
         mouse_dx = mouse_dy = 0;
-        mouse_left_down = false;
+        action_force(ACTION_FIRE, false);
         for (Sheep& s : sheep)
             s.state = SHEEP_FREE;
     }
-    void TearDown() override { shots_clear(); }
+    void TearDown() override {
+        shots_clear();
+        actions_stop_forcing();
+    }
     static Vector3 eye() { return {player_x, player_y, player_z}; }
     static int shot_count() {
         int count = 0;
@@ -86,11 +90,11 @@ TEST_F(Player, TheShakeFollowsFiringAndStaysWithinTwelveDegrees) {
     camera_shake = 30.0f;
     frame(100);
     EXPECT_EQ(camera_shake, 12.0f);
-    mouse_left_down = true;
+    action_force(ACTION_FIRE, true);
     frame(16);
     EXPECT_EQ(camera_shake, 1.0f); // set while firing, not added
     EXPECT_TRUE(firing);
-    mouse_left_down = false;
+    action_force(ACTION_FIRE, false);
     frame(50);
     EXPECT_NEAR(camera_shake, 0.5f, 1e-6f);
     EXPECT_FALSE(firing);
@@ -102,7 +106,7 @@ TEST_F(Player, FiresTenShotsASecondAtEveryFrameRate) {
     for (uint32_t frame_ms : {4u, 16u, 17u, 33u, 40u, 66u, 100u}) {
         shots_clear();
         next_shot_time = game_time_ms;
-        mouse_left_down = true;
+        action_force(ACTION_FIRE, true);
         int fired = 0;
         for (uint32_t t = 0; t < 10000; t += frame_ms) {
             int before = shot_count();
@@ -110,9 +114,9 @@ TEST_F(Player, FiresTenShotsASecondAtEveryFrameRate) {
             fired += shot_count() > before;
         }
         EXPECT_NEAR(fired, 100, 1) << "frames of " << frame_ms << " ms";
-        mouse_left_down = false;
+        action_force(ACTION_FIRE, false);
         frame(250);
-        mouse_left_down = true;
+        action_force(ACTION_FIRE, true);
         int before = shot_count();
         frame(frame_ms);
         frame(frame_ms);
