@@ -9,7 +9,7 @@ packages=(
   libpng-dev zlib1g-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils xfonts-base
   stress-ng
   libfreetype-dev fonts-dejavu-core libvorbis-dev
   dpkg-dev file lintian desktop-file-utils appstream man-db

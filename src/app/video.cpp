@@ -37,6 +37,9 @@ static bool gl_library_loaded = false;
 static int working_mode = DEFAULT_VIDEO_MODE;
 static bool working_fullscreen = true;
 static bool window_lost = false; // no mode at all could be made
+// A mode change in progress: a refused mode gives way to the one before it,
+// so answering No does not close the game.
+static bool mode_to_go_back_to = false;
 
 static void error_box(const char* text) {
     message_box("ERROR", text, ICON_WARNING);
@@ -120,7 +123,7 @@ static bool ask_for_window_instead() {
     if (message_box_yes_no("OpenGL Console", "The Requested Fullscreen Mode Is Not Supported By\n"
                                              "Your Video Card. Use Windowed Mode Instead?"))
         return true;
-    message_box("ERROR", "Program Will Now Close.", ICON_ERROR);
+    if (!mode_to_go_back_to) message_box("ERROR", "Program Will Now Close.", ICON_ERROR);
     return false;
 }
 
@@ -256,7 +259,10 @@ static bool create_current_mode() {
 // A mode whose window cannot be made gives way to the mode that worked
 // before. Only when that fails too is the window lost, and the game ends.
 static bool create_mode_or_go_back() {
-    if (create_current_mode()) return true;
+    mode_to_go_back_to = true;
+    bool created = create_current_mode();
+    mode_to_go_back_to = false;
+    if (created) return true;
     console_printf("Can't set video mode %s: going back to %s",
                    video_modes[current_video_mode].name, video_modes[working_mode].name);
     current_video_mode = working_mode;

@@ -39,7 +39,8 @@ done
 wait_for_new_window "$old" 1280x720
 
 if [ "$answered" = player ]; then
-  open_console
+  # The console stays open through the mode change: Insert would close it.
+  old=$(focused_game_window)
   xdotool type --delay 15 "togglefullscreen"
   xdotool key Return
   for _ in $(seq 1 120); do
@@ -47,7 +48,7 @@ if [ "$answered" = player ]; then
     sleep 0.25
   done
   wait_for_log_line "Can't set video mode 1280x720x32: going back to 1280x720x32"
-  wait_for_window_size 1280x720
+  wait_for_new_window "$old" 1280x720
   kill -0 "$pid" 2> /dev/null || fail "the game ended after No"
 else
   echo "no box on this screen: the No answer is not tried"

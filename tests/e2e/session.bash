@@ -70,7 +70,9 @@ game_running() {
 # keyboard and presses the key (Return is the default button).
 answer_box() {
   local title="$1" key="$2" id
-  id=$(xwininfo -root -children 2> /dev/null | awk -v t="\"$title\":" 'index($0, t) { print $1; exit }')
+  # The game's own window may have the same title: the box is the one
+  # without the game's window class.
+  id=$(xwininfo -root -children 2> /dev/null | awk -v t="\"$title\": ()" 'index($0, t) { print $1; exit }')
   [ -n "$id" ] || return 1
   xdotool windowfocus "$id" 2> /dev/null || true
   xdotool key "$key"
