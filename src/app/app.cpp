@@ -14,12 +14,14 @@
 #include "app/settings.h"
 #include "app/sound.h"
 #include "app/video.h"
+#include "console/bindings.h"
 #include "console/builtins.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "game/demo.h"
 #include "game/flock.h"
 #include "game/level.h"
+#include "game/pause.h"
 #include "game/play.h"
 #include "game/player.h"
 #include "gl.h"
@@ -69,9 +71,10 @@ bool game_init() {
 }
 
 bool run_frame(uint32_t elapsed_ms) {
+    bool paused = game_paused();
     screen_frame();
     glDisable(GL_DEPTH_TEST);
-    frame_overlay(elapsed_ms);
+    frame_overlay(elapsed_ms, paused);
     glEnable(GL_DEPTH_TEST);
     return !key_is_down(VK_ESCAPE);
 }
@@ -105,6 +108,11 @@ bool main_loop_step() {
         return true;
     }
     uint32_t now = timer_ticks();
+    // The keys' own work before the frame's input is taken: bound console
+    // lines run and the pause key toggles, so a paused frame is paused from
+    // its start (and a demo sees it as paused).
+    bindings_run_lines();
+    pause_frame_start();
     if (clock_take_stall()) previous_ticks = now; // a console line stalled the events
     // A demo being recorded writes down the frame's time and input; one being
     // played replaces them by its own.

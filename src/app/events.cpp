@@ -5,6 +5,7 @@
 #include "app/mouse.h"
 #include "app/video.h"
 #include "console/editor.h"
+#include "game/pause.h"
 #include "input/input.h"
 
 // SDL releases every held key right before it reports a lost focus, so the
@@ -211,7 +212,10 @@ static void handle_window_event(const SDL_WindowEvent& window) {
     switch (window.event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED: window_resize_to_drawable(); break;
     case SDL_WINDOWEVENT_MINIMIZED: app_active = false; break;
-    case SDL_WINDOWEVENT_FOCUS_LOST: take_back_focus_releases(); break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        take_back_focus_releases();
+        pause_for_focus_loss();
+        break;
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_MAXIMIZED: app_active = true; break;
