@@ -71,10 +71,11 @@ bool any_sheep_falling() {
     return false;
 }
 
-void push_window_event(Uint8 what) {
+void push_window_event(Uint8 what, Uint32 window_id = SDL_GetWindowID(SDL_GL_GetCurrentWindow())) {
     SDL_Event event{};
     event.type = SDL_WINDOWEVENT;
     event.window.event = what;
+    event.window.windowID = window_id;
     SDL_PushEvent(&event);
 }
 
@@ -150,16 +151,48 @@ TEST_F(Pause, LosingTheFocusPausesWhenPauseOnFocusLossIsOn) {
         const char* setting;
         bool paused;
     } cases[] = {{"pause_on_focus_loss 1", true}, {"pause_on_focus_loss 0", false}};
+    // The window system's own focus events of the new window come in first.
+    for (int frame = 0; frame < 10; frame++) {
+        SDL_Delay(10);
+        ASSERT_TRUE(step(20));
+    }
     for (const Case& c : cases) {
         console_execute(c.setting);
         push_window_event(SDL_WINDOWEVENT_FOCUS_LOST);
+        for (int frame = 0; frame < 12; frame++) // a quarter of a second away
+            ASSERT_TRUE(step(20));
+        EXPECT_FALSE(game_paused()) << c.setting << ": paused before the loss lasted";
         ASSERT_TRUE(step(20));
+        ASSERT_TRUE(step(20)); // 260 ms after the loss
         EXPECT_EQ(game_paused(), c.paused) << c.setting;
         push_window_event(SDL_WINDOWEVENT_FOCUS_GAINED);
         ASSERT_TRUE(step(20));
         EXPECT_EQ(game_paused(), c.paused) << c.setting << ": the focus back changed the pause";
         pause_end();
     }
+    EXPECT_EQ(console_find_variable("pause_on_focus_loss")->value, 0.0f);
+    console_execute("pause_on_focus_loss 1");
+    struct Brief {
+        const char* what;
+        Uint32 window_id;
+        bool focus_back;
+    } passing[] = {{"a loss given back at once", SDL_GetWindowID(SDL_GL_GetCurrentWindow()), true},
+                   {"a loss of a window no longer shown", 9999, false}};
+    for (const Brief& b : passing) {
+        push_window_event(SDL_WINDOWEVENT_FOCUS_LOST, b.window_id);
+        if (b.focus_back) push_window_event(SDL_WINDOWEVENT_FOCUS_GAINED);
+        for (int frame = 0; frame < 30; frame++)
+            ASSERT_TRUE(step(20));
+        EXPECT_FALSE(game_paused()) << b.what << " paused the game";
+    }
+    // Right after the game's own new window, the window system's focus
+    // moves are not the player's.
+    console_execute("videomode 640x480x32");
+    ASSERT_TRUE(step(20));
+    push_window_event(SDL_WINDOWEVENT_FOCUS_LOST);
+    for (int frame = 0; frame < 30; frame++)
+        ASSERT_TRUE(step(20));
+    EXPECT_FALSE(game_paused()) << "the new window's focus loss paused the game";
     EXPECT_EQ(console_find_variable("pause_on_focus_loss")->default_value, 1.0f);
 }
 
