@@ -13,13 +13,10 @@
 #include "support/console_lines.h"
 #include "support/game_fixture.h"
 
-#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-
-using Lines = std::vector<std::string>;
 
 namespace {
 
@@ -110,8 +107,6 @@ TEST_F(BoundKeys, AKeyBoundToAQuotedConsoleLineRunsIt) {
     press(SDL_SCANCODE_F5);
     ASSERT_TRUE(step(20));
     EXPECT_EQ(console_find_variable("show_fps")->value, 0.0f) << "F5's line did not run";
-    Lines log = log_lines();
-    EXPECT_NE(std::find(log.begin(), log.end(), ">show_fps 0"), log.end());
     press(SDL_SCANCODE_F6);
     ASSERT_TRUE(step(20));
     EXPECT_TRUE(game_paused()) << "F6's pause did not pause";
