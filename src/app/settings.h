@@ -1,6 +1,7 @@
 // Settings kept between runs, in the player's folder: config.cfg (the
-// variables and key bindings the player changed and the start mode), autoexec.cfg (the
-// player's own script) and history.txt (the console lines of the last run).
+// variables and key bindings the player changed and the start mode),
+// autoexec.cfg (the player's own script) and history.txt (the console lines
+// of the last run).
 #pragma once
 
 #include "app/video.h" // StartMode

@@ -134,7 +134,7 @@ void radar_draw() {
     GL_CHECK("radar_draw");
 }
 
-// "Paused" in white on a dark band across the middle of the screen.
+// "Paused" in white on a dark band in the middle of the screen.
 static void draw_paused() {
     text_set_alpha(0.6f);
     text_set_color(0.0f, 0.0f, 0.0f);
