@@ -1,7 +1,9 @@
 // libFuzzer target for the console: each input is typed into the open
 // console byte by byte (control codes, Latin-1 and all), and also run as a
 // script read from memory, so the line editor, the interpreter's argument
-// splitting, variable parsing and script reading all see arbitrary text.
+// splitting, variable parsing, key bindings, Tab completion and script
+// reading all see arbitrary text.
+#include "console/bindings.h"
 #include "console/output.h"
 #include "console/editor.h"
 #include "console/registry.h"
@@ -19,6 +21,7 @@ static void start_console_once() {
     started = true;
     start_console_in_scratch_folder();
     texture_manager_init();
+    bindings_init();
     console_toggle();
 }
 

@@ -14,12 +14,14 @@
 #include "app/settings.h"
 #include "app/sound.h"
 #include "app/video.h"
+#include "console/bindings.h"
 #include "console/builtins.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "game/demo.h"
 #include "game/flock.h"
 #include "game/level.h"
+#include "game/pause.h"
 #include "game/play.h"
 #include "game/player.h"
 #include "gl.h"
@@ -38,6 +40,9 @@
 
 
 static uint32_t previous_ticks = 0;
+// After the game's own long work, how long the window system may still move
+// the focus about without pausing the game.
+static const uint32_t FOCUS_SETTLE_MS = 1000;
 
 bool system_init() {
     clock_reset();
@@ -69,9 +74,10 @@ bool game_init() {
 }
 
 bool run_frame(uint32_t elapsed_ms) {
+    bool paused = game_paused();
     screen_frame();
     glDisable(GL_DEPTH_TEST);
-    frame_overlay(elapsed_ms);
+    frame_overlay(elapsed_ms, paused);
     glEnable(GL_DEPTH_TEST);
     return !key_is_down(VK_ESCAPE);
 }
@@ -93,6 +99,13 @@ static uint32_t game_elapsed(uint32_t now) {
     return real < MAX_FRAME_MS ? real : MAX_FRAME_MS;
 }
 
+// Game time starts again from `from`; the focus the game's own work moved
+// about settles meanwhile.
+static void after_stall(uint32_t from) {
+    previous_ticks = from;
+    focus_loss_ignore_for(FOCUS_SETTLE_MS);
+}
+
 bool main_loop_step() {
     SDL_Event event;
     while (SDL_PollEvent(&event))
@@ -105,7 +118,13 @@ bool main_loop_step() {
         return true;
     }
     uint32_t now = timer_ticks();
-    if (clock_take_stall()) previous_ticks = now; // a console line stalled the events
+    // Before the frame's input is taken: bound console lines run, and a
+    // lasting loss of focus or the pause key pause, so a paused frame is
+    // paused from its start (and a demo sees it as paused).
+    bindings_run_lines();
+    if (clock_take_stall()) after_stall(now); // a console line stalled (a new window, say)
+    focus_loss_check();
+    pause_frame_start();
     // A demo being recorded writes down the frame's time and input; one being
     // played replaces them by its own.
     uint32_t elapsed = demo_frame_input(game_elapsed(now), timer_seconds());
@@ -118,7 +137,10 @@ bool main_loop_step() {
     if (!go_on) return false;
     // A frame that loaded a level or made a new window: the next frame is
     // measured from the end of this one, so the stall is not game time.
-    previous_ticks = clock_take_stall() ? timer_ticks() : now;
+    if (clock_take_stall())
+        after_stall(timer_ticks());
+    else
+        previous_ticks = now;
     if (!demo_paces_frames())
         frame_cap_wait(now);
     else if (uint32_t wait = demo_pace_wait_ms(timer_seconds()))

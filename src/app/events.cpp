@@ -3,8 +3,10 @@
 #include "app/events.h"
 
 #include "app/mouse.h"
+#include "app/platform.h"
 #include "app/video.h"
 #include "console/editor.h"
+#include "game/pause.h"
 #include "input/input.h"
 
 // SDL releases every held key right before it reports a lost focus, so the
@@ -15,6 +17,14 @@ bool app_active = true;
 
 static int focus_release_run[256];
 static int focus_release_count = 0;
+
+// A lost focus pauses the game only when it lasts: the game's own question
+// boxes and new windows take the focus for a moment and give it back, and
+// the window system may report that after the game's work is done.
+static const uint32_t FOCUS_LOSS_DELAY_MS = 250;
+static bool focus_loss_pending = false;
+static uint32_t focus_lost_at = 0;
+static uint32_t focus_quiet_until = 0; // losses before this are the game's own doing
 
 struct KeyMapping {
     SDL_Scancode scancode;
@@ -207,11 +217,40 @@ static void take_back_focus_releases() {
         key_unpress(focus_release_run[i]);
 }
 
+// Events of windows already destroyed (the one before a video mode change)
+// still come in after the new one exists.
+static bool of_game_window(const SDL_WindowEvent& window) {
+    SDL_Window* current = SDL_GL_GetCurrentWindow();
+    return current && window.windowID == SDL_GetWindowID(current);
+}
+
+static void note_focus_lost(const SDL_WindowEvent& window) {
+    uint32_t now = timer_ticks();
+    if (!of_game_window(window) || static_cast<int32_t>(now - focus_quiet_until) < 0) return;
+    focus_loss_pending = true;
+    focus_lost_at = now;
+}
+
+void focus_loss_ignore_for(uint32_t ms) {
+    focus_loss_pending = false;
+    focus_quiet_until = timer_ticks() + ms;
+}
+
+void focus_loss_check() {
+    if (!focus_loss_pending || timer_ticks() - focus_lost_at < FOCUS_LOSS_DELAY_MS) return;
+    focus_loss_pending = false;
+    pause_for_focus_loss();
+}
+
 static void handle_window_event(const SDL_WindowEvent& window) {
     switch (window.event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED: window_resize_to_drawable(); break;
     case SDL_WINDOWEVENT_MINIMIZED: app_active = false; break;
-    case SDL_WINDOWEVENT_FOCUS_LOST: take_back_focus_releases(); break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        take_back_focus_releases();
+        note_focus_lost(window);
+        break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED: focus_loss_pending = false; break;
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_MAXIMIZED: app_active = true; break;

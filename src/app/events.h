@@ -14,6 +14,13 @@ extern bool app_active; // false while the window is minimised
 // Handles one event; returns false when it asks the game to quit.
 bool handle_event(const SDL_Event& event);
 
+// Once a frame: the game window's focus lost FOCUS_LOSS_DELAY_MS ago (250)
+// and not come back pauses the game (when pause_on_focus_loss is on).
+void focus_loss_check();
+// The game's own work (a new window, its question box, a level load) moves
+// the focus about: losses reported within the next ms do not pause.
+void focus_loss_ignore_for(uint32_t ms);
+
 // Latin-1 bytes of a UTF-8 text; characters outside Latin-1 are dropped.
 // Returns the number of bytes written (at most capacity).
 int utf8_to_latin1(const char* text, unsigned char* out, int capacity);

@@ -5,6 +5,7 @@
 
 #include "app/mouse.h"
 #include "console/registry.h"
+#include "input/input.h"
 #include "overlay/console_overlay.h"
 #include "overlay/font.h"
 
@@ -43,10 +44,14 @@ static void draw_fps() {
     text_draw(text, 40, 0);
 }
 
-void frame_overlay(uint32_t elapsed_ms) {
-    clock_advance(elapsed_ms);
+void frame_overlay(uint32_t elapsed_ms, bool game_paused) {
+    // Paused, the clock stands still and keeps the last played frame's time,
+    // so the frame after the pause runs as it would have without one (a demo
+    // paused anywhere in its playback stays the recorded game).
+    if (!game_paused) clock_advance(elapsed_ms);
     mouse_poll();
-    console_frame(frame_time);
+    if (game_paused) mouse_dx = mouse_dy = 0; // the view does not turn on after a pause
+    console_frame(static_cast<float>(elapsed_ms));
     count_frame();
     draw_fps();
 }

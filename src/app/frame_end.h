@@ -15,4 +15,7 @@ extern ConsoleVariable* show_fps;
 // Zeroes the clock, the frame counter and the stored remainder.
 void clock_reset();
 
-void frame_overlay(uint32_t elapsed_ms);
+// The end of a frame that took elapsed_ms. While the game is paused no game
+// time passes (game_time_ms and frame_time stand still), but the console
+// still fades in real time.
+void frame_overlay(uint32_t elapsed_ms, bool game_paused = false);

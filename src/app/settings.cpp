@@ -7,11 +7,13 @@
 #include "app/screenshot.h"
 #include "app/sound.h"
 #include "app/video.h"
+#include "console/bindings.h"
 #include "console/history.h"
 #include "console/output.h"
 #include "console/persist.h"
 #include "console/registry.h"
 #include "files/folders.h"
+#include "game/pause.h"
 #include "game/player.h"
 #include "terrain/draw.h"
 
@@ -72,6 +74,7 @@ std::string settings_config_text() {
         console_format_value(v->value, value, sizeof value);
         text += std::string(v->name) + " " + value + "\n";
     }
+    text += bindings_config_text();
     if (start_mode.row != DEFAULT_VIDEO_MODE || !start_mode.fullscreen)
         text += std::string("startmode ") + video_modes[start_mode.row].name + " " +
                 start_mode_kind_name(start_mode.fullscreen) + "\n";
@@ -87,6 +90,8 @@ static void register_settings() {
     sound_volume_init();
     frame_cap_init();
     terrain_lod_init();
+    pause_init();
+    bindings_init(); // before config.cfg, which holds the changed bindings
 }
 
 // Runs the file as "exec" would when it is there; a missing one is silent.

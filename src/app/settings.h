@@ -1,6 +1,7 @@
 // Settings kept between runs, in the player's folder: config.cfg (the
-// variables the player changed and the start mode), autoexec.cfg (the
-// player's own script) and history.txt (the console lines of the last run).
+// variables and key bindings the player changed and the start mode),
+// autoexec.cfg (the player's own script) and history.txt (the console lines
+// of the last run).
 #pragma once
 
 #include "app/video.h" // StartMode
@@ -22,7 +23,8 @@ void settings_start();
 void settings_save();
 
 // The text of config.cfg: one line per variable whose value differs from its
-// default, then the start mode when it is not 1024x768x32 fullscreen.
+// default, the key bindings that differ from the defaults ("bind"/"unbind"
+// lines), then the start mode when it is not 1024x768x32 fullscreen.
 std::string settings_config_text();
 
 // The start mode named by a config file's "startmode" lines (the last usable

@@ -103,6 +103,17 @@ void shot_sound_stop() {
     Mix_HaltChannel(SHOT_CHANNEL);
 }
 
+void sound_pause(bool paused) {
+    if (!audio_open) return;
+    if (paused) {
+        Mix_Pause(-1);
+        Mix_PauseMusic();
+    } else {
+        Mix_Resume(-1);
+        Mix_ResumeMusic();
+    }
+}
+
 void sound_shutdown() {
     if (!audio_open) return;
     shot_sound_stop();

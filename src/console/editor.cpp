@@ -6,6 +6,7 @@
 #include "console/history.h"
 #include "console/output.h"
 #include "console/registry.h"
+#include "input/actions.h"
 #include "input/input.h"
 
 #include <cstdio>
@@ -20,6 +21,7 @@ static int input_length = 0;
 void console_overlay_reset() {
     console_visible = false;
     console_fade = 0.0f;
+    actions_console_open(false);
 }
 
 static void set_input(const char* text) {
@@ -81,6 +83,7 @@ void console_char(int code) {
 void console_toggle() {
     scroll_offset = 0;
     console_visible = !console_visible;
+    actions_console_open(console_visible); // its typing keys stop acting in the game
 }
 
 bool console_is_visible() {

@@ -20,6 +20,7 @@ static ConsoleCommand* commands = nullptr;
 static ConsoleVariable* variables = nullptr;
 static std::string args[CONSOLE_MAX_ARGS];
 static int arg_count = 0;
+static std::string arg_text; // the running command's arguments as one text
 static int script_depth = 0;
 // Above 0 while the game's own settings files run: their lines (and those of
 // the scripts they run) were not typed by the player, so Up does not recall
@@ -84,6 +85,10 @@ void console_limit_variable(ConsoleVariable* variable, float min_value, float ma
 
 int console_arg_count() {
     return arg_count;
+}
+
+const char* console_arg_text() {
+    return arg_text.c_str();
 }
 
 const char* console_arg(int index) {
@@ -203,6 +208,7 @@ static void console_run_command(ConsoleCommand* command, const char* text) {
     for (int i = 0; i < arg_count; i++)
         args[i].clear();
     arg_count = 0;
+    arg_text = text;
     size_t remaining = std::strlen(text);
     while (remaining > 0) {
         const char* start = skip_blanks(text);
@@ -273,6 +279,12 @@ void console_exec_script(const char* file_name) {
     }
     console_run_script(file);
     std::fclose(file);
+}
+
+void console_execute_unrecorded(const char* line) {
+    unrecorded_depth++;
+    console_execute(line);
+    unrecorded_depth--;
 }
 
 void console_exec_script_unrecorded(const char* file_name) {

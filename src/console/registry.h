@@ -68,6 +68,14 @@ float console_parse_number(const char* text);
 // Arguments of the command being run; console_arg gives "" out of range.
 int console_arg_count();
 const char* console_arg(int index);
+// The same arguments as the one text they were split from (everything after
+// the command's name and the character that follows it), for commands that
+// read more than blank-separated words, such as a line in double quotes.
+const char* console_arg_text();
+
+// Executes a line the game runs for the player (a key's bound line): echoed
+// like any line, but kept out of the history.
+void console_execute_unrecorded(const char* line);
 
 // Runs the script file of that name line by line (the "exec" command).
 void console_exec_script(const char* file_name);

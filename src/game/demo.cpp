@@ -8,6 +8,7 @@
 #include "files/folders.h"
 #include "game/game_state.h"
 #include "game/level.h"
+#include "game/pause.h"
 #include "game/player.h"
 #include "game/version.h"
 #include "input/actions.h"
@@ -33,6 +34,7 @@ static std::string demo_file;            // its path
 static size_t next_frame = 0;            // playback: the frame the next loop pass plays
 static double pace_origin = 0.0;         // playback: when its first frame started, seconds
 static uint64_t paced_ms = 0;            // recorded ms from the first frame's start to the latest's
+static bool pace_lost = false;           // playback: paused since the latest frame
 static std::vector<double> frame_starts; // timed playback: every frame's start, then the end
 static float player_sensitivity = 0.01f; // the player's look settings, back after a playback
 static float player_invert = 0.0f;
@@ -502,6 +504,7 @@ bool demo_play(const char* name, bool timed) {
     demo_file = path;
     next_frame = 0;
     paced_ms = 0;
+    pace_lost = false;
     frame_starts.clear();
     set_look(demo.mouse_sensitivity, demo.mouse_invert ? 1.0f : 0.0f);
     start_demo_game(demo.random_state, demo.first_level);
@@ -541,12 +544,22 @@ static uint32_t play_frame_input(uint32_t elapsed_ms, double now_seconds) {
         pace_origin = now_seconds;
     else
         paced_ms += f.elapsed_ms;
+    if (pace_lost) { // after a pause the pacing goes on from this frame, now
+        pace_origin = now_seconds - static_cast<double>(paced_ms) / 1000.0;
+        pace_lost = false;
+    }
     next_frame++;
     apply_frame_input(f);
     return f.elapsed_ms;
 }
 
 uint32_t demo_frame_input(uint32_t elapsed_ms, double now_seconds) {
+    // A paused game is not play: nothing is recorded, and a playback waits
+    // at the frame it has reached until the pause ends.
+    if (game_paused()) {
+        pace_lost = true;
+        return elapsed_ms;
+    }
     if (mode == DEMO_RECORDING) return record_frame(elapsed_ms);
     if (mode == DEMO_PLAYING || mode == DEMO_TIMING)
         return play_frame_input(elapsed_ms, now_seconds);
@@ -554,7 +567,7 @@ uint32_t demo_frame_input(uint32_t elapsed_ms, double now_seconds) {
 }
 
 bool demo_paces_frames() {
-    return mode == DEMO_PLAYING || mode == DEMO_TIMING;
+    return (mode == DEMO_PLAYING || mode == DEMO_TIMING) && !game_paused();
 }
 
 uint32_t demo_pace_wait_ms(double now_seconds) {

@@ -94,10 +94,12 @@ DemoMode demo_mode();
 // The main loop's hook, called once per frame before the frame runs, with
 // the elapsed milliseconds it measured and a steady clock in seconds.
 // Recording: the frame's time (at most 100 ms) and input are written down.
-// Playing: they are replaced by the recorded ones. Returns the elapsed time
-// the frame is to run with.
+// Playing: they are replaced by the recorded ones. Paused: neither; the
+// playback waits at its frame and its pacing starts again from the frame
+// after the pause. Returns the elapsed time the frame is to run with.
 uint32_t demo_frame_input(uint32_t elapsed_ms, double now_seconds);
-// True while a demo decides the frame pacing (instead of max_fps).
+// True while a demo decides the frame pacing (instead of max_fps); not
+// while paused.
 bool demo_paces_frames();
 // Milliseconds to wait after a played frame, so the next one starts when it
 // did in the recording; 0 when timing or behind.

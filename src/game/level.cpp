@@ -6,6 +6,7 @@
 #include "game/flock.h"
 #include "game/game_state.h"
 #include "game/level_file.h"
+#include "game/pause.h"
 #include "game/player.h"
 #include "game/tuning.h"
 #include "gl.h"
@@ -48,6 +49,7 @@ static int level_files_count() {
 }
 
 void level_advance() {
+    pause_end(); // the new level (or the end of the game) is not paused
     if (current_level < 0) {
         // A new game plays the levels there are now, however many.
         int found = level_files_count();

@@ -6,10 +6,12 @@
 #include "game/flock.h"
 #include "game/game_state.h"
 #include "game/level.h"
+#include "game/pause.h"
 #include "game/player.h"
 #include "game/tuning.h"
 #include "gl.h"
 #include "math/angles.h"
+#include "overlay/font.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "terrain/draw.h"
@@ -19,6 +21,9 @@
 #include <cmath>
 
 static const float SKY[3] = {0.4f, 0.4f, 0.8f};
+// The "Paused" band: text cells of the 800 x 600 overlay screen.
+static const int PAUSED_ROW = 18;
+static const int PAUSED_BAND_LEFT = 20, PAUSED_BAND_RIGHT = 30;
 
 static void set_up_fog() {
     const GLfloat colour[4] = {SKY[0], SKY[1], SKY[2], 1.0f};
@@ -129,6 +134,16 @@ void radar_draw() {
     GL_CHECK("radar_draw");
 }
 
+// "Paused" in white on a dark band in the middle of the screen.
+static void draw_paused() {
+    text_set_alpha(0.6f);
+    text_set_color(0.0f, 0.0f, 0.0f);
+    overlay_fill_rect(PAUSED_BAND_LEFT, PAUSED_BAND_RIGHT, PAUSED_ROW - 1, PAUSED_ROW + 2);
+    text_set_alpha(1.0f);
+    text_set_color(1.0f, 1.0f, 1.0f);
+    text_draw_centred("Paused", PAUSED_ROW);
+}
+
 static void check_the_end_of_the_level() {
     if (lives <= 0) {
         shot_sound_stop();
@@ -150,15 +165,21 @@ void play_frame() {
     set_up_camera(&sy, &sz);
     Vector3 eye = {player_x, player_y, player_z};
     terrain_draw(eye, player_yaw, player_pitch, FIELD_OF_VIEW, terrain);
-    shots_update();
-    player_shake_for_landings(sheep_update());
+    // Paused, the frame is drawn as it stands and nothing moves.
+    bool running = !game_paused();
+    if (running) {
+        shots_update();
+        player_shake_for_landings(sheep_update());
+    }
     glDisable(GL_FOG);
     sheep_draw();
     weapon_draw(sy, sz);
     draw_crosshair();
     radar_draw();
     draw_head();
+    if (!running) draw_paused();
     GL_CHECK("play_frame");
+    if (!running) return;
     player_update(eye);
     check_the_end_of_the_level();
 }

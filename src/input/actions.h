@@ -27,6 +27,21 @@ void key_bind_action(int vk, int action);
 // Back to today's controls: the arrows walk, the left button fires, Insert
 // opens the console, F12 takes a screenshot, Pause pauses.
 void actions_bind_defaults();
+// The action a key has in today's controls, -1 when none.
+int key_default_action(int vk);
+
+// A console line the key runs when it goes down, instead of an action;
+// binding one replaces the key's action, and binding an action (or nothing)
+// replaces its line. "" when the key has none.
+void key_bind_line(int vk, const char* line);
+const char* key_bound_line(int vk);
+
+// While the console is open, keys that type into it (key_types_in_console)
+// neither hold nor start actions, nor run their lines: what is typed stays
+// in the console. The arrows and the mouse buttons still act.
+void actions_console_open(bool open);
+// Whether a key acts in the game now (it is not typing into the console).
+bool key_acts(int vk);
 
 // Held this frame: by a key bound to it, by the gamepad, or by a demo.
 bool action_is_down(Action action);

@@ -50,7 +50,7 @@ static void begin_virtual_screen() {
     glMatrixMode(GL_MODELVIEW);
 }
 
-void text_draw(const char* text, int column, int row) {
+static void draw_text_at(const char* text, float x, int row) {
     begin_virtual_screen();
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, font ? font->gl_name : 0);
@@ -58,7 +58,6 @@ void text_draw(const char* text, int column, int row) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(color[0], color[1], color[2], color[3]);
 
-    float x = CELL * static_cast<float>(column);
     float bottom = 582.0f - CELL * static_cast<float>(row);
     float top = bottom + CELL;
     glBegin(GL_QUADS);
@@ -81,6 +80,17 @@ void text_draw(const char* text, int column, int row) {
     glDisable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     GL_CHECK("text_draw");
+}
+
+void text_draw(const char* text, int column, int row) {
+    draw_text_at(text, CELL * static_cast<float>(column), row);
+}
+
+void text_draw_centred(const char* text, int row) {
+    float width = 0.0f;
+    for (const char* p = text; *p; p++)
+        width += p[1] ? TEXT_ADVANCE : CELL;
+    draw_text_at(text, (VIRTUAL_WIDTH - width) * 0.5f, row);
 }
 
 // The corners go clockwise on the screen, so a 3-D scene that left face

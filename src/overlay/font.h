@@ -13,6 +13,8 @@ Texture* font_texture();
 void text_set_color(float red, float green, float blue);
 void text_set_alpha(float alpha);
 void text_draw(const char* text, int column, int row);
+// The text centred across the screen on the row.
+void text_draw_centred(const char* text, int row);
 void overlay_fill_rect(int x0, int x1, int row0, int row1);
 
 // A picture over a 400 x 400 square in the middle of a 640 x 480 screen, in

@@ -11,4 +11,7 @@ void music_play_file(const char* file_name);
 // Start and stop the looping shot; repeated calls do nothing more.
 void shot_sound_start();
 void shot_sound_stop();
+// Pauses every sound where it is (the shot and the music), or resumes them
+// from there.
+void sound_pause(bool paused);
 void sound_shutdown();

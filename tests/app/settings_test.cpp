@@ -50,14 +50,16 @@ TEST_F(Settings, AFreshFolderStartsAsBefore) {
     // The added commands and variables come before the ones listed today.
     Lines commands = run("cmdlist"), variables = run("varlist");
     Lines listed_commands(commands.begin() + 2, commands.end());
-    EXPECT_EQ(listed_commands,
-              (Lines{"startmode", "screenshot", "timedemo", "playdemo", "stop", "record",
-                     "textureinfo", "texturequality", "exec", "varlist", "cmdlist", "?", "cls",
-                     "toggle_console", "videomode", "togglefullscreen"}));
+    EXPECT_EQ(
+        listed_commands,
+        (Lines{"bindlist",  "unbind",          "bind",    "pause",  "startmode",   "screenshot",
+               "timedemo",  "playdemo",        "stop",    "record", "textureinfo", "texturequality",
+               "exec",      "varlist",         "cmdlist", "?",      "cls",         "toggle_console",
+               "videomode", "togglefullscreen"}));
     Lines listed_variables(variables.begin() + 2, variables.end());
-    EXPECT_EQ(listed_variables,
-              (Lines{"terrain_lod_error", "max_fps", "volume_sfx", "volume_music", "mouse_invert",
-                     "mouse_sensitivity", "show_fps", "save_to_log"}));
+    EXPECT_EQ(listed_variables, (Lines{"pause_on_focus_loss", "terrain_lod_error", "max_fps",
+                                       "volume_sfx", "volume_music", "mouse_invert",
+                                       "mouse_sensitivity", "show_fps", "save_to_log"}));
 }
 
 TEST_F(Settings, StartModeIsRecordedForTheNextStartOnly) {
@@ -87,7 +89,9 @@ TEST_F(Settings, AddedVariablesAreClampedToTheirRange) {
                  {"volume_sfx -1", "volume_sfx clamped to 0"},
                  {"volume_sfx 0.5", ""},
                  {"max_fps -5", "max_fps clamped to 0"},
-                 {"max_fps 5000", "max_fps clamped to 1000"}};
+                 {"max_fps 5000", "max_fps clamped to 1000"},
+                 {"pause_on_focus_loss 3", "pause_on_focus_loss clamped to 1"},
+                 {"pause_on_focus_loss 0.4", "pause_on_focus_loss clamped to 0"}};
     for (const Case& c : cases) {
         Lines expected{std::string(">") + c.line};
         if (c.said[0]) expected.push_back(c.said);

@@ -81,3 +81,40 @@ TEST_F(Completion, ListsOnlyWhatFitsOneLine) {
     EXPECT_EQ(printed[0].substr(0, 28), "many_names_padding_number_29");
     EXPECT_STREQ(console_input_line(), "many_names_padding_number_");
 }
+
+TEST_F(Completion, CompletesKeyNamesAfterBindAndActionNamesAfterTheKey) {
+    struct Case {
+        const char* typed;
+        const char* completed;
+        Lines printed;
+    } cases[] = {
+        {"bind up", "bind UPARROW ", {}},                            // any case, one key
+        {"unbind  ins", "unbind  INS ", {}},                         // the text before is kept
+        {"bind ba", "bind BACK", {"BACKSPACE BACKQUOTE BACKSLASH"}}, // the common part
+        {"bind kp_p", "bind kp_p", {"KP_PLUS KP_PERIOD"}},           // nothing longer in common
+        {"bind pg", "bind pg", {"PGUP PGDN"}},
+        {"bind W f", "bind W f", {"forward fire"}},
+        {"bind W Sc", "bind W screenshot ", {}},
+        {"bind W \"sh", "bind W \"sh", {}}, // a console line is not an action
+        {"unbind W f", "unbind W f", {}},   // unbind takes no action
+        {"bind W fire x", "bind W fire x", {}},
+        {"bind nosuch", "bind nosuch", {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(tab_after(c.typed), c.printed) << c.typed;
+        EXPECT_STREQ(console_input_line(), c.completed) << c.typed;
+    }
+    // Nothing typed yet after "bind ": every key name, over as many lines as
+    // they take.
+    Lines all = tab_after("bind ");
+    ASSERT_GT(all.size(), 1u);
+    std::string joined;
+    for (const std::string& line : all) {
+        EXPECT_LE(line.size(), 255u);
+        joined += line + " ";
+    }
+    for (const char* name : {" A ", " 0 ", " F12 ", " UPARROW ", " MOUSE5 ", " KP_9 ", " OEM_102 "})
+        EXPECT_NE((" " + joined).find(name), std::string::npos) << name << " not listed";
+    EXPECT_EQ(tab_after("bind W ").front(),
+              "forward back left right fire console screenshot pause");
+}

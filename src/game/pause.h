@@ -1,0 +1,24 @@
+// Pause: while the game is paused, play stands still (no game time passes,
+// no sheep, shot or spawn moves, the view stays), the shot sound and the
+// music pause, and the play screen shows "Paused"; the console works as
+// ever. Only a game in play pauses; leaving play, a new level or a new game
+// ends a pause.
+#pragma once
+
+// Registers the command "pause" (toggles) and the variable
+// pause_on_focus_loss (default 1, kept in config.cfg).
+void pause_init();
+
+bool game_paused();
+// Pauses or resumes, printing "Paused" or "Resumed". Pausing is refused
+// (false) outside play and while a timedemo runs.
+bool pause_set(bool paused);
+// Ends a pause without a word (a level loads, a new game starts).
+void pause_end();
+
+// Once a frame, before the frame's input is taken: a game that left play
+// is no longer paused, and the pause action toggles the pause.
+void pause_frame_start();
+// The window lost the keyboard focus: pauses when pause_on_focus_loss is on.
+// Getting the focus back does not resume.
+void pause_for_focus_loss();
