@@ -24,7 +24,14 @@ static Lines run(const char* line) {
     return lines_since(mark);
 }
 
-class Settings : public GameFixture {};
+// With every variable at its default, as a fresh player folder has them.
+class Settings : public GameFixture {
+  protected:
+    void SetUp() override {
+        GameFixture::SetUp();
+        console_find_variable("pause_on_focus_loss")->value = 1.0f;
+    }
+};
 
 TEST_F(Settings, AFreshFolderStartsAsBefore) {
     Lines start_up{"[System initialized]",

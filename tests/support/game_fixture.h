@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/platform.h"
 #include "app/video.h"
+#include "console/registry.h"
 #include "gl.h"
 
 #include <SDL.h>
@@ -31,6 +32,10 @@ class GameFixture : public testing::Test {
         timer_set_delay(fake_delay);
         ASSERT_TRUE(video_init());
         ASSERT_TRUE(game_init());
+        // The suite's games share one X display: another test's new window
+        // takes the focus, which must not pause this game. The pause tests
+        // turn it on where they lose the focus on purpose.
+        console_find_variable("pause_on_focus_loss")->value = 0.0f;
         main_loop_start();
     }
     void TearDown() override {
