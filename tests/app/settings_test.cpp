@@ -29,7 +29,7 @@ class Settings : public GameFixture {
   protected:
     void SetUp() override {
         GameFixture::SetUp();
-        console_find_variable("pause_on_focus_loss")->value = 1.0f;
+        undo_fixture_settings();
     }
 };
 

@@ -44,6 +44,11 @@ class GameFixture : public testing::Test {
         timer_set_source(nullptr);
         timer_set_delay(nullptr);
     }
+    // Gives back the variables SetUp changed, for tests of what a player's
+    // settings save: then nothing differs from a fresh start.
+    static void undo_fixture_settings() {
+        console_find_variable("pause_on_focus_loss")->value = 1.0f;
+    }
     // Pushes an event through the same queue the main loop drains.
     static void push_key(Uint32 type, SDL_Scancode scancode) {
         SDL_Event event{};
