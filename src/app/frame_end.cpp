@@ -1,8 +1,9 @@
 // The end of every frame, whatever the screen: advances the game clock, polls
-// the mouse, runs and draws the console, and owns the frame-rate count and
-// its text.
+// the mouse (with the gamepad's look), runs and draws the console, and owns
+// the frame-rate count and its text.
 #include "app/frame_end.h"
 
+#include "app/gamepad.h"
 #include "app/mouse.h"
 #include "console/registry.h"
 #include "overlay/console_overlay.h"
@@ -45,6 +46,7 @@ static void draw_fps() {
 
 void frame_overlay(uint32_t elapsed_ms) {
     clock_advance(elapsed_ms);
+    gamepad_look(frame_time); // the pad's turn joins the mouse's counts
     mouse_poll();
     console_frame(frame_time);
     count_frame();

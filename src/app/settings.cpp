@@ -4,6 +4,7 @@
 
 #include "app/find_folders.h"
 #include "app/frame_cap.h"
+#include "app/gamepad.h"
 #include "app/screenshot.h"
 #include "app/sound.h"
 #include "app/video.h"
@@ -87,6 +88,7 @@ static void register_settings() {
     sound_volume_init();
     frame_cap_init();
     terrain_lod_init();
+    gamepad_settings_init();
 }
 
 // Runs the file as "exec" would when it is there; a missing one is silent.
