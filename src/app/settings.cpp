@@ -74,7 +74,7 @@ std::string settings_config_text() {
         text += std::string(v->name) + " " + value + "\n";
     }
     if (start_mode.row != DEFAULT_VIDEO_MODE || !start_mode.fullscreen)
-        text += std::string("startmode ") + video_modes[start_mode.row].name + " " +
+        text += std::string("startmode ") + video_mode_name(start_mode.row) + " " +
                 start_mode_kind_name(start_mode.fullscreen) + "\n";
     return text;
 }

@@ -56,7 +56,8 @@ TEST_F(Settings, AFreshFolderStartsAsBefore) {
                      "toggle_console", "videomode", "togglefullscreen"}));
     Lines listed_variables(variables.begin() + 2, variables.end());
     EXPECT_EQ(listed_variables,
-              (Lines{"terrain_lod_error", "max_fps", "volume_sfx", "volume_music", "mouse_invert",
+              (Lines{"joy_deadzone", "joy_invert", "joy_sensitivity",
+                     "terrain_lod_error", "max_fps", "volume_sfx", "volume_music", "mouse_invert",
                      "mouse_sensitivity", "show_fps", "save_to_log"}));
 }
 
@@ -73,6 +74,12 @@ TEST_F(Settings, StartModeIsRecordedForTheNextStartOnly) {
     console_execute("togglefullscreen"); // the fixture's window: now fullscreen
     EXPECT_EQ(run("startmode").back(), "start mode : 640x480x16 fullscreen");
     EXPECT_EQ(settings_config_text(), "startmode 640x480x16 fullscreen\n");
+    // The desktop mode is fullscreen unless it says otherwise.
+    console_execute("startmode 800x600x32 windowed");
+    console_execute("startmode desktop");
+    EXPECT_EQ(run("startmode").back(), "start mode : desktop fullscreen");
+    console_execute("startmode DESKTOP windowed");
+    EXPECT_EQ(settings_config_text(), "startmode desktop windowed\n");
 }
 
 TEST_F(Settings, AddedVariablesAreClampedToTheirRange) {
@@ -87,7 +94,11 @@ TEST_F(Settings, AddedVariablesAreClampedToTheirRange) {
                  {"volume_sfx -1", "volume_sfx clamped to 0"},
                  {"volume_sfx 0.5", ""},
                  {"max_fps -5", "max_fps clamped to 0"},
-                 {"max_fps 5000", "max_fps clamped to 1000"}};
+                 {"max_fps 5000", "max_fps clamped to 1000"},
+                 {"joy_sensitivity 5", "joy_sensitivity clamped to 10"},
+                 {"joy_sensitivity 2000", "joy_sensitivity clamped to 1000"},
+                 {"joy_invert 2", "joy_invert clamped to 1"},
+                 {"joy_deadzone 1", "joy_deadzone clamped to 0.9"}};
     for (const Case& c : cases) {
         Lines expected{std::string(">") + c.line};
         if (c.said[0]) expected.push_back(c.said);
