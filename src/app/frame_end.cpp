@@ -41,7 +41,7 @@ static void draw_fps() {
     std::snprintf(text, sizeof text, "fps: %d", fps_value);
     text_set_alpha(1.0f);
     text_set_color(1.0f, 1.0f, 1.0f);
-    text_draw(text, 40, 0);
+    text_draw(text, text_screen_columns() - 10, 0); // the top right corner
 }
 
 void frame_overlay(uint32_t elapsed_ms) {

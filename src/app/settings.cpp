@@ -89,6 +89,7 @@ static void register_settings() {
     frame_cap_init();
     terrain_lod_init();
     gamepad_settings_init();
+    video_settings_init();
 }
 
 // Runs the file as "exec" would when it is there; a missing one is silent.

@@ -1,7 +1,8 @@
 // Video: owns the window, its OpenGL context, the display mode, the video-mode
-// table. Fullscreen goes to the display mode closest to the requested one;
-// leaving it restores the desktop's mode. The desktop mode covers the display
-// at its own size and never switches its mode.
+// table, the window's drawable size and keep_aspect. Fullscreen goes to the
+// display mode closest to the requested one; leaving it restores the
+// desktop's mode. The desktop mode covers the display at its own size and
+// never switches its mode.
 #include "app/video.h"
 
 #include "app/extensions.h"
@@ -38,6 +39,8 @@ static bool gl_library_loaded = false;
 static int working_mode = DEFAULT_VIDEO_MODE;
 static bool working_fullscreen = true;
 static bool window_lost = false; // no mode at all could be made
+static int drawable_width = 0, drawable_height = 0;
+static ConsoleVariable* keep_aspect = nullptr;
 static const char* const DESKTOP_NAME = "desktop";
 
 static void error_box(const char* text) {
@@ -407,6 +410,22 @@ bool video_init() {
 
 void window_resize(int width, int height) {
     glViewport(0, 0, width, height);
+    drawable_width = width;
+    drawable_height = height;
+}
+
+float window_aspect() {
+    if (drawable_width <= 0 || drawable_height <= 0) return 1.0f;
+    return static_cast<float>(drawable_width) / static_cast<float>(drawable_height);
+}
+
+bool picture_keeps_aspect() {
+    return keep_aspect && keep_aspect->value != 0.0f;
+}
+
+void video_settings_init() {
+    keep_aspect = console_get_variable("keep_aspect", 0.0f);
+    console_limit_variable(keep_aspect, 0.0f, 1.0f, true);
 }
 
 void window_resize_to_drawable() {

@@ -26,6 +26,9 @@ extern bool fullscreen;        // the kind of window to create
 
 // The name a mode is shown and matched by: its row's, or "desktop".
 const char* video_mode_name(int mode);
+// Creates keep_aspect (0: the picture stretches with the window; 1: it keeps
+// its shape), kept in config.cfg.
+void video_settings_init();
 
 bool video_init();
 bool window_create(const char* title, int width, int height, int bits, bool fullscreen_window);

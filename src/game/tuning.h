@@ -42,7 +42,9 @@ constexpr float EXPLOSION_FADE_PER_S = 30.0f; // of 100, so an explosion lasts 3
 constexpr float SHEEP_LANDING_HEIGHT = 150.0f; // radar blips turn red below this height
 
 // The view
-constexpr double FIELD_OF_VIEW_DEGREES = 90.0; // vertical, for the land, the sheep and the weapon
+// Vertical, for the land, the sheep and the weapon; horizontal too while the
+// picture stretches (keep_aspect 0), wider with the true aspect in a wide window.
+constexpr double FIELD_OF_VIEW_DEGREES = 90.0;
 constexpr float FIELD_OF_VIEW = 1.5707964f;    // the same in radians, for culling the land
 constexpr float FOG_START = 90.0f;             // units from the eye
 constexpr float FOG_END = 130.0f;              // units: nothing is seen beyond

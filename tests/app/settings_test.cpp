@@ -56,7 +56,7 @@ TEST_F(Settings, AFreshFolderStartsAsBefore) {
                      "toggle_console", "videomode", "togglefullscreen"}));
     Lines listed_variables(variables.begin() + 2, variables.end());
     EXPECT_EQ(listed_variables,
-              (Lines{"joy_deadzone", "joy_invert", "joy_sensitivity",
+              (Lines{"keep_aspect", "joy_deadzone", "joy_invert", "joy_sensitivity",
                      "terrain_lod_error", "max_fps", "volume_sfx", "volume_music", "mouse_invert",
                      "mouse_sensitivity", "show_fps", "save_to_log"}));
 }
@@ -98,7 +98,9 @@ TEST_F(Settings, AddedVariablesAreClampedToTheirRange) {
                  {"joy_sensitivity 5", "joy_sensitivity clamped to 10"},
                  {"joy_sensitivity 2000", "joy_sensitivity clamped to 1000"},
                  {"joy_invert 2", "joy_invert clamped to 1"},
-                 {"joy_deadzone 1", "joy_deadzone clamped to 0.9"}};
+                 {"joy_deadzone 1", "joy_deadzone clamped to 0.9"},
+                 {"keep_aspect 0.5", "keep_aspect clamped to 1"},
+                 {"keep_aspect 1", ""}};
     for (const Case& c : cases) {
         Lines expected{std::string(">") + c.line};
         if (c.said[0]) expected.push_back(c.said);
