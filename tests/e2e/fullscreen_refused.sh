@@ -3,8 +3,9 @@
 # "videomode 1280x720x32" asks for a mode the screen cannot show. The player
 # answers the question with Enter (Yes) and plays on in a bordered 1280 x 720
 # window; where no box can be shown the answer is Yes by itself. Then
-# "togglefullscreen" asks again and the player answers No (Escape): the game
-# goes back to the window it had instead of ending.
+# "togglefullscreen" asks again and the player answers No (Escape) and OK to
+# "Program Will Now Close.": the game goes back to the window it had instead
+# of ending.
 # Usage: fullscreen_refused.sh GAME DATA_DIR SCREENSHOT_TOOL
 set -euo pipefail
 game="$1" data="$2" screenshot="$3"
@@ -39,15 +40,25 @@ done
 wait_for_new_window "$old" 1280x720
 
 if [ "$answered" = player ]; then
-  open_console
+  # The console stays open through the mode change: Insert now would close
+  # it (and its fading panel would still pass for open). Once any fade is
+  # over, it is opened only when it is not showing.
+  sleep 1.2
+  read -r r g b < <("$screenshot" console.png 1016 40)
+  [ "$r" -lt 60 ] && [ "$b" -gt $((r + 30)) ] || open_console
   xdotool type --delay 15 "togglefullscreen"
   xdotool key Return
   for _ in $(seq 1 120); do
     answer_box "OpenGL Console" Escape && break
     sleep 0.25
   done
+  # No is followed by the "Program Will Now Close." box, answered with OK.
+  for _ in $(seq 1 120); do
+    answer_box "ERROR" Return && break
+    sleep 0.25
+  done
   wait_for_log_line "Can't set video mode 1280x720x32: going back to 1280x720x32"
-  wait_for_window_size 1280x720
+  wait_for_new_window "" 1280x720
   kill -0 "$pid" 2> /dev/null || fail "the game ended after No"
 else
   echo "no box on this screen: the No answer is not tried"
