@@ -6,6 +6,7 @@
 #include "app/mouse.h"
 #include "console/output.h"
 #include "console/registry.h"
+#include "game/tuning.h"
 #include "input/actions.h"
 #include "math/angles.h"
 
@@ -34,17 +35,14 @@ static ConsoleVariable* joy_sensitivity = nullptr; // degrees a second at full t
 static ConsoleVariable* joy_invert = nullptr;      // 1: pushing the stick up looks down
 static ConsoleVariable* joy_deadzone = nullptr;    // of the stick's travel, 0 .. 0.9
 
-static const float DEFAULT_TURN_DEGREES_PER_S = 180.0f;
-static const float DEFAULT_DEAD_ZONE = 0.2f;
-static const float TRIGGER_PULLED = 0.5f;    // of the trigger's travel
 static const float DIAGONAL_SHARE = 0.3827f; // sin 22.5 degrees: eight walking directions
 
 void gamepad_settings_init() {
-    joy_sensitivity = console_get_variable("joy_sensitivity", DEFAULT_TURN_DEGREES_PER_S);
+    joy_sensitivity = console_get_variable("joy_sensitivity", PAD_TURN_DEGREES_PER_S);
     console_limit_variable(joy_sensitivity, 10.0f, 1000.0f, false);
     joy_invert = console_get_variable("joy_invert", 0.0f);
     console_limit_variable(joy_invert, 0.0f, 1.0f, true);
-    joy_deadzone = console_get_variable("joy_deadzone", DEFAULT_DEAD_ZONE);
+    joy_deadzone = console_get_variable("joy_deadzone", PAD_DEAD_ZONE);
     console_limit_variable(joy_deadzone, 0.0f, 0.9f, false);
 }
 
@@ -103,7 +101,8 @@ static void add_pad_actions(const Pad& pad, float dead_zone, bool wanted[ACTION_
     wanted[ACTION_BACK] |= walk.back || pad.buttons[SDL_CONTROLLER_BUTTON_DPAD_DOWN];
     wanted[ACTION_LEFT] |= walk.left || pad.buttons[SDL_CONTROLLER_BUTTON_DPAD_LEFT];
     wanted[ACTION_RIGHT] |= walk.right || pad.buttons[SDL_CONTROLLER_BUTTON_DPAD_RIGHT];
-    wanted[ACTION_FIRE] |= axis_unit(pad.axes[SDL_CONTROLLER_AXIS_TRIGGERRIGHT]) >= TRIGGER_PULLED;
+    wanted[ACTION_FIRE] |=
+        axis_unit(pad.axes[SDL_CONTROLLER_AXIS_TRIGGERRIGHT]) >= PAD_TRIGGER_PULLED;
     wanted[ACTION_PAUSE] |= pad.buttons[SDL_CONTROLLER_BUTTON_START];
     wanted[ACTION_CONSOLE] |= pad.buttons[SDL_CONTROLLER_BUTTON_BACK];
 }
@@ -112,7 +111,7 @@ static void add_pad_actions(const Pad& pad, float dead_zone, bool wanted[ACTION_
 // frame's end.
 static void update_actions(bool at_once) {
     bool wanted[ACTION_COUNT] = {};
-    float dead_zone = setting(joy_deadzone, DEFAULT_DEAD_ZONE);
+    float dead_zone = setting(joy_deadzone, PAD_DEAD_ZONE);
     for (const Pad& pad : pads)
         add_pad_actions(pad, dead_zone, wanted);
     for (int a = 0; a < ACTION_COUNT; a++)
@@ -229,7 +228,7 @@ void gamepad_event(const SDL_Event& event) {
 static void hand_on_turn(float yaw_degrees, float pitch_degrees) {
     const ConsoleVariable* per_count = console_find_variable("mouse_sensitivity");
     const ConsoleVariable* mouse_inverted = console_find_variable("mouse_invert");
-    float degrees_per_count = (per_count ? per_count->value : 0.01f) * DEGREES_PER_RADIAN;
+    float degrees_per_count = (per_count ? per_count->value : LOOK_PER_COUNT) * DEGREES_PER_RADIAN;
     if (!(degrees_per_count > 0.0f)) return;
     if (mouse_inverted && mouse_inverted->value != 0.0f) pitch_degrees = -pitch_degrees;
     carry_x += yaw_degrees / degrees_per_count;
@@ -248,9 +247,9 @@ void gamepad_look(float frame_ms) {
         y += axis_unit(pad.axes[SDL_CONTROLLER_AXIS_RIGHTY]);
     }
     float turn_x = 0.0f, turn_y = 0.0f;
-    stick_response(x, y, setting(joy_deadzone, DEFAULT_DEAD_ZONE), &turn_x, &turn_y);
+    stick_response(x, y, setting(joy_deadzone, PAD_DEAD_ZONE), &turn_x, &turn_y);
     if (turn_x == 0.0f && turn_y == 0.0f) return;
-    float degrees = setting(joy_sensitivity, DEFAULT_TURN_DEGREES_PER_S) * frame_ms * 0.001f;
+    float degrees = setting(joy_sensitivity, PAD_TURN_DEGREES_PER_S) * frame_ms * 0.001f;
     // Stick up (negative y) looks up, as pushing the mouse away does.
     float tilt = setting(joy_invert, 0.0f) != 0.0f ? -turn_y : turn_y;
     hand_on_turn(turn_x * degrees, tilt * degrees);
