@@ -8,6 +8,7 @@
 #include "app/events.h"
 #include "app/find_folders.h"
 #include "app/frame_cap.h"
+#include "app/gamepad.h"
 #include "app/mouse.h"
 #include "app/platform.h"
 #include "app/screenshot.h"
@@ -62,6 +63,7 @@ bool game_init() {
         return false;
     }
     if (!sound_init()) return false;
+    gamepad_init(); // without one the game plays on with keyboard and mouse
     demo_init();
     settings_start(); // the added commands and variables, history, config.cfg, autoexec.cfg
     if (!flock_init()) return false;
@@ -85,6 +87,7 @@ bool run_frame(uint32_t elapsed_ms) {
 void app_shutdown() {
     sound_shutdown();
     mouse_release();
+    gamepad_shutdown();
 }
 
 void main_loop_start() {
@@ -133,6 +136,7 @@ bool main_loop_step() {
     sound_volume_update();
     keys_frame_done();
     actions_frame_done();
+    gamepad_frame_done();
     swap_buffers();
     if (!go_on) return false;
     // A frame that loaded a level or made a new window: the next frame is

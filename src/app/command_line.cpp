@@ -18,7 +18,8 @@ static const char* const USAGE =
     "\n"
     "  --windowed        start in a window instead of fullscreen\n"
     "  --mode WxHxBITS   start in this video mode: 640x400, 640x480, 800x600,\n"
-    "                    1024x768 or 1280x720, at 16 or 32 bits (e.g. 800x600x32)\n"
+    "                    1024x768 or 1280x720, at 16 or 32 bits (e.g. 800x600x32),\n"
+    "                    or desktop: the display's own size\n"
     "  --data DIR        read the game's data from the folder DIR (named data)\n"
     "  --timedemo NAME   play demos/NAME.dem as fast as possible, print its\n"
     "                    timing line and exit (1 when it cannot be played)\n"
@@ -98,6 +99,7 @@ void command_line_choose_start_mode(const CommandLine& options) {
     start_mode_scan(player_file(CONFIG_FILE).c_str(), &start_mode);
     StartMode mode = start_mode; // the command line's choice is for this run only
     if (options.mode_row >= 0) mode.row = options.mode_row;
+    if (options.mode_row == VIDEO_MODE_DESKTOP) mode.fullscreen = true; // unless --windowed
     if (options.windowed) mode.fullscreen = false;
     current_video_mode = mode.row;
     fullscreen = mode.fullscreen;

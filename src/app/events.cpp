@@ -2,6 +2,7 @@
 // Windows virtual-key codes the key table is indexed by.
 #include "app/events.h"
 
+#include "app/gamepad.h"
 #include "app/mouse.h"
 #include "app/platform.h"
 #include "app/video.h"
@@ -277,6 +278,11 @@ bool handle_event(const SDL_Event& event) {
             mouse_button(vk, event.type == SDL_MOUSEBUTTONDOWN);
         break;
     case SDL_WINDOWEVENT: handle_window_event(event.window); break;
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERAXISMOTION:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: gamepad_event(event); break;
     default: break;
     }
     if (event.type != SDL_KEYUP) focus_release_count = 0; // the run of key-ups ends

@@ -1,8 +1,9 @@
 // The end of every frame, whatever the screen: advances the game clock, polls
-// the mouse, runs and draws the console, and owns the frame-rate count and
-// its text.
+// the mouse (with the gamepad's look), runs and draws the console, and owns
+// the frame-rate count and its text.
 #include "app/frame_end.h"
 
+#include "app/gamepad.h"
 #include "app/mouse.h"
 #include "console/registry.h"
 #include "input/input.h"
@@ -41,7 +42,7 @@ static void draw_fps() {
     std::snprintf(text, sizeof text, "fps: %d", fps_value);
     text_set_alpha(1.0f);
     text_set_color(1.0f, 1.0f, 1.0f);
-    text_draw(text, 40, 0);
+    text_draw(text, text_screen_columns() - 10, 0); // the top right corner
 }
 
 void frame_overlay(uint32_t elapsed_ms, bool game_paused) {
@@ -49,6 +50,7 @@ void frame_overlay(uint32_t elapsed_ms, bool game_paused) {
     // so the frame after the pause runs as it would have without one (a demo
     // paused anywhere in its playback stays the recorded game).
     if (!game_paused) clock_advance(elapsed_ms);
+    gamepad_look(frame_time); // the pad's turn joins the mouse's counts
     mouse_poll();
     if (game_paused) mouse_dx = mouse_dy = 0; // the view does not turn on after a pause
     console_frame(static_cast<float>(elapsed_ms));

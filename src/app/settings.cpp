@@ -4,6 +4,7 @@
 
 #include "app/find_folders.h"
 #include "app/frame_cap.h"
+#include "app/gamepad.h"
 #include "app/screenshot.h"
 #include "app/sound.h"
 #include "app/video.h"
@@ -76,7 +77,7 @@ std::string settings_config_text() {
     }
     text += bindings_config_text();
     if (start_mode.row != DEFAULT_VIDEO_MODE || !start_mode.fullscreen)
-        text += std::string("startmode ") + video_modes[start_mode.row].name + " " +
+        text += std::string("startmode ") + video_mode_name(start_mode.row) + " " +
                 start_mode_kind_name(start_mode.fullscreen) + "\n";
     return text;
 }
@@ -92,6 +93,8 @@ static void register_settings() {
     terrain_lod_init();
     pause_init();
     bindings_init(); // before config.cfg, which holds the changed bindings
+    gamepad_settings_init();
+    video_settings_init();
 }
 
 // Runs the file as "exec" would when it is there; a missing one is silent.

@@ -1,6 +1,8 @@
 // Video: owns the window, its OpenGL context, the display mode, the video-mode
-// table. Fullscreen goes to the display mode closest to the
-// requested one; leaving it restores the desktop's mode.
+// table, the window's drawable size and keep_aspect. Fullscreen goes to the
+// display mode closest to the requested one; leaving it restores the
+// desktop's mode. The desktop mode covers the display at its own size and
+// never switches its mode.
 #include "app/video.h"
 
 #include "app/extensions.h"
@@ -40,6 +42,9 @@ static bool window_lost = false; // no mode at all could be made
 // A mode change in progress: a refused mode gives way to the one before it,
 // so answering No does not close the game.
 static bool mode_to_go_back_to = false;
+static int drawable_width = 0, drawable_height = 0;
+static ConsoleVariable* keep_aspect = nullptr;
+static const char* const DESKTOP_NAME = "desktop";
 
 static void error_box(const char* text) {
     message_box("ERROR", text, ICON_WARNING);
@@ -164,16 +169,29 @@ static bool load_gl_library() {
     return gl_library_loaded;
 }
 
-bool window_create(const char* title, int width, int height, int bits, bool fullscreen_window) {
-    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        return creation_failed("Failed To Register The Window Class.");
-    if (!driver_shows_windows()) return creation_failed("Failed To Register The Window Class.");
+// Covers the display at its own size, without switching its mode. False
+// when SDL refused: the window is then a window of the display's size.
+static bool enter_desktop_fullscreen() {
+    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) return true;
+    std::fprintf(stderr, "SDL: desktop fullscreen refused: %s\n", SDL_GetError());
+    return false;
+}
+
+static bool start_video() {
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    return driver_shows_windows();
+}
+
+// desktop: width and height are the display's own and fullscreen covers it
+// without a mode switch.
+static bool create_window(const char* title, int width, int height, int bits,
+                          bool fullscreen_window, bool desktop) {
     // Fullscreen takes the display's closest mode at least as large as the
     // request, and the window is made that large from the start, so it covers
     // the screen even where no window manager resizes it.
     SDL_DisplayMode mode{};
     bool switch_mode = false;
-    if (fullscreen_window) {
+    if (fullscreen_window && !desktop) {
         switch_mode = closest_display_mode(width, height, bits, &mode);
         if (!switch_mode) {
             if (!ask_for_window_instead()) return false;
@@ -197,7 +215,10 @@ bool window_create(const char* title, int width, int height, int bits, bool full
     SDL_RaiseWindow(window);
     SDL_SetWindowInputFocus(window); // the keyboard follows the new window
     // The mode switch only takes on a shown window.
-    if (switch_mode && !enter_fullscreen(mode, width, height)) {
+    bool covered = true;
+    if (switch_mode) covered = enter_fullscreen(mode, width, height);
+    if (fullscreen_window && desktop) covered = enter_desktop_fullscreen();
+    if (!covered) {
         if (!ask_for_window_instead()) {
             window_destroy();
             return false;
@@ -208,6 +229,20 @@ bool window_create(const char* title, int width, int height, int bits, bool full
     window_resize_to_drawable();
     gl_init_state();
     return true;
+}
+
+bool window_create(const char* title, int width, int height, int bits, bool fullscreen_window) {
+    if (!start_video()) return creation_failed("Failed To Register The Window Class.");
+    return create_window(title, width, height, bits, fullscreen_window, false);
+}
+
+// The desktop mode: a window as large as the display, at 32 bits.
+static bool window_create_desktop(const char* title, bool fullscreen_window) {
+    if (!start_video()) return creation_failed("Failed To Register The Window Class.");
+    SDL_DisplayMode desktop{};
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0)
+        return creation_failed("Window Creation Error.");
+    return create_window(title, desktop.w, desktop.h, 32, fullscreen_window, true);
 }
 
 void window_destroy() {
@@ -249,8 +284,13 @@ static void configure_context() {
 }
 
 static bool create_current_mode() {
-    const VideoMode& mode = video_modes[current_video_mode];
-    if (!window_create(WINDOW_TITLE, mode.width, mode.height, mode.bits, fullscreen)) return false;
+    if (current_video_mode == VIDEO_MODE_DESKTOP) {
+        if (!window_create_desktop(WINDOW_TITLE, fullscreen)) return false;
+    } else {
+        const VideoMode& mode = video_modes[current_video_mode];
+        if (!window_create(WINDOW_TITLE, mode.width, mode.height, mode.bits, fullscreen))
+            return false;
+    }
     working_mode = current_video_mode;
     working_fullscreen = fullscreen;
     return true;
@@ -263,8 +303,8 @@ static bool create_mode_or_go_back() {
     bool created = create_current_mode();
     mode_to_go_back_to = false;
     if (created) return true;
-    console_printf("Can't set video mode %s: going back to %s",
-                   video_modes[current_video_mode].name, video_modes[working_mode].name);
+    console_printf("Can't set video mode %s: going back to %s", video_mode_name(current_video_mode),
+                   video_mode_name(working_mode));
     current_video_mode = working_mode;
     fullscreen = working_fullscreen;
     if (create_current_mode()) return true;
@@ -288,13 +328,20 @@ void video_mode_change() {
     clock_mark_stall(); // the new window's time is not game time
 }
 
+static bool begins_with_name(const char* text, const char* name) {
+    size_t length = std::strlen(name);
+    return std::strlen(text) >= length && strncasecmp(text, name, length) == 0;
+}
+
 int video_mode_find(const char* text) {
-    for (int i = 0; i < VIDEO_MODE_COUNT; i++) {
-        size_t length = std::strlen(video_modes[i].name);
-        if (std::strlen(text) >= length && strncasecmp(text, video_modes[i].name, length) == 0)
-            return i;
-    }
-    return -1;
+    for (int i = 0; i < VIDEO_MODE_COUNT; i++)
+        if (begins_with_name(text, video_modes[i].name)) return i;
+    return begins_with_name(text, DESKTOP_NAME) ? VIDEO_MODE_DESKTOP : -1;
+}
+
+const char* video_mode_name(int mode) {
+    if (mode >= 0 && mode < VIDEO_MODE_COUNT) return video_modes[mode].name;
+    return DESKTOP_NAME;
 }
 
 StartMode start_mode = {DEFAULT_VIDEO_MODE, true};
@@ -306,7 +353,7 @@ const char* start_mode_kind_name(bool fullscreen) {
 bool start_mode_parse(const char* mode_word, const char* kind_word, StartMode* mode) {
     int row = video_mode_find(mode_word);
     if (row < 0) return false;
-    bool kind = mode->fullscreen;
+    bool kind = row == VIDEO_MODE_DESKTOP || mode->fullscreen;
     if (strcasecmp(kind_word, "fullscreen") == 0)
         kind = true;
     else if (strcasecmp(kind_word, "windowed") == 0)
@@ -325,7 +372,7 @@ void start_mode_record_current() {
 // of this run stays as it is.
 void start_mode_command() {
     if (console_arg_count() < 1) {
-        console_printf("start mode : %s %s", video_modes[start_mode.row].name,
+        console_printf("start mode : %s %s", video_mode_name(start_mode.row),
                        start_mode_kind_name(start_mode.fullscreen));
         return;
     }
@@ -343,7 +390,7 @@ static void command_togglefullscreen() {
 static void command_videomode() {
     if (console_arg_count() < 1) {
         console_print_error("usage: setmode [WIDTHxHEIGHTxBPP]");
-        console_printf("video mode : %s", video_modes[current_video_mode].name);
+        console_printf("video mode : %s", video_mode_name(current_video_mode));
         return;
     }
     int row = video_mode_find(console_arg(0));
@@ -353,7 +400,8 @@ static void command_videomode() {
         return;
     }
     current_video_mode = row;
-    console_printf("setting video mode %s...", video_modes[row].name);
+    if (row == VIDEO_MODE_DESKTOP) fullscreen = true; // the point of the mode
+    console_printf("setting video mode %s...", video_mode_name(row));
     video_mode_change();
     start_mode_record_current();
 }
@@ -368,6 +416,22 @@ bool video_init() {
 
 void window_resize(int width, int height) {
     glViewport(0, 0, width, height);
+    drawable_width = width;
+    drawable_height = height;
+}
+
+float window_aspect() {
+    if (drawable_width <= 0 || drawable_height <= 0) return 1.0f;
+    return static_cast<float>(drawable_width) / static_cast<float>(drawable_height);
+}
+
+bool picture_keeps_aspect() {
+    return keep_aspect && keep_aspect->value != 0.0f;
+}
+
+void video_settings_init() {
+    keep_aspect = console_get_variable("keep_aspect", 0.0f);
+    console_limit_variable(keep_aspect, 0.0f, 1.0f, true);
 }
 
 void window_resize_to_drawable() {

@@ -17,9 +17,18 @@ struct VideoMode {
 
 constexpr int VIDEO_MODE_COUNT = 10;
 constexpr int DEFAULT_VIDEO_MODE = 8; // 1024x768x32, fullscreen
+// "desktop": not a row of the table but the display's own size, fullscreen
+// without switching the display's mode (windowed: a window that large).
+constexpr int VIDEO_MODE_DESKTOP = VIDEO_MODE_COUNT;
 extern const VideoMode video_modes[VIDEO_MODE_COUNT];
-extern int current_video_mode; // row of video_modes in use
+extern int current_video_mode; // row of video_modes in use, or VIDEO_MODE_DESKTOP
 extern bool fullscreen;        // the kind of window to create
+
+// The name a mode is shown and matched by: its row's, or "desktop".
+const char* video_mode_name(int mode);
+// Creates keep_aspect (0: the picture stretches with the window; 1: it keeps
+// its shape), kept in config.cfg.
+void video_settings_init();
 
 bool video_init();
 bool window_create(const char* title, int width, int height, int bits, bool fullscreen_window);
@@ -46,12 +55,13 @@ void swap_buffers();
 int closest_mode_index(const SDL_DisplayMode* modes, int count, int width, int height, int bits);
 
 // The first row whose name equals the start of the text (case-insensitive
-// over the name's length), or -1.
+// over the name's length), else VIDEO_MODE_DESKTOP for a text that begins
+// with "desktop" the same way, or -1.
 int video_mode_find(const char* text);
 
 // The video mode and kind of window a start opens in.
 struct StartMode {
-    int row;         // of video_modes
+    int row;         // of video_modes, or VIDEO_MODE_DESKTOP
     bool fullscreen; // false: a window of its own
 };
 

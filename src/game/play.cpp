@@ -12,6 +12,7 @@
 #include "gl.h"
 #include "math/angles.h"
 #include "overlay/font.h"
+#include "overlay/screen.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "terrain/draw.h"
@@ -43,7 +44,7 @@ static void set_up_camera(float* sy, float* sz) {
     *sz = camera_shake * static_cast<float>(std::sin(t * 0.025));
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(FIELD_OF_VIEW_DEGREES, 1.0, NEAR_PLANE, FAR_PLANE);
+    gluPerspective(FIELD_OF_VIEW_DEGREES, perspective_aspect(), NEAR_PLANE, FAR_PLANE);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glRotatef(sx, 1.0f, 0.0f, 0.0f);
@@ -54,16 +55,14 @@ static void set_up_camera(float* sy, float* sz) {
     glTranslatef(-player_x, -player_y, -player_z);
 }
 
-static void set_up_screen(double width, double height) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, width, 0.0, height, -500.0, 500.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+// The heads-up display's screen, in the middle of the window: the crosshair
+// and the radar stay round and centred, the head keeps to the corner.
+static ScreenArea hud_area() {
+    return screen_area(HUD_WIDTH, HUD_HEIGHT, SCREEN_CENTRED);
 }
 
 static void draw_crosshair() {
-    set_up_screen(HUD_WIDTH, HUD_HEIGHT);
+    screen_begin(hud_area());
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
@@ -81,22 +80,24 @@ static Texture* head_picture_for_lives() {
     return head_pictures[index];
 }
 
-// The head in the top-left corner; blending is still on from the radar, so
-// the picture's alpha applies.
+// The head, 100 x 100 units in the top-left corner of the window; blending
+// is still on from the radar, so the picture's alpha applies.
 static void draw_head() {
-    set_up_screen(HUD_WIDTH, HUD_HEIGHT);
+    ScreenArea area = hud_area();
+    screen_begin(area);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     Texture* head = head_picture_for_lives();
     glBindTexture(GL_TEXTURE_2D, head ? head->gl_name : 0);
+    float left = static_cast<float>(area.left), top = static_cast<float>(area.top);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(0.0f, 380.0f);
+    glVertex2f(left, top - 100.0f);
     glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(100.0f, 380.0f);
+    glVertex2f(left + 100.0f, top - 100.0f);
     glTexCoord2f(1.0f, 1.0f);
-    glVertex2f(100.0f, 480.0f);
+    glVertex2f(left + 100.0f, top);
     glTexCoord2f(0.0f, 1.0f);
-    glVertex2f(0.0f, 480.0f);
+    glVertex2f(left, top);
     glEnd();
     glDisable(GL_BLEND);
 }
@@ -104,7 +105,7 @@ static void draw_head() {
 // The radar's horizontal axis is world z and its vertical axis world x, so
 // after turning by the yaw the walking direction points straight up.
 void radar_draw() {
-    set_up_screen(RADAR_WIDTH, RADAR_HEIGHT);
+    screen_begin(screen_area(RADAR_WIDTH, RADAR_HEIGHT, SCREEN_CENTRED));
     glColor3f(0.0f, 0.0f, 0.0f);
     glDisable(GL_DEPTH_TEST);
     glTranslatef(960.0f, 720.0f, 0.0f);
@@ -164,7 +165,9 @@ void play_frame() {
     float sy = 0.0f, sz = 0.0f;
     set_up_camera(&sy, &sz);
     Vector3 eye = {player_x, player_y, player_z};
-    terrain_draw(eye, player_yaw, player_pitch, FIELD_OF_VIEW, terrain);
+    // The land is culled to the view's width, wider than 90 degrees in a wide
+    // window with the true aspect.
+    terrain_draw(eye, player_yaw, player_pitch, horizontal_field_of_view(FIELD_OF_VIEW), terrain);
     // Paused, the frame is drawn as it stands and nothing moves.
     bool running = !game_paused();
     if (running) {

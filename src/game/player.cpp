@@ -15,6 +15,7 @@
 #include "input/input.h"
 #include "model/draw.h"
 #include "model/load.h"
+#include "overlay/screen.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "terrain/terrain.h"
@@ -249,7 +250,7 @@ void weapon_draw(float sy, float sz) {
     float pitch = player_pitch * DEGREES_PER_RADIAN;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(FIELD_OF_VIEW_DEGREES, 1.0, NEAR_PLANE, FAR_PLANE);
+    gluPerspective(FIELD_OF_VIEW_DEGREES, perspective_aspect(), NEAR_PLANE, FAR_PLANE);
     glRotatef(-yaw - 90.0f, 0.0f, 1.0f, 0.0f);
     glRotatef(-pitch, 1.0f, 0.0f, 0.0f);
     glMatrixMode(GL_MODELVIEW);

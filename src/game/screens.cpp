@@ -11,6 +11,7 @@
 #include "model/draw.h"
 #include "model/load.h"
 #include "overlay/font.h"
+#include "overlay/screen.h"
 #include "platform/clock.h"
 #include "textures/texture.h"
 
@@ -42,7 +43,7 @@ void start_new_game_level() {
 void title_frame() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(150.0, 1.0, 0.1, 500.0);
+    gluPerspective(150.0, perspective_aspect(), 0.1, 500.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glDisable(GL_DEPTH_TEST);

@@ -14,6 +14,11 @@ constexpr float EYE_HEIGHT = 10.0f;       // units above the ground
 constexpr float PITCH_LIMIT = 1.5707964f; // radians: straight up or down
 constexpr float LOOK_PER_COUNT = 0.01f;   // radians per mouse count (mouse_sensitivity's default)
 
+// The gamepad
+constexpr float PAD_TURN_DEGREES_PER_S = 180.0f; // full tilt of the right stick (joy_sensitivity)
+constexpr float PAD_DEAD_ZONE = 0.2f;            // of a stick's travel (joy_deadzone's default)
+constexpr float PAD_TRIGGER_PULLED = 0.5f;       // of the trigger's travel: it fires from here
+
 // The weapon
 constexpr uint32_t SHOT_INTERVAL_MS = 100; // one shot per interval while the trigger is held
 constexpr float SHOT_SPEED = 300.0f;       // units a second
@@ -42,7 +47,9 @@ constexpr float EXPLOSION_FADE_PER_S = 30.0f; // of 100, so an explosion lasts 3
 constexpr float SHEEP_LANDING_HEIGHT = 150.0f; // radar blips turn red below this height
 
 // The view
-constexpr double FIELD_OF_VIEW_DEGREES = 90.0; // vertical, for the land, the sheep and the weapon
+// Vertical, for the land, the sheep and the weapon; horizontal too while the
+// picture stretches (keep_aspect 0), wider with the true aspect in a wide window.
+constexpr double FIELD_OF_VIEW_DEGREES = 90.0;
 constexpr float FIELD_OF_VIEW = 1.5707964f;    // the same in radians, for culling the land
 constexpr float FOG_START = 90.0f;             // units from the eye
 constexpr float FOG_END = 130.0f;              // units: nothing is seen beyond

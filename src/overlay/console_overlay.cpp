@@ -39,7 +39,7 @@ static void set_line_color(char first) {
 void console_draw() {
     text_set_alpha(console_fade * 0.7f);
     text_set_color(0.0f, 0.0f, 0.3f);
-    overlay_fill_rect(0, 50, 0, PANEL_ROWS);
+    overlay_fill_rect(0, text_screen_columns(), 0, PANEL_ROWS); // the window's width
 
     text_set_alpha(console_fade);
     text_set_color(1.0f, 1.0f, 1.0f);

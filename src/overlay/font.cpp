@@ -1,9 +1,14 @@
 // Bitmap-font text and 2-D primitives: owns the font texture and the shared
-// colour state. Both calls set up their own 800 x 600 orthographic screen.
+// colour state. Both calls set up their own 800 x 600 orthographic screen,
+// which grows to the right and downwards with the true aspect, so text stays
+// in the top-left corner at its own shape.
 #include "overlay/font.h"
 
 #include "gl.h"
+#include "overlay/screen.h"
 #include "textures/texture.h"
+
+#include <cmath>
 
 static Texture* font = nullptr;
 static float color[4] = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -39,14 +44,24 @@ int font_cell(unsigned char code) {
     return code - 32;
 }
 
-// Both matrices replaced (nothing saved) by an 800 x 600 screen, y up.
+static ScreenArea text_area() {
+    return screen_area(VIRTUAL_WIDTH, VIRTUAL_HEIGHT, SCREEN_TOP_LEFT);
+}
+
+int text_screen_columns() {
+    ScreenArea area = text_area();
+    return static_cast<int>(std::ceil((area.right - area.left) / CELL - 1e-6));
+}
+
+// Both matrices replaced (nothing saved) by the 800 x 600 screen, y up.
 static void begin_virtual_screen() {
+    ScreenArea area = text_area();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glMatrixMode(GL_PROJECTION);
-    gluOrtho2D(0.0, VIRTUAL_WIDTH, 0.0, VIRTUAL_HEIGHT);
+    gluOrtho2D(area.left, area.right, area.bottom, area.top);
     glMatrixMode(GL_MODELVIEW);
 }
 
@@ -122,11 +137,7 @@ void overlay_fill_rect(int x0, int x1, int row0, int row1) {
 void overlay_draw_centred_picture(const Texture* picture) {
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, picture ? picture->gl_name : 0);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, PICTURE_SCREEN_WIDTH, 0.0, PICTURE_SCREEN_HEIGHT, -500.0, 500.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    screen_begin(screen_area(PICTURE_SCREEN_WIDTH, PICTURE_SCREEN_HEIGHT, SCREEN_CENTRED));
     glColor3f(1.0f, 1.0f, 1.0f);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);

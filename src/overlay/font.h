@@ -16,9 +16,13 @@ void text_draw(const char* text, int column, int row);
 // The text centred across the screen on the row.
 void text_draw_centred(const char* text, int row);
 void overlay_fill_rect(int x0, int x1, int row0, int row1);
+// The text columns the window spans: 50 when the screen stretches, more in
+// a window wider than 4:3 with the true aspect.
+int text_screen_columns();
 
-// A picture over a 400 x 400 square in the middle of a 640 x 480 screen, in
-// white: the dead screen and the loading pictures. Nothing is cleared.
+// A picture over a 400 x 400 square in the middle of a 640 x 480 screen
+// (kept square with the true aspect), in white: the dead screen and the
+// loading pictures. Nothing is cleared.
 void overlay_draw_centred_picture(const Texture* picture);
 
 // The font cell a character code draws: code - 32 for 32..159, else 0.

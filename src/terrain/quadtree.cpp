@@ -91,12 +91,22 @@ NodeSide node_in_footprint(const QuadNode& node, const EdgeLine edges[4]) {
     return inside ? SIDE_INSIDE : SIDE_PARTIAL;
 }
 
+// How much further than 200 units a view wider than 90 degrees sets its far
+// corners, so that the far edge between them stays as far ahead as a
+// 90-degree view's (141 units, beyond the fog). Capped for views near 180.
+static double far_reach_widening(double half_view) {
+    const double quarter_pi = 0.7853981633974483, most = 4.0;
+    if (half_view <= quarter_pi) return 1.0;
+    double widening = std::cos(quarter_pi) / std::cos(half_view);
+    return widening < most && widening > 0.0 ? widening : most;
+}
+
 void terrain_footprint(Vector3 eye, float yaw, float pitch, float field_of_view,
                        EdgeLine edges[4]) {
     const double pi = 3.141592653589793;
     double hf = field_of_view * 0.5;
     double s = std::fabs(std::sin(pitch));
-    double q = std::cos(pitch * 0.5);
+    double q = std::cos(pitch * 0.5) * far_reach_widening(hf);
     auto at = [&](double reach, double angle) {
         return GroundPoint{static_cast<float>(eye.x + reach * std::cos(angle)),
                            static_cast<float>(eye.z + reach * std::sin(angle))};

@@ -52,6 +52,8 @@ NodeSide node_side_of_line(const QuadNode& node, const EdgeLine& line);
 NodeSide node_in_footprint(const QuadNode& node, const EdgeLine edges[4]);
 
 // The view's footprint on the ground as four edge lines: far corners 200
-// units ahead (times cos(pitch / 2)), back corners behind the eye by up to
-// 100 units as the view tilts down, collapsing onto the eye when level.
+// units ahead (times cos(pitch / 2); further for a view wider than 90
+// degrees, so the far edge stays as far ahead), back corners behind the eye
+// by up to 100 units as the view tilts down, collapsing onto the eye when
+// level. field_of_view is the view's horizontal width in radians.
 void terrain_footprint(Vector3 eye, float yaw, float pitch, float field_of_view, EdgeLine edges[4]);

@@ -64,9 +64,11 @@ TEST_F(Settings, AFreshFolderStartsAsBefore) {
                "exec",      "varlist",         "cmdlist", "?",      "cls",         "toggle_console",
                "videomode", "togglefullscreen"}));
     Lines listed_variables(variables.begin() + 2, variables.end());
-    EXPECT_EQ(listed_variables, (Lines{"pause_on_focus_loss", "terrain_lod_error", "max_fps",
-                                       "volume_sfx", "volume_music", "mouse_invert",
-                                       "mouse_sensitivity", "show_fps", "save_to_log"}));
+    EXPECT_EQ(listed_variables,
+              (Lines{"keep_aspect", "joy_deadzone", "joy_invert", "joy_sensitivity",
+                     "pause_on_focus_loss", "terrain_lod_error", "max_fps", "volume_sfx",
+                     "volume_music", "mouse_invert", "mouse_sensitivity", "show_fps",
+                     "save_to_log"}));
 }
 
 TEST_F(Settings, StartModeIsRecordedForTheNextStartOnly) {
@@ -82,6 +84,12 @@ TEST_F(Settings, StartModeIsRecordedForTheNextStartOnly) {
     console_execute("togglefullscreen"); // the fixture's window: now fullscreen
     EXPECT_EQ(run("startmode").back(), "start mode : 640x480x16 fullscreen");
     EXPECT_EQ(settings_config_text(), "startmode 640x480x16 fullscreen\n");
+    // The desktop mode is fullscreen unless it says otherwise.
+    console_execute("startmode 800x600x32 windowed");
+    console_execute("startmode desktop");
+    EXPECT_EQ(run("startmode").back(), "start mode : desktop fullscreen");
+    console_execute("startmode DESKTOP windowed");
+    EXPECT_EQ(settings_config_text(), "startmode desktop windowed\n");
 }
 
 TEST_F(Settings, AddedVariablesAreClampedToTheirRange) {
@@ -98,7 +106,13 @@ TEST_F(Settings, AddedVariablesAreClampedToTheirRange) {
                  {"max_fps -5", "max_fps clamped to 0"},
                  {"max_fps 5000", "max_fps clamped to 1000"},
                  {"pause_on_focus_loss 3", "pause_on_focus_loss clamped to 1"},
-                 {"pause_on_focus_loss 0.4", "pause_on_focus_loss clamped to 0"}};
+                 {"pause_on_focus_loss 0.4", "pause_on_focus_loss clamped to 0"},
+                 {"joy_sensitivity 5", "joy_sensitivity clamped to 10"},
+                 {"joy_sensitivity 2000", "joy_sensitivity clamped to 1000"},
+                 {"joy_invert 2", "joy_invert clamped to 1"},
+                 {"joy_deadzone 1", "joy_deadzone clamped to 0.9"},
+                 {"keep_aspect 0.5", "keep_aspect clamped to 1"},
+                 {"keep_aspect 1", ""}};
     for (const Case& c : cases) {
         Lines expected{std::string(">") + c.line};
         if (c.said[0]) expected.push_back(c.said);

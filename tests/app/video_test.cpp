@@ -1,5 +1,6 @@
 // Video modes: the "videomode" matching and messages, and real window
 // re-creation with the textures and console text surviving it.
+#include "app/settings.h"
 #include "overlay/font.h"
 #include "console/registry.h"
 #include "support/console_lines.h"
@@ -14,6 +15,11 @@ TEST(VideoModes, MatchTheStartOfTheArgumentIgnoringCase) {
     EXPECT_EQ(video_mode_find("800x600"), -1);
     EXPECT_EQ(video_mode_find(""), -1);
     EXPECT_EQ(video_mode_find("640x400x16"), 0);
+    // The desktop mode comes after the table's rows.
+    EXPECT_EQ(video_mode_find("Desktop"), VIDEO_MODE_DESKTOP);
+    EXPECT_EQ(video_mode_find("desk"), -1);
+    EXPECT_STREQ(video_mode_name(VIDEO_MODE_DESKTOP), "desktop");
+    EXPECT_STREQ(video_mode_name(9), "1280x720x32");
 }
 
 class VideoCommands : public GameFixture {
@@ -80,6 +86,39 @@ TEST_F(VideoCommands, ToggleFullscreenTwiceReturnsToAWindow) {
     drawable_size(&w, &h);
     EXPECT_EQ(w, 1024);
     EXPECT_EQ(h, 768);
+}
+
+// The desktop mode is fullscreen at the display's own size from a window of
+// any kind, is the next start's mode, and leaves for a window as large.
+TEST_F(VideoCommands, DesktopCoversTheWholeScreen) {
+    SDL_Rect screen{};
+    ASSERT_EQ(SDL_GetDisplayBounds(0, &screen), 0) << SDL_GetError();
+    Lines out = run("videomode desktop");
+    ASSERT_GE(out.size(), 3u);
+    EXPECT_EQ(out[1], "setting video mode desktop...");
+    EXPECT_EQ(out[2], "Changing video mode...");
+    EXPECT_EQ(current_video_mode, VIDEO_MODE_DESKTOP);
+    EXPECT_TRUE(fullscreen);
+    Uint32 flags = SDL_GetWindowFlags(SDL_GL_GetCurrentWindow());
+    EXPECT_EQ(flags & SDL_WINDOW_FULLSCREEN_DESKTOP, Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP});
+    int w = 0, h = 0;
+    drawable_size(&w, &h);
+    EXPECT_EQ(w, screen.w) << "the window does not cover the screen";
+    EXPECT_EQ(h, screen.h) << "the window does not cover the screen";
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], w);
+    EXPECT_EQ(viewport[3], h);
+    EXPECT_EQ(run("videomode"),
+              (Lines{">videomode", "!usage: setmode [WIDTHxHEIGHTxBPP]!", "video mode : desktop"}));
+    EXPECT_EQ(settings_config_text(), "startmode desktop fullscreen\n");
+
+    run("togglefullscreen");
+    EXPECT_FALSE(SDL_GetWindowFlags(SDL_GL_GetCurrentWindow()) & SDL_WINDOW_FULLSCREEN);
+    drawable_size(&w, &h);
+    EXPECT_EQ(w, screen.w);
+    EXPECT_EQ(h, screen.h);
+    EXPECT_EQ(settings_config_text(), "startmode desktop windowed\n");
 }
 
 TEST(DisplayModes, TheClosestModeIsTheSmallestLargeEnoughOfTheRequestedDepth) {

@@ -4,7 +4,8 @@
 # answers the question with Enter (Yes) and plays on in a bordered 1280 x 720
 # window; where no box can be shown the answer is Yes by itself. Then
 # "togglefullscreen" asks again and the player answers No (Escape): the game
-# goes back to the window it had instead of ending.
+# goes back to the window it had instead of ending, and says nothing of
+# closing.
 # Usage: fullscreen_refused.sh GAME DATA_DIR SCREENSHOT_TOOL
 set -euo pipefail
 game="$1" data="$2" screenshot="$3"
@@ -39,15 +40,26 @@ done
 wait_for_new_window "$old" 1280x720
 
 if [ "$answered" = player ]; then
-  # The console stays open through the mode change: Insert would close it.
+  # The console stays open through the mode change: Insert now would close
+  # it (and its fading panel would still pass for open). Once any fade is
+  # over, it is opened only when it is not showing.
+  sleep 1.2
+  read -r r g b < <("$screenshot" console.png 1016 40)
+  [ "$r" -lt 60 ] && [ "$b" -gt $((r + 30)) ] || open_console
   old=$(focused_game_window)
   xdotool type --delay 15 "togglefullscreen"
   xdotool key Return
+  # A box that is not ready for the keyboard misses the key: the answer is
+  # given again until the game shows it has it. No goes back to the window
+  # the game had, without a word about closing.
+  went_back="Can't set video mode 1280x720x32: going back to 1280x720x32"
   for _ in $(seq 1 120); do
-    answer_box "OpenGL Console" Escape && break
+    grep -qxF "$went_back" log.txt && break
+    answer_box "OpenGL Console" Escape || true
     sleep 0.25
   done
-  wait_for_log_line "Can't set video mode 1280x720x32: going back to 1280x720x32"
+  wait_for_log_line "$went_back"
+  ! grep -q "Program Will Now Close." game.err || fail "No said the program would close"
   wait_for_new_window "$old" 1280x720
   kill -0 "$pid" 2> /dev/null || fail "the game ended after No"
 else

@@ -164,6 +164,33 @@ TEST(Footprint, LookingLevelIsATriangleFromTheEye) {
     EXPECT_FALSE(inside_all(edges, 99.0f, 50.0f)); // behind the eye
 }
 
+// A view wider than 90 degrees (the true aspect in a wide window) takes in
+// its whole width, and its far edge stays as far ahead as the 90-degree
+// view's, beyond the fog's end at 130 units: nothing seen is culled.
+TEST(Footprint, AWideViewKeepsItsFarEdgeBeyondTheFog) {
+    struct Case {
+        float aspect; // of the window, at a vertical view of 90 degrees
+        const char* what;
+    } cases[] = {{1.0f, "square"}, {16.0f / 9.0f, "16:9"}, {21.0f / 9.0f, "21:9"}};
+    for (const Case& c : cases) {
+        float width = 2.0f * std::atan(c.aspect); // tan(45 degrees) = 1
+        float half = width / 2.0f;
+        EdgeLine edges[4];
+        terrain_footprint({0.0f, 10.0f, 0.0f}, 0.0f, 0.0f, width, edges);
+        EXPECT_TRUE(inside_all(edges, 135.0f, 0.0f)) << c.what << ": straight ahead";
+        EXPECT_FALSE(inside_all(edges, 145.0f, 0.0f)) << c.what << ": past the far edge";
+        // 130 units ahead and just inside either side of the view.
+        for (float side : {-1.0f, 1.0f}) {
+            float angle = side * (half - 0.02f);
+            EXPECT_TRUE(inside_all(edges, 130.0f, 130.0f * std::tan(angle)))
+                << c.what << ": 130 ahead at the side " << side;
+            angle = side * (half + 0.02f);
+            EXPECT_FALSE(inside_all(edges, 50.0f, 50.0f * std::tan(angle)))
+                << c.what << ": outside the side " << side;
+        }
+    }
+}
+
 TEST(Footprint, LookingDownReachesBehindTheEye) {
     EdgeLine edges[4];
     // Straight down along +z: the back corners are 100 units behind, the far

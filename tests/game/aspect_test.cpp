@@ -1,0 +1,168 @@
+// The picture's shape in a 1280 x 720 window: stretched as the game always
+// drew it (keep_aspect 0), or true to its shape (keep_aspect 1), read back
+// from a real context. Also the screen areas the 2-D drawing uses.
+#include "console/editor.h"
+#include "console/registry.h"
+#include "game/flock.h"
+#include "game/play.h"
+#include "game/player.h"
+#include "overlay/screen.h"
+#include "support/game_fixture.h"
+
+#include <vector>
+
+TEST(ScreenArea, StretchedOrGrownToTheWindowsShape) {
+    struct Case {
+        double aspect;
+        bool keep;
+        ScreenAnchor anchor;
+        ScreenArea expected;
+        const char* what;
+    } cases[] = {
+        {16.0 / 9.0, false, SCREEN_CENTRED, {0, 640, 0, 480}, "stretched"},
+        {4.0 / 3.0, true, SCREEN_CENTRED, {0, 640, 0, 480}, "4:3 is the screen itself"},
+        {16.0 / 9.0, true, SCREEN_CENTRED, {-106.6667, 746.6667, 0, 480}, "wide, centred"},
+        {16.0 / 9.0, true, SCREEN_TOP_LEFT, {0, 853.3333, 0, 480}, "wide, from the top left"},
+        {1.0, true, SCREEN_CENTRED, {0, 640, -80, 560}, "tall, centred"},
+        {1.0, true, SCREEN_TOP_LEFT, {0, 640, -160, 480}, "tall, from the top left"},
+    };
+    for (const Case& c : cases) {
+        ScreenArea area = screen_area_for(640.0, 480.0, c.aspect, c.keep, c.anchor);
+        EXPECT_NEAR(area.left, c.expected.left, 1e-3) << c.what;
+        EXPECT_NEAR(area.right, c.expected.right, 1e-3) << c.what;
+        EXPECT_NEAR(area.bottom, c.expected.bottom, 1e-3) << c.what;
+        EXPECT_NEAR(area.top, c.expected.top, 1e-3) << c.what;
+    }
+}
+
+class Aspect : public GameFixture {
+  protected:
+    int width = 0, height = 0;
+
+    void SetUp() override {
+        current_video_mode = 9; // 1280x720x32, in a window
+        GameFixture::SetUp();
+        next_spawn_time = 0xFFFFFFFFu; // no sheep unless a test makes one
+        drawable_size(&width, &height);
+        ASSERT_EQ(width, 1280);
+        ASSERT_EQ(height, 720);
+    }
+    static void keep_aspect(bool keep) {
+        ConsoleVariable* v = console_find_variable("keep_aspect");
+        ASSERT_NE(v, nullptr) << "keep_aspect does not exist";
+        v->value = keep ? 1.0f : 0.0f;
+    }
+    // The frame just drawn, bottom row first, RGB.
+    std::vector<unsigned char> read_frame() const {
+        std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
+        glFinish();
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        return rgb;
+    }
+    const unsigned char* at(const std::vector<unsigned char>& rgb, int x, int y) const {
+        return &rgb[(static_cast<size_t>(y) * width + x) * 3];
+    }
+    // The radar alone over white, with one high sheep 200 units ahead: its
+    // blip's dark pixels along the row and the column through its middle.
+    void measure_blip(int* across, int* down) {
+        sheep_spawn();
+        sheep[0].position = {player_x + 200.0f, 300.0f, player_z};
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        radar_draw();
+        glDisable(GL_BLEND);
+        std::vector<unsigned char> rgb = read_frame();
+        // 200 radar units above the middle: 200 / 1440 of the height either way.
+        int cx = width / 2, cy = height / 2 + 200 * height / 1440;
+        *across = *down = 0;
+        for (int x = 0; x < width; x++)
+            if (at(rgb, x, cy)[0] < 128) ++*across;
+        for (int y = 0; y < height; y++)
+            if (at(rgb, cx, y)[0] < 128) ++*down;
+    }
+};
+
+TEST_F(Aspect, TheRadarBlipIsRoundWithTheTrueAspectAndStretchedWithout) {
+    int across = 0, down = 0;
+    keep_aspect(true);
+    measure_blip(&across, &down);
+    ASSERT_GT(down, 10) << "no blip where the sheep is";
+    EXPECT_NEAR(across, down, 1) << "the blip is " << across << " x " << down << " pixels";
+
+    keep_aspect(false); // stretched like the window: 1280 / 1920 across, 720 / 1440 down
+    measure_blip(&across, &down);
+    ASSERT_GT(down, 10) << "no blip where the sheep is";
+    EXPECT_NEAR(static_cast<double>(across) / down, (1280.0 / 1920.0) / (720.0 / 1440.0), 0.05)
+        << "the blip is " << across << " x " << down << " pixels";
+}
+
+// Looking level over the first level's land, the bottom half of the window
+// is land from edge to edge: a view wider than 90 degrees must not cull the
+// land at its sides. (Sky shows only where nothing was drawn: the fog turns
+// land sky-coloured only beyond 130 units, far further than these pixels.)
+TEST_F(Aspect, TheWideViewShowsLandToTheWindowsEdges) {
+    for (bool keep : {false, true}) {
+        keep_aspect(keep);
+        player_pitch = 0.0f;
+        draw_frame();
+        std::vector<unsigned char> rgb = read_frame();
+        int sky = 0;
+        for (int y = 20; y < height / 3; y++)
+            for (int x : {0, 1, 2, width - 3, width - 2, width - 1}) {
+                const unsigned char* p = at(rgb, x, y);
+                if (std::abs(p[0] - 102) <= 2 && std::abs(p[1] - 102) <= 2 &&
+                    std::abs(p[2] - 204) <= 2)
+                    sky++;
+            }
+        EXPECT_EQ(sky, 0) << "keep_aspect " << keep << ": sky where the land should be";
+    }
+}
+
+// The console panel spans the window, the head keeps its corner and stays
+// square, with the true aspect as without.
+TEST_F(Aspect, TheConsoleSpansTheWindowAndTheHeadKeepsItsCorner) {
+    for (bool keep : {false, true}) {
+        keep_aspect(keep);
+        console_visible = true;
+        console_fade = 1.0f;
+        draw_frame();
+        std::vector<unsigned char> rgb = read_frame();
+        const unsigned char* right = at(rgb, width - 2, height - 100);
+        // Sky or land seen through dark blue at 0.7.
+        EXPECT_TRUE(right[0] < 40 && right[2] > right[0])
+            << "keep_aspect " << keep << ": no console panel at the right edge, colour "
+            << int(right[0]) << " " << int(right[1]) << " " << int(right[2]);
+        console_visible = false;
+        console_fade = 0.0f;
+
+        // The head with its pictures taken away draws a plain white quad
+        // (texture 0 has no picture): its white pixels along the window's top
+        // row and down its left column.
+        Texture* saved[HEAD_PICTURE_COUNT];
+        for (int i = 0; i < HEAD_PICTURE_COUNT; i++) {
+            saved[i] = head_pictures[i];
+            head_pictures[i] = nullptr;
+        }
+        draw_frame();
+        for (int i = 0; i < HEAD_PICTURE_COUNT; i++)
+            head_pictures[i] = saved[i];
+        rgb = read_frame();
+        auto white = [&](int x, int y) {
+            const unsigned char* p = at(rgb, x, y);
+            return p[0] == 255 && p[1] == 255 && p[2] == 255;
+        };
+        int across = 0, down = 0;
+        while (across < width && white(across, height - 1))
+            across++;
+        while (down < height && white(0, height - 1 - down))
+            down++;
+        ASSERT_GT(down, 10) << "keep_aspect " << keep << ": no head in the top-left corner";
+        // 100 x 100 units of a 640 x 480 screen: stretched, 1280 / 640 across
+        // and 720 / 480 down; true to its shape, square.
+        double expected = keep ? 1.0 : (1280.0 / 640.0) / (720.0 / 480.0);
+        EXPECT_NEAR(static_cast<double>(across) / down, expected, 0.02)
+            << "keep_aspect " << keep << ": the head is " << across << " x " << down;
+    }
+}
