@@ -453,6 +453,7 @@ static std::string timing_summary(const std::vector<double>& starts) {
 static void finish_playback(bool timing_done) {
     bool timed = mode == DEMO_TIMING;
     mode = DEMO_IDLE;
+    pause_forbid(nullptr);
     give_back_input();
     shot_sound_stop();
     game_state = STATE_TITLE;
@@ -509,6 +510,7 @@ bool demo_play(const char* name, bool timed) {
     set_look(demo.mouse_sensitivity, demo.mouse_invert ? 1.0f : 0.0f);
     start_demo_game(demo.random_state, demo.first_level);
     mode = timed ? DEMO_TIMING : DEMO_PLAYING;
+    if (timed) pause_forbid("A timedemo runs without pauses");
     return true;
 }
 

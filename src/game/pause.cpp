@@ -4,17 +4,20 @@
 
 #include "console/output.h"
 #include "console/registry.h"
-#include "game/demo.h"
 #include "game/game_state.h"
 #include "input/actions.h"
 #include "platform/sound.h"
 
 static bool paused = false;
 static ConsoleVariable* pause_on_focus_loss = nullptr;
+static const char* forbidden_because = nullptr; // why no pause is allowed now
 
-// A timedemo measures the machine: a pause would only spoil its timing.
 static bool can_pause() {
-    return game_state == STATE_PLAY && demo_mode() != DEMO_TIMING;
+    return game_state == STATE_PLAY && !forbidden_because;
+}
+
+void pause_forbid(const char* reason) {
+    forbidden_because = reason;
 }
 
 static void change(bool now) {
@@ -50,8 +53,8 @@ void pause_for_focus_loss() {
 
 static void command_pause() {
     if (pause_set(!paused)) return;
-    if (demo_mode() == DEMO_TIMING)
-        console_print_error("A timedemo runs without pauses");
+    if (forbidden_because)
+        console_print_error(forbidden_because);
     else
         console_print_error("The game pauses only during play");
 }

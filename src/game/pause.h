@@ -11,10 +11,14 @@ void pause_init();
 
 bool game_paused();
 // Pauses or resumes, printing "Paused" or "Resumed". Pausing is refused
-// (false) outside play and while a timedemo runs.
+// (false) outside play and while pausing is forbidden.
 bool pause_set(bool paused);
 // Ends a pause without a word (a level loads, a new game starts).
 void pause_end();
+// While a reason is set, no pause is allowed and asking for one prints the
+// reason as an error line (a timedemo measures the machine: a pause would
+// only spoil its timing). Null allows pausing again.
+void pause_forbid(const char* reason);
 
 // Once a frame, before the frame's input is taken: a game that left play
 // is no longer paused, and the pause action toggles the pause.
