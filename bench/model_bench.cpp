@@ -7,15 +7,14 @@
 #include "gl.h"
 #include "model/draw.h"
 #include "model/load.h"
+#include "support/scratch_game.h"
 #include "textures/texture.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -25,12 +24,7 @@ bool start_context() {
     static int state = 0; // 0 not tried, 1 ready, 2 failed
     if (state != 0) return state == 1;
     state = 2;
-    char folder[] = "/tmp/sheepfall-bench-XXXXXX";
-    if (!mkdtemp(folder)) return false;
-    std::error_code error;
-    std::filesystem::create_directory_symlink(SHEEPFALL_DATA_DIR,
-                                              std::filesystem::path(folder) / "data", error);
-    if (error || chdir(folder) != 0) return false;
+    if (!enter_scratch_folder()) return false;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);

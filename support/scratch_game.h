@@ -9,15 +9,22 @@
 #include <filesystem>
 #include <unistd.h>
 
-inline bool start_game_in_scratch_folder(int video_mode) {
+// Works from then on in a new folder of /tmp with the built data/ linked in
+// (the game's files name "data/..." paths).
+inline bool enter_scratch_folder() {
     char folder[] = "/tmp/sheepfall-bench-XXXXXX";
     if (!mkdtemp(folder)) return false;
     std::error_code error;
     std::filesystem::create_directory_symlink(SHEEPFALL_DATA_DIR,
                                               std::filesystem::path(folder) / "data", error);
-    if (error || chdir(folder) != 0) return false;
+    return !error && chdir(folder) == 0;
+}
+
+inline bool start_game_in_scratch_folder(int video_mode) {
+    if (!enter_scratch_folder()) return false;
     fullscreen = false;
     current_video_mode = video_mode;
-    main_loop_start();
-    return video_init() && game_init();
+    if (!video_init() || !game_init()) return false;
+    main_loop_start(); // start-up's own loads are not game time
+    return true;
 }

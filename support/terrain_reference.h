@@ -86,15 +86,7 @@ inline void terrain_draw(Vector3 eye, float yaw, float pitch, float field_of_vie
     }
     glEnable(GL_CULL_FACE);
     draw_visible(land.root, edges, land, multitexture);
-    if (multitexture) {
-        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_MODULATE);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glDisable(GL_TEXTURE_2D);
-        glActiveTextureARB(GL_TEXTURE0_ARB);
-        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_MODULATE);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glEnable(GL_TEXTURE_2D);
-    }
+    if (multitexture) terrain_texture_units_back_to_modulate();
 }
 
 // The play frame's view: sky-blue clear, linear fog from 90 to 130 in the

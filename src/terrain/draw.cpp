@@ -285,6 +285,17 @@ static TexGenState save_tex_gen() {
     return state;
 }
 
+void terrain_texture_units_back_to_modulate() {
+    glActiveTextureARB(GL_TEXTURE1_ARB);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_MODULATE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glDisable(GL_TEXTURE_2D);
+    glActiveTextureARB(GL_TEXTURE0_ARB);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_MODULATE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_TEXTURE_2D);
+}
+
 static void restore_tex_gen(const TexGenState& state) {
     const GLenum coords[2] = {GL_S, GL_T};
     const GLenum enables[2] = {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T};
@@ -371,13 +382,7 @@ void terrain_draw(Vector3 eye, float yaw, float pitch, float field_of_view, cons
         // so nothing drawn next is multitextured by accident.
         glActiveTextureARB(GL_TEXTURE1_ARB);
         restore_tex_gen(unit1_generation);
-        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_MODULATE);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glDisable(GL_TEXTURE_2D);
-        glActiveTextureARB(GL_TEXTURE0_ARB);
-        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_MODULATE);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glEnable(GL_TEXTURE_2D);
+        terrain_texture_units_back_to_modulate();
     }
     GL_CHECK("terrain_draw");
 }

@@ -35,3 +35,6 @@ void quad_node_draw_all(const QuadNode* node, const Terrain& land);
 // texture unit 0 active with its default environment and unit 1 disabled
 // with its default environment.
 void terrain_draw(Vector3 eye, float yaw, float pitch, float field_of_view, const Terrain& land);
+// After the land's two-unit drawing: unit 1 off and unit 0 active, both with
+// the default modulate environment, as every drawer expects to find them.
+void terrain_texture_units_back_to_modulate();
