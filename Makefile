@@ -2,6 +2,7 @@
 #   make run   - then starts the game (under Xvfb when there is no display)
 #   make test  - then runs the whole test suite headless
 #   make bench - the benchmarks; make fuzz - the fuzz targets (clang)
+#   make memory - the game's own memory and start-up beside a bare window
 #   make timedemo - times the recorded level-3 game at 1024x768 and 640x480
 #   make sanitize - the whole suite under ASan/UBSan with leak checks
 #   make test-repeat N=30, make test-loaded N=10 - the suite again and again
@@ -15,7 +16,7 @@ FUZZ_SECONDS ?= 60
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test test-repeat test-loaded soak sanitize bench timedemo fuzz clean install \
+.PHONY: all deps build run test test-repeat test-loaded soak sanitize bench memory timedemo fuzz clean install \
 	package
 
 all: build
@@ -83,6 +84,10 @@ sanitize: deps
 # (Mesa's software renderer), the same one whatever the machine's display.
 bench: build
 	@cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bench/sheepfall_bench
+
+# The game's memory and start-up time beside a bare OpenGL window's.
+memory: build
+	@bash bench/memory/memory.sh $(BUILD)
 
 # The aiming bot's level-3 game recorded, then played back as fast as the
 # machine draws it (the game's timedemo) at both sizes; a few minutes.

@@ -30,7 +30,6 @@ static const int DEFAULT_LEVEL_COUNT = 3;
 int level_count = DEFAULT_LEVEL_COUNT;
 int current_level = -1;
 
-static Texture* loading_picture = nullptr;
 
 
 // The file of a zero-based level: "data/level1.txt" for level 0.
@@ -78,10 +77,10 @@ void level_advance() {
 
 // The level's picture in a 400 x 400 square in the middle of a 640 x 480
 // screen, shown at once: the load that follows takes a moment.
-static void show_loading_picture() {
+static void show_loading_picture(const Texture* picture) {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    overlay_draw_centred_picture(loading_picture);
+    overlay_draw_centred_picture(picture);
     present_frame();
 }
 
@@ -106,10 +105,10 @@ bool level_load(const char* path) {
     console_print(info.sheep_speed_line);
     sheep_speed = info.sheep_speed;
 
-    texture_release(loading_picture);
-    loading_picture = texture_load(info.logo, true);
+    Texture* loading_picture = texture_load(info.logo, true);
     if (!loading_picture) return false;
-    show_loading_picture();
+    show_loading_picture(loading_picture);
+    texture_release(loading_picture); // shown once: it need not stay in memory
 
     console_print(info.music);
     music_play_file(info.music);

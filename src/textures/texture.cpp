@@ -1,7 +1,8 @@
 // Texture cache: owns the list of loaded pictures (newest first, keyed by file
 // name), the upload quality and the "texturequality" and "textureinfo"
-// commands. Pictures stay in memory at full size so they can be uploaded
-// again after a quality change or a new OpenGL context.
+// commands. A picture is read again from its file when it must be uploaded
+// again (a quality change or a new OpenGL context); only an own copy, which
+// its holder changes, keeps its pixels in memory.
 #include "textures/texture.h"
 
 #include "console/output.h"
@@ -93,31 +94,63 @@ static void delete_gl_texture(Texture* texture) {
     texture->gl_name = 0;
 }
 
-// Reads the picture and uploads it; null with an error line when the file is
-// missing, not a PNG, or has no colour (grey and palette pictures).
-static Texture* texture_load_file(const char* file_name, bool full_size) {
+// Reads the picture's pixels at full size into the record; false with an
+// error line when the file is missing, not a PNG, or has no colour (grey and
+// palette pictures).
+static bool read_picture(const char* file_name, Texture* texture) {
     OpenFile open_file(file_name);
     if (!open_file.file()) {
         console_print_errorf("Can't open texture %s", file_name);
-        return nullptr;
+        return false;
     }
     PngImage image;
     if (!load_png_image(open_file.file(), &image)) {
         console_print_errorf("Error loading texture %s", file_name);
-        return nullptr;
+        return false;
     }
     if (image.channels < 3) {
         console_print_errorf("Error loading texture %s (depth)", file_name);
-        return nullptr;
+        return false;
     }
-    auto* texture = new Texture{};
     texture->pixels = std::move(image.pixels);
     texture->bpp = image.bit_depth * image.channels;
     texture->width = image.width;
     texture->height = image.height;
+    return true;
+}
+
+// A cached picture lives in OpenGL only: its file is read again when it
+// must be uploaded again, so its pixels need not stay in memory.
+static void drop_pixels(Texture* texture) {
+    std::vector<uint8_t>().swap(texture->pixels);
+}
+
+// Reads the picture and uploads it; null when it cannot be read.
+static Texture* texture_load_file(const char* file_name, bool full_size) {
+    auto* texture = new Texture{};
     texture->full_size = full_size;
+    if (!read_picture(file_name, texture)) {
+        delete texture;
+        return nullptr;
+    }
     texture_upload(texture);
+    drop_pixels(texture);
     return texture;
+}
+
+// Uploads an entry's picture again. An own copy keeps its (changed) pixels;
+// a cached picture is read again from its file, and when that fails it
+// draws blank until the next upload, with the line that says why.
+static void upload_again(TextureEntry* entry) {
+    Texture* texture = entry->texture;
+    delete_gl_texture(texture);
+    if (entry->own_copy) {
+        texture_upload(texture);
+        return;
+    }
+    if (!read_picture(entry->name, texture)) return;
+    texture_upload(texture);
+    drop_pixels(texture);
 }
 
 static char* copy_name(const char* name) {
@@ -165,13 +198,14 @@ void texture_release(Texture* texture) {
 }
 
 Texture* texture_load_own_copy(const char* file_name, bool full_size) {
-    Texture* shared = texture_load(file_name, full_size);
-    if (!shared) return nullptr;
+    auto* copy = new Texture{};
+    copy->full_size = full_size;
+    if (!read_picture(file_name, copy)) {
+        delete copy;
+        return nullptr;
+    }
     char name[TEXTURE_NAME_SIZE];
     std::snprintf(name, sizeof name, "%s (own copy)", file_name);
-    auto* copy = new Texture{*shared};
-    copy->gl_name = 0;
-    texture_release(shared);
     entries = new TextureEntry{copy_name(name), copy, 1, entries, true};
     texture_upload(copy);
     return copy;
@@ -189,18 +223,14 @@ void texture_delete_all() {
 void texture_reload_all() {
     console_print("Reloading textures...");
     clock_mark_stall(); // uploading every picture again is not game time
-    for (TextureEntry* entry = entries; entry; entry = entry->next) {
-        if (!entry->texture) continue;
-        delete_gl_texture(entry->texture);
-        texture_upload(entry->texture);
-    }
+    for (TextureEntry* entry = entries; entry; entry = entry->next)
+        if (entry->texture) upload_again(entry);
 }
 
 void texture_reload(Texture* texture) {
     console_print("Reloading textures...");
-    if (!texture) return;
-    delete_gl_texture(texture);
-    texture_upload(texture);
+    for (TextureEntry* entry = entries; entry; entry = entry->next)
+        if (texture && entry->texture == texture) upload_again(entry);
 }
 
 void texture_set_quality(TextureQuality new_quality) {

@@ -1,13 +1,15 @@
-// Texture cache: every picture the game draws is loaded here once, kept in
-// memory at full size and uploaded to OpenGL at the chosen quality, so it can
-// be uploaded again after a quality change or a new OpenGL context.
+// Texture cache: every picture the game draws is loaded here once and
+// uploaded to OpenGL at the chosen quality; after a quality change or a new
+// OpenGL context it is read from its file and uploaded again.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 struct Texture {
-    std::vector<uint8_t> pixels; // full size, bottom-up rows, 3 or 4 bytes a pixel
+    // Full size, bottom-up rows, 3 or 4 bytes a pixel: an own copy's, kept for
+    // its holder to change; empty for a cached picture once it is uploaded.
+    std::vector<uint8_t> pixels;
     int bpp = 0;                 // 24 (RGB) or 32 (RGBA)
     int width = 0;
     int height = 0;
@@ -36,13 +38,15 @@ Texture* texture_load(const char* file_name, bool full_size);
 // Lets go of one hold on the texture; the last release frees it.
 void texture_release(Texture* texture);
 // A private copy of the picture that its holder may change (the land's base
-// picture is shaded per level), kept in the cache so it is uploaded again
-// with the others; released like any texture.
+// picture is shaded per level), read from the file and uploaded, with its
+// pixels kept; texture_reload uploads it again once its holder has changed
+// it. Kept in the cache, so it is uploaded again with the others; released
+// like any texture.
 Texture* texture_load_own_copy(const char* file_name, bool full_size);
 void texture_delete_all();
 void texture_reload_all();
-// Uploads one texture again after its pixels changed, with the same
-// "Reloading textures..." line; the others stay as they are.
+// Uploads one texture again (an own copy after its pixels changed), with the
+// same "Reloading textures..." line; the others stay as they are.
 void texture_reload(Texture* texture);
 void texture_set_quality(TextureQuality quality);
 TextureQuality texture_get_quality();

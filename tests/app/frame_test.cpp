@@ -6,7 +6,10 @@
 #include "console/editor.h"
 #include "console/registry.h"
 #include "support/game_fixture.h"
+#include "textures/png.h"
 #include "textures/texture.h"
+
+#include <cstdio>
 
 class Frames : public GameFixture {
   protected:
@@ -38,13 +41,17 @@ TEST_F(Frames, DeadScreenFillsTheCentredSquare) {
     // Outside the square (x 150..650, y 50..550 of 800 x 600): black.
     Rgb outside = virtual_pixel(60, 300);
     EXPECT_EQ(outside.r + outside.g + outside.b, 0);
-    // Inside: the picture's own pixel at the same place.
-    const Texture* t = dead_picture;
-    int bytes = t->bpp / 8;
+    // Inside: the picture file's own pixel at the same place (decoded
+    // bottom-up, as the game uploads it).
+    PngImage t;
+    std::FILE* file = std::fopen("data/dead.png", "rb");
+    ASSERT_NE(file, nullptr) << "data/dead.png";
+    ASSERT_TRUE(load_png_image(file, &t));
+    std::fclose(file);
     for (float u : {0.25f, 0.5f, 0.75f}) {
         Rgb drawn = virtual_pixel(150 + 500 * u, 50 + 500 * u);
-        int px = static_cast<int>(u * t->width), py = static_cast<int>(u * t->height);
-        const uint8_t* source = &t->pixels[(py * t->width + px) * bytes];
+        int px = static_cast<int>(u * t.width), py = static_cast<int>(u * t.height);
+        const uint8_t* source = &t.pixels[(py * t.width + px) * t.channels];
         EXPECT_NEAR(drawn.r, source[0], 40) << u;
         EXPECT_NEAR(drawn.g, source[1], 40) << u;
         EXPECT_NEAR(drawn.b, source[2], 40) << u;
