@@ -18,6 +18,7 @@ if [ -z "${SHEEPFALL_SOAK_DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$0" "$@"
 fi
 
+source "$(dirname "$0")/first-level.sh"
 game=$(realpath "$1") data=$(realpath "$2") minutes="$3" out="$4"
 [[ "$minutes" =~ ^[0-9]+$ ]] && [ "$minutes" -ge 2 ] || { echo "soak: MINUTES must be 2 or more"; exit 2; }
 GROWTH_LIMIT_KB=2048
@@ -60,12 +61,7 @@ done
 # driver.
 SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" "$game" +max_fps 60 > game.out 2> game.err &
 pid=$!
-for _ in $(seq 1 300); do
-  grep -qx "Reloading textures..." log.txt 2> /dev/null && break
-  kill -0 "$pid" 2> /dev/null || fail "the game ended during start-up"
-  sleep 0.1
-done
-grep -qx "Reloading textures..." log.txt || fail "the first level did not load within 30s"
+wait_for_first_level "$pid" 30 0.1
 sleep 2
 
 # Fire held; the view sweeps 200 counts right and back, looking up and down.

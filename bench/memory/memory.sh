@@ -13,6 +13,7 @@ if [ -z "${SHEEPFALL_MEMORY_DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$@"
 fi
 
+source "$(dirname "$0")/../../scripts/first-level.sh"
 build=$(realpath "$1") width="${2:-1024}" height="${3:-768}"
 run=$(mktemp -d)
 pid=""
@@ -54,13 +55,8 @@ start=$(now)
 SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" "$build/sheepfall" --windowed \
   --mode "${width}x${height}x32" > game.out 2> game.err &
 pid=$!
-for _ in $(seq 1 3000); do
-  grep -qx "Reloading textures..." log.txt 2> /dev/null && break
-  kill -0 "$pid" 2> /dev/null || fail "the game ended during start-up"
-  sleep 0.005
-done
+wait_for_first_level "$pid" 15 0.005
 game_time=$(seconds_since "$start")
-grep -qx "Reloading textures..." log.txt || fail "level 1 did not load within 15 s"
 sleep 3
 read -r game_total game_own < <(memory_of "$pid")
 kill "$pid"; wait "$pid" 2> /dev/null || true; pid=""
