@@ -30,8 +30,6 @@ static const int DEFAULT_LEVEL_COUNT = 3;
 int level_count = DEFAULT_LEVEL_COUNT;
 int current_level = -1;
 
-
-
 // The file of a zero-based level: "data/level1.txt" for level 0.
 static void level_file_name(int level, char* name, size_t size) {
     std::snprintf(name, size, "data/level%d.txt", level + 1);
