@@ -7,8 +7,7 @@ set -euo pipefail
 game="$1" data="$2"
 
 source "$(dirname "$0")/session.bash" "$0" "$@"
-ln -s "$data" "$work/data"
-cd "$work"
+enter_work_folder "$data"
 
 shown_files+=(out err)
 # Runs the game with the arguments, expecting it to end at once with the code.

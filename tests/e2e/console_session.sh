@@ -7,8 +7,7 @@ set -euo pipefail
 game="$1" data="$2" screenshot="$3"
 
 source "$(dirname "$0")/session.bash" "$0" "$@"
-ln -s "$data" "$work/data"
-cd "$work"
+enter_work_folder "$data"
 printf 'varlist\nsave_to_log 0\n' > setup.cfg
 echo "stale line from an earlier run" > log.txt
 

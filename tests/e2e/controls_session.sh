@@ -9,8 +9,7 @@ game="$1" data="$2" screenshot="$3"
 
 export SHEEPFALL_E2E_SCREEN=1024x768x24
 source "$(dirname "$0")/session.bash" "$0" "$@"
-ln -s "$data" "$work/data"
-cd "$work"
+enter_work_folder "$data"
 
 # The percentage of pixels that differ between two captures.
 changed_points() { "$screenshot" --diff "$1.png" "$2.png"; }

@@ -12,8 +12,7 @@ game="$1" data="$2" screenshot="$3"
 
 export SHEEPFALL_E2E_SCREEN=1024x768x24
 source "$(dirname "$0")/session.bash" "$0" "$@"
-ln -s "$data" "$work/data"
-cd "$work"
+enter_work_folder "$data"
 
 "$game" > game.out 2> game.err &
 pid=$!

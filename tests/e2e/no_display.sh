@@ -9,8 +9,7 @@ game="$1" data="$2"
 # The shared session's scratch folder and failure reports; its Xvfb is not
 # the display given to the game.
 source "$(dirname "$0")/session.bash" "$0" "$@"
-ln -s "$data" "$work/data"
-cd "$work"
+enter_work_folder "$data"
 
 code=0
 env -u SDL_VIDEODRIVER -u WAYLAND_DISPLAY DISPLAY=:4093 timeout 30 "$game" > game.out 2> game.err \

@@ -9,8 +9,7 @@ shots_dir="$(dirname "$data")/screenshots"
 
 export SHEEPFALL_E2E_SCREEN=1024x768x24
 source "$(dirname "$0")/session.bash" "$0" "$@"
-ln -s "$data" "$work/data"
-cd "$work"
+enter_work_folder "$data"
 
 pixel() { "$screenshot" shot.png "$1" "$2"; }
 # The percentage of pixels that differ between two captures.

@@ -22,6 +22,13 @@ work=$(mktemp -d)
 pid=""
 shown_files=(game.out game.err log.txt)
 
+# Makes the scratch folder the game's working folder, with the build's data
+# folder ($1) linked in as data/.
+enter_work_folder() {
+  ln -s "$1" "$work/data"
+  cd "$work"
+}
+
 cleanup() {
   if [ -n "$pid" ]; then kill "$pid" 2> /dev/null || true; fi
   rm -rf "$work"

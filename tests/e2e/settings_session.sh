@@ -11,8 +11,7 @@ set -euo pipefail
 game="$1" data="$2" screenshot="$3"
 
 source "$(dirname "$0")/session.bash" "$0" "$@"
-ln -s "$data" "$work/data"
-cd "$work"
+enter_work_folder "$data"
 shown_files+=(config.cfg autoexec.cfg history.txt)
 
 type_line() { xdotool type --delay 15 "$1"; xdotool key Return; }

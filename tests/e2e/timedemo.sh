@@ -8,8 +8,7 @@ set -euo pipefail
 game="$1" data="$2"
 
 source "$(dirname "$0")/session.bash" "$0" "$@"
-ln -s "$data" "$work/data"
-cd "$work"
+enter_work_folder "$data"
 
 fail() { echo "FAIL: $*"; for f in out err log.txt; do echo "--- $f"; cat "$f" || true; done; exit 1; }
 
