@@ -49,10 +49,18 @@ void console_print(const char* text) {
     if (!log_switch || *log_switch != 0.0f) console_log_append(text);
 }
 
+// Error lines go to stderr as well, whole, so a player who started the game
+// from a terminal (or a script reading its output) sees what went wrong even
+// when the console is never shown or log.txt cannot be written.
+static void mirror_error_to_stderr(const char* message) {
+    std::fprintf(stderr, "sheepfall: %s\n", message);
+}
+
 static void print_formatted(const char* prefix, const char* suffix, const char* format,
                             va_list args) {
     char message[CONSOLE_LINE_SIZE];
     std::vsnprintf(message, sizeof message, format, args);
+    if (prefix[0] == '!') mirror_error_to_stderr(message);
     // Room for the frame around a full message, so a framed line that is too
     // long reaches console_print whole and is dropped there.
     char line[CONSOLE_LINE_SIZE + 4];
@@ -86,6 +94,7 @@ static void print_framed(const char* prefix, const char* text, const char* suffi
 }
 
 void console_print_error(const char* message) {
+    mirror_error_to_stderr(message);
     print_framed("!", message, "!");
 }
 
