@@ -5,47 +5,59 @@
 
 #include "files/folders.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_SLOT_SIZE];
+char output_line_marks[CONSOLE_MAX_LINES + 1];
 int line_count = 0;
 int scroll_offset = 0;
 
 static float* log_switch = nullptr; // none yet: every line is logged
 static const char* const LOG_FILE = "log.txt";
+static const size_t SLOT_CHARACTERS = CONSOLE_LINE_SIZE - 1;
 
 bool console_output_init() {
-    std::memset(output_lines, 0, sizeof output_lines);
-    line_count = 0;
+    console_clear();
     scroll_offset = 0;
     // Each run starts a new log; a missing file is fine.
     std::remove(player_file(LOG_FILE).c_str());
     return true;
 }
 
-static void store_line(const char* text, size_t length) {
+static void fill_slot(int slot, const char* text, size_t length, char mark) {
+    std::memset(output_lines[slot], 0, CONSOLE_SLOT_SIZE);
+    std::memcpy(output_lines[slot], text, length);
+    output_line_marks[slot] = mark;
+}
+
+// One slot's worth (at most 255 characters) after the last printed slot.
+static void store_slot(const char* text, size_t length, char mark) {
     if (line_count < CONSOLE_MAX_LINES) {
-        std::memset(output_lines[line_count], 0, CONSOLE_SLOT_SIZE);
-        std::memcpy(output_lines[line_count], text, length);
+        fill_slot(line_count, text, length, mark);
         line_count++;
         return;
     }
-    // Full: the oldest line goes, everything moves one slot towards slot 0.
+    // Full: the oldest slot goes, everything moves one slot towards slot 0.
     std::memmove(output_lines[0], output_lines[1],
                  (CONSOLE_MAX_LINES - 1) * sizeof output_lines[0]);
-    std::memset(output_lines[CONSOLE_MAX_LINES - 1], 0, CONSOLE_SLOT_SIZE);
-    std::memcpy(output_lines[CONSOLE_MAX_LINES - 1], text, length);
+    std::memmove(output_line_marks, output_line_marks + 1, CONSOLE_MAX_LINES - 1);
+    fill_slot(CONSOLE_MAX_LINES - 1, text, length, mark);
     // The typed line's slot is blank after a print, as it is when not full.
-    std::memset(output_lines[CONSOLE_MAX_LINES], 0, CONSOLE_SLOT_SIZE);
+    fill_slot(CONSOLE_MAX_LINES, "", 0, '\0');
 }
 
 void console_print(const char* text) {
     scroll_offset = 0;
-    size_t length = strnlen(text, CONSOLE_LINE_SIZE);
-    if (length >= CONSOLE_LINE_SIZE) return; // over-long lines are dropped whole
-    store_line(text, length);
+    size_t length = std::strlen(text);
+    size_t start = 0;
+    do {
+        size_t piece = std::min(length - start, SLOT_CHARACTERS);
+        store_slot(text + start, piece, text[0]);
+        start += piece;
+    } while (start < length);
     if (!log_switch || *log_switch != 0.0f) console_log_append(text);
 }
 
@@ -56,59 +68,52 @@ static void mirror_error_to_stderr(const char* message) {
     std::fprintf(stderr, "sheepfall: %s\n", message);
 }
 
-static void print_formatted(const char* prefix, const char* suffix, const char* format,
-                            va_list args) {
-    char message[CONSOLE_LINE_SIZE];
-    std::vsnprintf(message, sizeof message, format, args);
-    if (prefix[0] == '!') mirror_error_to_stderr(message);
-    // Room for the frame around a full message, so a framed line that is too
-    // long reaches console_print whole and is dropped there.
-    char line[CONSOLE_LINE_SIZE + 4];
-    std::snprintf(line, sizeof line, "%s%s%s", prefix, message, suffix);
-    console_print(line);
+std::string console_format_text(const char* format, va_list args) {
+    va_list measuring;
+    va_copy(measuring, args);
+    int length = std::vsnprintf(nullptr, 0, format, measuring);
+    va_end(measuring);
+    if (length <= 0) return "";
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    std::vsnprintf(text.data(), text.size(), format, args);
+    text.resize(static_cast<size_t>(length));
+    return text;
 }
 
 void console_printf(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    print_formatted("", "", format, args);
+    std::string text = console_format_text(format, args);
     va_end(args);
+    console_print(text.c_str());
 }
 
 void console_print_errorf(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    print_formatted("!", "!", format, args);
+    std::string message = console_format_text(format, args);
     va_end(args);
-}
-
-static void print_framed(const char* prefix, const char* text, const char* suffix) {
-    size_t length = std::strlen(prefix) + strnlen(text, CONSOLE_LINE_SIZE) + std::strlen(suffix);
-    if (length >= CONSOLE_LINE_SIZE) {
-        scroll_offset = 0; // dropped like any over-long line
-        return;
-    }
-    char line[CONSOLE_LINE_SIZE];
-    std::snprintf(line, sizeof line, "%s%s%s", prefix, text, suffix);
-    console_print(line);
+    console_print_error(message.c_str());
 }
 
 void console_print_error(const char* message) {
     mirror_error_to_stderr(message);
-    print_framed("!", message, "!");
+    console_print((std::string("!") + message + "!").c_str());
 }
 
 void console_print_input(const char* line) {
-    print_framed(">", line, "");
+    console_print((std::string(">") + line).c_str());
 }
 
 void console_clear() {
     std::memset(output_lines, 0, sizeof output_lines);
+    std::memset(output_line_marks, 0, sizeof output_line_marks);
     line_count = 0;
 }
 
 void console_show_input(const char* text) {
     std::snprintf(output_lines[line_count], CONSOLE_SLOT_SIZE, ">%s", text);
+    output_line_marks[line_count] = '>';
     scroll_offset = 0;
 }
 

@@ -2,6 +2,9 @@
 // slot after them, the error and input line conventions, and log.txt.
 #pragma once
 
+#include <cstdarg>
+#include <string>
+
 constexpr int CONSOLE_LINE_SIZE = 256; // a line holds at most 255 characters
 constexpr int CONSOLE_MAX_LINES = 256;
 // A slot holds a printed line, or ">" and a typed line of 255 characters.
@@ -9,10 +12,14 @@ constexpr int CONSOLE_SLOT_SIZE = CONSOLE_LINE_SIZE + 1;
 
 // Printed lines in slots 0 .. line_count - 1, oldest first. The extra slot
 // after the last one always exists, so the typed line can be shown even when
-// all 256 printed slots are in use.
+// all 256 printed slots are in use. A printed line longer than 255
+// characters fills as many slots as it needs, 255 characters to a slot.
 extern char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_SLOT_SIZE];
+// The first character of the line each slot holds part of ('!' an error,
+// '>' an input line), so every slot of a long line is coloured alike.
+extern char output_line_marks[CONSOLE_MAX_LINES + 1];
 extern int line_count;
-extern int scroll_offset; // lines scrolled back, 0 .. line_count
+extern int scroll_offset; // slots scrolled back, 0 .. line_count
 
 // Empties the buffer and deletes the previous log.txt (console_init does
 // this and the rest of the console's start).
@@ -21,13 +28,16 @@ bool console_output_init();
 // variable's); a log that cannot be opened sets it to 0.
 void console_log_follow(float* log_switch_value);
 
+// Prints a line of any length: whole in log.txt, over several slots on screen.
 void console_print(const char* text);
-// Formats into a 256-byte line (longer results are cut at 255 characters)
-// and prints it.
+// Formats the whole text, however long, and prints it.
 void console_printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void console_print_error(const char* message); // "!" + message + "!"
+// "!" + message + "!"; the message also goes to stderr as "sheepfall: message".
+void console_print_error(const char* message);
 void console_print_errorf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void console_print_input(const char* line); // ">" + line
+// The whole text of a printf-style format and its arguments.
+std::string console_format_text(const char* format, va_list args);
 
 void console_clear();                      // handler of "cls"
 void console_show_input(const char* text); // ">" + typed text after the last line

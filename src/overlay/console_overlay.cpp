@@ -1,6 +1,6 @@
 // Console overlay: reads the console action and Page Up / Down, moves
-// the fade, and draws the panel with the output lines coloured by their
-// first character.
+// the fade, and draws the panel with the output lines coloured by the first
+// character of their line and wrapped at the window's width.
 #include "overlay/console_overlay.h"
 
 #include "console/editor.h"
@@ -8,6 +8,9 @@
 #include "input/actions.h"
 #include "input/input.h"
 #include "overlay/font.h"
+
+#include <cstdio>
+#include <cstring>
 
 static const int PANEL_ROWS = 21;
 static const int BOTTOM_ROW = 20;
@@ -36,19 +39,47 @@ static void set_line_color(char first) {
         text_set_color(0.5f, 1.0f, 0.5f);
 }
 
+// The characters of a slot that show: a script line's line break does not.
+static int shown_length(const char* text) {
+    int length = static_cast<int>(std::strlen(text));
+    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r'))
+        length--;
+    return length;
+}
+
+// Draws a slot's text over as many rows as the window's width needs, its
+// last row on bottom_row (rows above the panel are skipped); returns the row
+// above its first.
+static int draw_slot_wrapped(const char* text, int bottom_row, int per_row) {
+    int length = shown_length(text);
+    int rows = length == 0 ? 1 : (length + per_row - 1) / per_row;
+    int top_row = bottom_row - rows + 1;
+    for (int i = 0; i < rows; i++) {
+        if (top_row + i < 0) continue;
+        char piece[CONSOLE_SLOT_SIZE];
+        std::snprintf(piece, sizeof piece, "%.*s", per_row, text + i * per_row);
+        text_draw(piece, 0, top_row + i);
+    }
+    return top_row - 1;
+}
+
 void console_draw() {
     text_set_alpha(console_fade * 0.7f);
     text_set_color(0.0f, 0.0f, 0.3f);
     overlay_fill_rect(0, text_screen_columns(), 0, PANEL_ROWS); // the window's width
 
+    // The prompt, while the typed line's slot is blank (typed text brings
+    // its own ">").
     text_set_alpha(console_fade);
     text_set_color(1.0f, 1.0f, 1.0f);
-    if (scroll_offset == 0) text_draw(">", 0, BOTTOM_ROW);
+    if (scroll_offset == 0 && output_lines[line_count][0] == '\0') text_draw(">", 0, BOTTOM_ROW);
 
-    // The newest visible slot on the bottom row, older ones above it.
+    // The newest visible slot ends on the bottom row, older ones above it,
+    // each wrapped at the window's width.
+    int per_row = text_row_characters();
     int slot = line_count - scroll_offset;
-    for (int row = BOTTOM_ROW; row >= 0 && slot >= 0; row--, slot--) {
-        set_line_color(output_lines[slot][0]);
-        text_draw(output_lines[slot], 0, row);
+    for (int row = BOTTOM_ROW; row >= 0 && slot >= 0; slot--) {
+        set_line_color(output_line_marks[slot]);
+        row = draw_slot_wrapped(output_lines[slot], row, per_row);
     }
 }

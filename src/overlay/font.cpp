@@ -53,6 +53,13 @@ int text_screen_columns() {
     return static_cast<int>(std::ceil((area.right - area.left) / CELL - 1e-6));
 }
 
+int text_row_characters() {
+    ScreenArea area = text_area();
+    float after_first = area.right - area.left - CELL;
+    int characters = static_cast<int>(std::floor(after_first / TEXT_ADVANCE + 1e-4f)) + 1;
+    return characters < 1 ? 1 : characters;
+}
+
 // Both matrices replaced (nothing saved) by the 800 x 600 screen, y up.
 static void begin_virtual_screen() {
     ScreenArea area = text_area();

@@ -19,6 +19,9 @@ void overlay_fill_rect(int x0, int x1, int row0, int row1);
 // The text columns the window spans: 50 when the screen stretches, more in
 // a window wider than 4:3 with the true aspect.
 int text_screen_columns();
+// The characters a row of text holds across the window (at TEXT_ADVANCE
+// apart, the last glyph's whole cell inside): 66 at 4:3.
+int text_row_characters();
 
 // A picture over a 400 x 400 square in the middle of a 640 x 480 screen
 // (kept square with the true aspect), in white: the dead screen and the

@@ -1,6 +1,7 @@
 // What the frames draw, read back from a real context: the screen states,
 // the console panel and its lines, and the frame-rate text.
 #include "app/frame_end.h"
+#include "overlay/console_overlay.h"
 #include "overlay/font.h"
 #include "console/output.h"
 #include "console/editor.h"
@@ -10,6 +11,7 @@
 #include "textures/texture.h"
 
 #include <cstdio>
+#include <string>
 
 class Frames : public GameFixture {
   protected:
@@ -111,6 +113,36 @@ TEST_F(Frames, ConsoleLinesAreColouredByTheirFirstCharacter) {
     EXPECT_GT(error.r, error.g + 60);
     EXPECT_GT(input.r, 200);
     EXPECT_NEAR(input.r, input.g, 10);
+}
+
+TEST_F(Frames, LongConsoleLinesWrapAtTheWindowsWidthInTheirColour) {
+    // The panel alone on black; at 4:3 a row holds 66 characters, the last
+    // one's cell ending at x 796.
+    console_fade = 1.0f;
+    auto glyphs = [](int row, float x0, float x1) {
+        float bottom = 582.0f - 16.0f * row;
+        return brightest(x0, bottom, x1, bottom + 16);
+    };
+    auto red = [](Rgb p) { return p.r > 150 && p.r > p.g + 60; };
+
+    console_print_error(std::string(98, '#').c_str()); // 100 characters
+    glClear(GL_COLOR_BUFFER_BIT);
+    console_draw();
+    // Row 18 holds characters 0..65 up to the right edge, row 19 the other 34.
+    EXPECT_TRUE(red(glyphs(18, 780, 796))) << "no glyph at the end of the first row";
+    EXPECT_TRUE(red(glyphs(19, 384, 412))) << "no 34th character on the second row";
+    EXPECT_LT(glyphs(19, 416, 800).r, 30) << "the second row goes on past its 34 characters";
+
+    // 302 characters: four rows from the first slot (rows 15..18), the 47
+    // left over in a slot of their own on row 19, red like the rest.
+    console_clear();
+    console_print_error(std::string(300, '#').c_str());
+    glClear(GL_COLOR_BUFFER_BIT);
+    console_draw();
+    EXPECT_TRUE(red(glyphs(15, 0, 16))) << "the line does not start on row 15";
+    EXPECT_TRUE(red(glyphs(19, 540, 560))) << "the second slot is not red to its 47th character";
+    EXPECT_LT(glyphs(19, 570, 800).r, 30);
+    EXPECT_LT(glyphs(14, 0, 800).r, 30) << "something above the line";
 }
 
 TEST_F(Frames, ThePromptIsHiddenWhileScrolledBack) {

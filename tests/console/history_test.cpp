@@ -100,8 +100,9 @@ TEST_F(LineInput, IgnoresCharactersBeyond255) {
     EXPECT_EQ(std::string(output_lines[line_count]), ">" + std::string(255, 'z')); // shown whole
     int mark = line_count;
     console_char(13);
-    // The echo would be 256 characters: not shown, but the line still runs.
-    EXPECT_EQ(lines_since(mark), (std::vector<std::string>{"!Command not found!"}));
+    // The echo is 256 characters: shown over two slots, and the line runs.
+    EXPECT_EQ(lines_since(mark),
+              (std::vector<std::string>{">" + std::string(254, 'z'), "z", "!Command not found!"}));
 }
 
 TEST_F(LineInput, HiddenConsoleTakesNoInput) {

@@ -36,21 +36,18 @@ TEST_F(Output, StartsANewLogEachRun) {
     EXPECT_EQ(log_lines(), (Lines{"first"}));
 }
 
-TEST_F(Output, KeepsLinesUpTo255Characters) {
+TEST_F(Output, ALineLongerThanASlotFillsTheNextSlotsAlike) {
     std::string longest(255, 'x');
     console_print(longest.c_str());
-    EXPECT_EQ(last_line(), longest);
-    std::string too_long(256, 'y');
-    console_print(too_long.c_str());
-    EXPECT_EQ(line_count, 1);
-    EXPECT_EQ(log_lines(), (Lines{longest}));
-
-    // A framed error of 254 characters becomes 256 and is dropped too.
+    EXPECT_EQ(printed_lines(), (Lines{longest}));
+    console_clear();
+    // An error of 254 characters framed by "!" is 256 long: two slots, both
+    // coloured as an error.
     console_print_error(std::string(254, 'e').c_str());
-    console_print_input(std::string(255, 'i').c_str());
-    EXPECT_EQ(line_count, 1);
-    console_print_error(std::string(253, 'e').c_str());
-    EXPECT_EQ(last_line(), "!" + std::string(253, 'e') + "!");
+    EXPECT_EQ(printed_lines(), (Lines{"!" + std::string(254, 'e'), "!"}));
+    EXPECT_EQ(output_line_marks[0], '!');
+    EXPECT_EQ(output_line_marks[1], '!');
+    EXPECT_EQ(log_lines().back(), "!" + std::string(254, 'e') + "!");
 }
 
 TEST_F(Output, The257thLineDropsTheOldest) {
