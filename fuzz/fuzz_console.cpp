@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 0) {
         std::FILE* script = fmemopen(const_cast<uint8_t*>(data), size, "r");
         if (!script) return 0;
-        console_run_script(script);
+        console_run_script(script, "fuzz input");
         std::fclose(script);
     }
     console_get_variable("save_to_log", 1.0f)->value = 0.0f;

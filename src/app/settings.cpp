@@ -46,17 +46,22 @@ bool start_mode_scan(const char* path, StartMode* mode) {
 
 bool start_mode_read(std::FILE* file, StartMode* mode) {
     bool found = false;
-    // Read in lines of at most 255 characters, as exec reads the file; only
-    // a line that begins with the word gives the command its arguments.
-    char line[CONSOLE_LINE_SIZE];
-    while (std::fgets(line, sizeof line, file)) {
-        if (std::strncmp(line, "startmode", 9) != 0) continue;
+    // Read in lines as exec reads the file: a line too long to run is
+    // skipped whole (exec reports it), and only a line that begins with the
+    // word gives the command its arguments.
+    std::string text;
+    while (!std::feof(file)) {
+        ScriptLine read = console_read_line(file, &text);
+        if (read == SCRIPT_LINE_ERROR) break;
+        if (read == SCRIPT_LINE_TOO_LONG || text.compare(0, 9, "startmode") != 0) continue;
+        char line[CONSOLE_SLOT_SIZE + 1];
+        std::snprintf(line, sizeof line, "%s", text.c_str());
         char* words[3] = {};
         int count = split_words(line, words, 3);
         if (count < 2 || std::strcmp(words[0], "startmode") != 0) continue;
-        StartMode read = *mode;
-        if (start_mode_parse(words[1], count > 2 ? words[2] : "", &read)) {
-            *mode = read;
+        StartMode read_mode = *mode;
+        if (start_mode_parse(words[1], count > 2 ? words[2] : "", &read_mode)) {
+            *mode = read_mode;
             found = true;
         }
     }

@@ -26,6 +26,8 @@ static int script_depth = 0;
 // the scripts they run) were not typed by the player, so Up does not recall
 // them and history.txt does not keep them.
 static int unrecorded_depth = 0;
+// How much of an over-long line its error line shows.
+static const int LONG_LINE_SHOWN = 40;
 
 static void copy_name(char (&dest)[CONSOLE_NAME_SIZE], const char* name) {
     std::snprintf(dest, sizeof dest, "%s", name);
@@ -171,16 +173,38 @@ static void keep_within_limits(ConsoleVariable* variable) {
     console_printf("%s clamped to %s", variable->name, text);
 }
 
-// Shows a variable, or sets it from the text: "true"/"false" prefixes
-// (ignoring case) give 1 and 0, anything else is read as a number.
+// The text without the blanks around it.
+static std::string trimmed(const char* text) {
+    const char* start = skip_blanks(text);
+    const char* end = start + std::strlen(start);
+    while (end > start && is_blank(end[-1]))
+        end--;
+    return std::string(start, end);
+}
+
+// A value a line may give a variable: "true" or "false" in any case, or a
+// decimal number and nothing else (no hex, no inf or nan, no trailing text).
+static bool read_value(const std::string& text, float* value) {
+    if (strcasecmp(text.c_str(), "true") == 0 || strcasecmp(text.c_str(), "false") == 0) {
+        *value = strcasecmp(text.c_str(), "true") == 0 ? 1.0f : 0.0f;
+        return true;
+    }
+    if (text.empty() || decimal_prefix_length(text.c_str()) != text.size()) return false;
+    *value = console_parse_number(text.c_str());
+    return true;
+}
+
+// Shows a variable, or sets it from the text; text that is not a value
+// leaves it unchanged with an error line.
 static void console_variable_command(ConsoleVariable* variable, const char* text) {
-    if (text[0] != '\0') {
-        if (strncasecmp(text, "true", 4) == 0)
-            variable->value = 1.0f;
-        else if (strncasecmp(text, "false", 5) == 0)
-            variable->value = 0.0f;
-        else
-            variable->value = console_parse_number(text);
+    std::string value_text = trimmed(text);
+    if (!value_text.empty()) {
+        float value = 0.0f;
+        if (!read_value(value_text, &value)) {
+            console_print_errorf("%s: %s is not a number", variable->name, value_text.c_str());
+            return;
+        }
+        variable->value = value;
         keep_within_limits(variable);
         return;
     }
@@ -224,31 +248,46 @@ static void console_run_command(ConsoleCommand* command, const char* text) {
     command->handler();
 }
 
+// The line's length without the line break a script line ends with.
+static size_t text_length(const char* line, size_t length) {
+    if (length > 0 && line[length - 1] == '\n') length--;
+    if (length > 0 && line[length - 1] == '\r') length--;
+    return length;
+}
+
+bool console_line_too_long(const char* line) {
+    // Two more than fit are enough to tell: a line break is at most two.
+    size_t length = strnlen(line, CONSOLE_LINE_SIZE + 2);
+    return text_length(line, length) >= CONSOLE_LINE_SIZE;
+}
+
 void console_execute(const char* input) {
-    char line[CONSOLE_LINE_SIZE];
-    std::snprintf(line, sizeof line, "%s", input);
-    if (line[0] == '\0') {
+    if (console_line_too_long(input)) {
+        console_print_errorf("Line longer than %d characters, not run: %.*s...",
+                             CONSOLE_LINE_SIZE - 1, LONG_LINE_SHOWN, input);
+        return;
+    }
+    std::string line = input;
+    if (line.empty()) {
         console_print("type ? for help");
         return;
     }
-    if (unrecorded_depth == 0) console_history_add(line);
-    console_print_input(line);
+    if (unrecorded_depth == 0) console_history_add(line.c_str());
+    console_print_input(line.c_str());
 
-    const char* name_start = skip_blanks(line);
+    const char* name_start = skip_blanks(line.c_str());
     const char* name_end = word_end(name_start);
     std::string name(name_start, name_end);
 
     // The arguments begin one character after the name's length, counted
     // from the start of the line.
-    char arguments[CONSOLE_LINE_SIZE] = {};
-    size_t line_length = std::strlen(line);
     size_t position = name.size() + 1;
-    if (position < line_length) std::memcpy(arguments, line + position, line_length - position);
+    std::string arguments = position < line.size() ? line.substr(position) : "";
 
     if (ConsoleVariable* variable = console_find_variable(name.c_str()))
-        console_variable_command(variable, arguments);
+        console_variable_command(variable, arguments.c_str());
     else if (ConsoleCommand* command = console_find_command(name.c_str()))
-        console_run_command(command, arguments);
+        console_run_command(command, arguments.c_str());
     else
         console_print_error("Command not found");
 }
@@ -277,7 +316,7 @@ void console_exec_script(const char* file_name) {
         console_print_error("Can't open script");
         return;
     }
-    console_run_script(file);
+    console_run_script(file, path.c_str());
     std::fclose(file);
 }
 
@@ -293,17 +332,43 @@ void console_exec_script_unrecorded(const char* file_name) {
     unrecorded_depth--;
 }
 
-void console_run_script(std::FILE* file) {
+ScriptLine console_read_line(std::FILE* file, std::string* line) {
+    line->clear();
+    bool overflow = false;
+    int c;
+    while ((c = std::fgetc(file)) != EOF) {
+        // Room for the longest line that fits and its line break; the rest
+        // of a longer line is read past, not kept.
+        if (line->size() < CONSOLE_LINE_SIZE + 1)
+            line->push_back(static_cast<char>(c));
+        else
+            overflow = true;
+        if (c == '\n') break;
+    }
+    if (c == EOF && std::ferror(file)) return SCRIPT_LINE_ERROR;
+    if (overflow || console_line_too_long(line->c_str())) {
+        line->clear();
+        return SCRIPT_LINE_TOO_LONG;
+    }
+    return SCRIPT_LINE_READ;
+}
+
+void console_run_script(std::FILE* file, const char* name) {
     console_print("Executing script");
     script_depth++;
-    char buffer[CONSOLE_LINE_SIZE];
-    // The read that meets the end of the file leaves the buffer empty and
-    // that empty line runs too. A read error ends the script instead of
-    // repeating forever.
-    while (!std::feof(file)) {
-        buffer[0] = '\0';
-        if (!std::fgets(buffer, sizeof buffer, file) && std::ferror(file)) break;
-        console_execute(buffer);
+    std::string line;
+    // The read that meets the end of the file leaves the line empty and that
+    // empty line runs too. A read error ends the script instead of
+    // repeating forever. A line too long to run is refused whole, so no
+    // piece of it runs as a command of its own.
+    for (int number = 1; !std::feof(file); number++) {
+        ScriptLine read = console_read_line(file, &line);
+        if (read == SCRIPT_LINE_ERROR) break;
+        if (read == SCRIPT_LINE_TOO_LONG)
+            console_print_errorf("%s:%d: line longer than %d characters, not run", name, number,
+                                 CONSOLE_LINE_SIZE - 1);
+        else
+            console_execute(line.c_str());
     }
     script_depth--;
 }

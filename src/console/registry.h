@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 constexpr int CONSOLE_NAME_SIZE = 32; // names hold at most 31 characters
 constexpr int CONSOLE_MAX_ARGS = 10;
@@ -57,9 +58,13 @@ void console_limit_variable(ConsoleVariable* variable, float min_value, float ma
 // the value, e.g. "0.01", "250", "1e-05"; infinities give "1e39" and "-1e39".
 void console_format_value(float value, char* out, int size);
 
-// Executes one line of at most 255 characters: shows or sets a variable, or
-// runs a command with the rest of the line as its arguments.
+// Executes one line of at most 255 characters (not counting the line break
+// a script line ends with): shows or sets a variable, or runs a command with
+// the rest of the line as its arguments. A longer line is refused whole with
+// an error line; nothing of it runs.
 void console_execute(const char* line);
+// True for a line console_execute refuses as too long.
+bool console_line_too_long(const char* line);
 
 // The longest decimal number at the start of the text (after blanks): sign,
 // digits, point, exponent; 0 when there is none.
@@ -82,5 +87,12 @@ void console_exec_script(const char* file_name);
 // The same for the game's own settings files (config.cfg, autoexec.cfg):
 // their lines, and those of scripts they run, stay out of the history.
 void console_exec_script_unrecorded(const char* file_name);
-// Runs the lines of an open script; the caller closes it.
-void console_run_script(std::FILE* file);
+// Runs the lines of an open script; the caller closes it. The name is the
+// file's, for the error line of a line too long to run ("NAME:3: ...").
+void console_run_script(std::FILE* file, const char* name);
+
+enum ScriptLine { SCRIPT_LINE_READ, SCRIPT_LINE_TOO_LONG, SCRIPT_LINE_ERROR };
+// Reads the next line of the file, its line break kept. A line too long for
+// console_execute is read to its end and given back empty as
+// SCRIPT_LINE_TOO_LONG; at the end of the file the line is empty.
+ScriptLine console_read_line(std::FILE* file, std::string* line);
