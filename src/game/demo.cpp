@@ -5,6 +5,7 @@
 
 #include "console/output.h"
 #include "console/registry.h"
+#include "console/words.h"
 #include "files/folders.h"
 #include "game/game_state.h"
 #include "game/level.h"
@@ -263,32 +264,38 @@ std::string demo_folder() {
 
 static void report_error(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// The whole line, however long (a deep player's folder makes long paths).
 static void report_error(const char* format, ...) {
-    char text[CONSOLE_LINE_SIZE];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
+    std::string text = console_format_text(format, args);
     va_end(args);
-    console_print_error(text);
-    error_line = std::string("!") + text + "!";
+    console_print_error(text.c_str());
+    error_line = "!" + text + "!";
 }
 
-static bool plain_file_name(const std::string& name) {
-    if (name.empty() || name.size() >= static_cast<size_t>(NAME_SIZE) || name[0] == '.')
-        return false;
+// Why the name cannot be a demo's file name, or nullptr when it can: a plain
+// file name of printable ASCII that stays in the demo folder.
+static const char* name_problem(const std::string& name) {
+    static_assert(NAME_SIZE == 32, "the reason below names the longest name");
+    if (name.empty()) return "a name is needed";
+    if (name.size() >= static_cast<size_t>(NAME_SIZE)) return "too long (at most 31 characters)";
     for (char c : name)
-        if (c <= ' ' || c > '~' || c == '/' || c == '\\' || c == ':') return false;
-    return true;
+        if (c == '/' || c == '\\' || c == ':') return "no folders (/, \\ and : are not allowed)";
+    if (name[0] == '.') return "must not start with a dot";
+    for (char c : name)
+        if (c <= ' ' || c > '~')
+            return "only ASCII letters, digits and punctuation (no accents, blanks or control "
+                   "characters)";
+    return nullptr;
 }
 
 bool demo_path_of(const char* name, std::string* path) {
     std::string stem = name;
     if (stem.size() > 4 && stem.compare(stem.size() - 4, 4, ".dem") == 0)
         stem.resize(stem.size() - 4);
-    if (!plain_file_name(stem)) {
-        report_error("Demo name %.64s: a plain file name is needed (no folders, no .., "
-                     "at most %d characters)",
-                     name, NAME_SIZE - 1);
+    if (const char* problem = name_problem(stem)) {
+        report_error("Demo name %.64s: %s", name, problem);
         return false;
     }
     *path = demo_folder() + "/" + stem + ".dem";
@@ -593,9 +600,11 @@ const std::string& demo_error_line() {
 
 // ---- console commands
 
-// The one argument of a demo command, or its usage as an error.
+// The one argument of a demo command, or its usage as an error when there
+// is none or more than one.
 static const char* demo_name_argument(const char* command) {
-    if (console_arg_count() < 1) {
+    const char* name = skip_blanks(console_arg_text());
+    if (*name == '\0' || *skip_blanks(word_end(name)) != '\0') {
         report_error("usage: %s NAME", command);
         return nullptr;
     }

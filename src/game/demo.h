@@ -72,8 +72,9 @@ bool demo_decode(const uint8_t* data, size_t size, Demo* demo, std::string* prob
 // The folder demos are kept in: demos/ in the player's folder.
 std::string demo_folder();
 // "demos/NAME.dem" for a plain file name (a ".dem" typed with it is not
-// doubled); false, with the reason printed, for an empty name, one with a
-// folder in it, or one starting with a dot.
+// doubled); false, with the reason printed, for an empty name, a name of
+// 32 characters or more, one with a folder in it, one starting with a dot, or
+// one with a character outside printable ASCII.
 bool demo_path_of(const char* name, std::string* path);
 
 // Registers the commands record, stop, playdemo and timedemo.

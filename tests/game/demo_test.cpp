@@ -286,22 +286,35 @@ TEST_F(Demos, BrokenDemoFilesAreRefusedWithTheirLineAndTheGameStaysWhereItWas) {
     EXPECT_EQ(demo_mode(), DEMO_PLAYING) << last_line();
 }
 
-TEST_F(Demos, NamesArePlainFileNames) {
-    for (const char* name :
-         {"../escape", "sub/dir", ".hidden", "a\\b", "c:x", "a_name_of_thirty_two_characters_"}) {
-        SCOPED_TRACE(name);
+TEST_F(Demos, RecordTakesOnePlainFileNameAndSaysWhichRuleItBreaks) {
+    const char* const FOLDERS = "no folders (/, \\ and : are not allowed)";
+    struct Case {
+        const char* line;
+        std::string error;
+    } cases[] = {
+        {"record ../escape", std::string("Demo name ../escape: ") + FOLDERS},
+        {"record sub/dir", std::string("Demo name sub/dir: ") + FOLDERS},
+        {"record a\\b", std::string("Demo name a\\b: ") + FOLDERS},
+        {"record c:x", std::string("Demo name c:x: ") + FOLDERS},
+        {"record .hidden", "Demo name .hidden: must not start with a dot"},
+        {"record a_name_of_thirty_two_characters_",
+         "Demo name a_name_of_thirty_two_characters_: too long (at most 31 characters)"},
+        // Typed text reaches the console in Latin-1: e-acute is one byte.
+        {"record h\xe9llo", "Demo name h\xe9llo: only ASCII letters, digits and punctuation "
+                            "(no accents, blanks or control characters)"},
+        {"record a b", "usage: record NAME"},
+        {"record a  b", "usage: record NAME"},
+        {"record", "usage: record NAME"},
+        {"stop", "No demo is being recorded or played"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
         Moment before = moment_now();
-        console_execute((std::string("record ") + name).c_str());
-        EXPECT_EQ(last_line(), std::string("!Demo name ") + name +
-                                   ": a plain file name is needed (no folders, no .., at "
-                                   "most 31 characters)!");
+        console_execute(c.line);
+        EXPECT_EQ(last_line(), "!" + c.error + "!");
         EXPECT_EQ(demo_mode(), DEMO_IDLE);
         EXPECT_EQ(moment_now(), before);
     }
-    console_execute("record");
-    EXPECT_EQ(last_line(), "!usage: record NAME!");
-    console_execute("stop");
-    EXPECT_EQ(last_line(), "!No demo is being recorded or played!");
 }
 
 TEST_F(Demos, AFolderThatCannotBeMadeIsToldBeforeTheGameStarts) {
