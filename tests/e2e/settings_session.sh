@@ -76,13 +76,16 @@ diff history.txt <(printf '%s\n' "show_fps 0" "mouse_sensitivity 0.02" "videomod
   || fail "history.txt after the second start: only typed lines belong in it"
 cp history.txt history.second
 
-# Third start: a broken config.cfg fails line by line and the game starts
-# fullscreen; nothing differs from the defaults, so the file goes.
+# Third start: a broken config.cfg fails line by line (its 100,000-character
+# line refused whole, once) and the game starts fullscreen; nothing differs
+# from the defaults, so the file goes.
 rm autoexec.cfg
 { printf '\x00\x01\xff\x1b[2J\n'; head -c 100000 /dev/zero | tr '\0' 'x'; printf '\n'; } > config.cfg
 start_game
 game_window_geometry | grep -q "Geometry: 1280x1024" || fail "the third start is not fullscreen"
-grep -qx "!Command not found!" log.txt || fail "the broken lines were not run as console lines"
+[ "$(grep -cx '!config.cfg:2: line longer than 255 characters, not run!' log.txt)" = 1 ] \
+  || fail "the 100,000-character line was not refused once, whole"
+! grep -qx "!Command not found!" log.txt || fail "a piece of the long line ran as a command"
 quit_game
 [ ! -e config.cfg ] || fail "config.cfg was kept with nothing to keep"
 diff history.second history.txt || fail "the broken config.cfg's lines entered history.txt"

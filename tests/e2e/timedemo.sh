@@ -42,5 +42,5 @@ refused() {
   grep -qxF "sheepfall: $line" err || fail "--timedemo $name: stderr does not say: $line"
 }
 refused missing "!Demo demos/missing.dem: no such demo!"
-refused ../e2e "!Demo name ../e2e: a plain file name is needed (no folders, no .., at most 31 characters)!"
+refused ../e2e "!Demo name ../e2e: no folders (/, \\ and : are not allowed)!"
 echo "timedemo passed"
