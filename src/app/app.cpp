@@ -37,6 +37,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 
@@ -163,6 +164,23 @@ static int fatal_error(const char* text) {
     return 1;
 }
 
+// The failure's own text, then the error lines start-up printed (without
+// their "!" frame), so the box says which file failed and why, not only that
+// start-up did. At most MAX_BOX_ERRORS of them, the first ones.
+static std::string with_startup_errors(const char* text) {
+    static const int MAX_BOX_ERRORS = 8;
+    std::string whole = text;
+    int shown = 0;
+    for (int i = 0; i < line_count && shown < MAX_BOX_ERRORS; i++) {
+        const char* line = output_lines[i];
+        size_t length = std::strlen(line);
+        if (length < 3 || line[0] != '!' || line[length - 1] != '!') continue;
+        whole += shown++ == 0 ? "\n\n" : "\n";
+        whole.append(line + 1, length - 2);
+    }
+    return whole;
+}
+
 static int run_main_loop() {
     while (main_loop_step()) {
     }
@@ -193,7 +211,7 @@ int app_main(int argc, char** argv) {
     if (!folders_choose(options.data_folder)) return 2; // the reason is on stderr
     command_line_choose_start_mode(options);
     if (!video_init()) return fatal_error(nullptr);
-    if (!game_init()) return fatal_error("Initialization Failed.");
+    if (!game_init()) return fatal_error(with_startup_errors("Initialization Failed.").c_str());
     command_line_run(options);
     SDL_DisableScreenSaver();
     main_loop_start();

@@ -1,6 +1,6 @@
 // Finding the game's folders at start: owns the reason the player's folder
-// could not be made; looks for the data folder from the working folder and
-// the executable's own place, and makes the player's folder.
+// could not be made; looks for the data folder from the executable's own
+// place and the working folder, and makes the player's folder.
 #include "app/find_folders.h"
 
 #include "console/output.h"
@@ -61,18 +61,22 @@ static bool named_data_usable(const std::string& named, const fs::path& folder) 
 }
 
 // The data folder the game plays from when --data names none; *installed
-// tells whether it is an installed game's. Empty when there is none: the
-// game then starts where it is and says which files it misses.
+// tells whether it is an installed game's. An installed game (its data under
+// ../share from its executable) always reads its own data: a data/ that
+// happens to lie in the working folder belongs to something else. Only a
+// game without installed data (run from its build or unpacked folder) reads
+// data/ in the working folder, else the one beside its executable. Empty
+// when there is none: the game then starts where it is and says which files
+// it misses.
 static fs::path find_data_folder(bool* installed) {
+    fs::path executable = executable_folder();
+    *installed = true;
+    if (!executable.empty())
+        for (const char* relative : INSTALLED_DATA)
+            if (is_folder(executable / relative)) return tidy(executable / relative);
     *installed = false;
     if (is_folder("data")) return tidy("data");
-    fs::path executable = executable_folder();
-    if (executable.empty()) return {};
-    if (is_folder(executable / "data")) return tidy(executable / "data");
-    *installed = true;
-    for (const char* relative : INSTALLED_DATA)
-        if (is_folder(executable / relative)) return tidy(executable / relative);
-    *installed = false;
+    if (!executable.empty() && is_folder(executable / "data")) return tidy(executable / "data");
     return {};
 }
 

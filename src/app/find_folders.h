@@ -7,11 +7,12 @@
 
 // Chooses the data folder and changes to the folder that holds it (the
 // game's files name each other "data/..."), then the player's folder:
-//   - data found in the working folder or beside the executable (a build
-//     folder): the player's files stay in the working folder, as always;
-//   - installed data, or a folder named by --data: the player's files go to
+//   - installed data (found from the executable, whatever the working folder
+//     holds), or a folder named by --data: the player's files go to
 //     $XDG_DATA_HOME/sheepfall (default ~/.local/share/sheepfall), made with
-//     mode 0700 when missing.
+//     mode 0700 when missing;
+//   - otherwise data found in the working folder or beside the executable (a
+//     build or unpacked folder): the player's files stay beside that data.
 // `named` is --data's folder, empty when not given. False when that folder
 // is missing or is no data folder; the reason is then on stderr. A player's
 // folder that cannot be made is no failure: see player_folder_report_problem.

@@ -1,13 +1,27 @@
-// Platform edge: message boxes through SDL (mirrored to stderr) and the
-// replaceable millisecond timer.
+// Platform edge: message boxes through SDL (mirrored to stderr), what ends
+// the game while one waits for its answer, and the replaceable millisecond
+// timer.
 #include "app/platform.h"
 
 #include <SDL.h>
 #include <cstdio>
 
+#ifdef __linux__
+#include <pthread.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+#endif
+
 static TicksSource ticks_source = nullptr;
 static DelaySink delay_sink = nullptr;
 static SDL_Window* message_box_parent = nullptr;
+#ifdef __linux__
+static volatile sig_atomic_t box_waiting = 0; // a box is up and waits for its answer
+static pid_t box_owner = 0;                   // the game's process while it is
+static struct sigaction signals_before_box[2];
+static const int BOX_ENDING_SIGNALS[2] = {SIGTERM, SIGINT};
+#endif
 
 void message_box_set_parent(SDL_Window* window) { message_box_parent = window; }
 
@@ -24,11 +38,60 @@ static bool display_available() {
     return SDL_WasInit(SDL_INIT_VIDEO) != 0;
 }
 
+#ifdef __linux__
+// In a process forked while a box is up (SDL shows its X11 boxes from a
+// child): the child dies with the game, so a game killed even with SIGKILL
+// leaves no box behind. A game already gone by then is seen at once.
+static void box_child_dies_with_game() {
+    if (!box_waiting) return;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != box_owner) _exit(1);
+}
+
+// SIGTERM or SIGINT while a box waits (SDL's own handlers would only queue a
+// quit event that nobody reads then): the game ends at once with exit 1,
+// and the box's child with it.
+static void end_while_box_waits(int) {
+    _exit(1);
+}
+#endif
+
+// The time a box waits for its answer, from showing it to its answer.
+static void box_wait_begins() {
+#ifdef __linux__
+    static bool fork_handler_set = false;
+    if (!fork_handler_set)
+        fork_handler_set = pthread_atfork(nullptr, nullptr, box_child_dies_with_game) == 0;
+    box_owner = getpid();
+    box_waiting = 1;
+    struct sigaction ending {};
+    ending.sa_handler = end_while_box_waits;
+    sigemptyset(&ending.sa_mask);
+    // A signal the game was started to ignore (SIGINT in a shell's
+    // background job, say) stays ignored.
+    for (int i = 0; i < 2; i++) {
+        sigaction(BOX_ENDING_SIGNALS[i], nullptr, &signals_before_box[i]);
+        if (signals_before_box[i].sa_handler != SIG_IGN)
+            sigaction(BOX_ENDING_SIGNALS[i], &ending, nullptr);
+    }
+#endif
+}
+
+static void box_wait_ends() {
+#ifdef __linux__
+    for (int i = 0; i < 2; i++)
+        sigaction(BOX_ENDING_SIGNALS[i], &signals_before_box[i], nullptr);
+    box_waiting = 0;
+#endif
+}
+
 void message_box(const char* caption, const char* text, MessageIcon icon) {
     std::fprintf(stderr, "%s: %s\n", caption, text);
     if (!display_available()) return;
-    if (SDL_ShowSimpleMessageBox(icon_flags(icon), caption, text, message_box_parent) != 0)
-        std::fprintf(stderr, "(no message box: %s)\n", SDL_GetError());
+    box_wait_begins();
+    int shown = SDL_ShowSimpleMessageBox(icon_flags(icon), caption, text, message_box_parent);
+    box_wait_ends();
+    if (shown != 0) std::fprintf(stderr, "(no message box: %s)\n", SDL_GetError());
 }
 
 bool message_box_yes_no(const char* caption, const char* text) {
@@ -40,7 +103,13 @@ bool message_box_yes_no(const char* caption, const char* text) {
     SDL_MessageBoxData data{
         SDL_MESSAGEBOX_WARNING, message_box_parent, caption, text, 2, buttons, nullptr};
     int answer = 0;
-    if (!display_available() || SDL_ShowMessageBox(&data, &answer) != 0) {
+    int shown = -1;
+    if (display_available()) {
+        box_wait_begins();
+        shown = SDL_ShowMessageBox(&data, &answer);
+        box_wait_ends();
+    }
+    if (shown != 0) {
         // Nobody can be asked: take the answer that keeps the game running.
         std::fprintf(stderr, "(no message box can be shown: answered Yes)\n");
         return true;

@@ -12,7 +12,9 @@ enum MessageIcon { ICON_WARNING, ICON_ERROR, ICON_INFORMATION };
 void message_box_set_parent(SDL_Window* window);
 
 // Shows a message box (when a display can show one) and writes the text to
-// stderr as well.
+// stderr as well. While a box waits for its answer, SIGTERM and SIGINT end
+// the game at once with exit code 1, and a box SDL shows from a child
+// process goes with the game however it ends.
 void message_box(const char* caption, const char* text, MessageIcon icon);
 // Asks a Yes/No question. Where no box can be shown the answer is Yes, the
 // answer that keeps the game running.

@@ -5,10 +5,12 @@
 
 #include "console/output.h"
 #include "console/registry.h"
+#include "files/file_io.h"
 
 #include <SDL.h>
 
 #include <cmath>
+#include <string>
 
 static Mix_Chunk* shot_sample = nullptr;
 static bool shot_playing = false;
@@ -23,6 +25,14 @@ static constexpr int OUTPUT_RATE = 44100;
 static constexpr int OUTPUT_CHANNELS = 2;
 // About 23 ms per buffer: short enough that the shot follows the button.
 static constexpr int OUTPUT_BUFFER_FRAMES = 1024;
+static const char* const SHOT_FILE = "data/sound/fire.wav";
+
+// Why the mixer could not load the file: the system's reason when the file
+// cannot even be opened (SDL only says "Couldn't open"), else the mixer's.
+static std::string sound_file_problem(const char* file_name) {
+    std::string problem = file_open_problem(file_name);
+    return problem.empty() ? std::string(Mix_GetError()) : problem;
+}
 
 // Starts SDL's audio with whichever driver it picks (or SDL_AUDIODRIVER
 // names) and opens the mixer on it; everything is undone on failure.
@@ -67,8 +77,10 @@ bool sound_init() {
     // The shot's channel is kept out of the mixer's own choice of free
     // channels, so stopping the shot can never cut another sound.
     Mix_ReserveChannels(SHOT_CHANNEL + 1);
-    shot_sample = Mix_LoadWAV("data/sound/fire.wav");
+    shot_sample = Mix_LoadWAV(SHOT_FILE);
     if (!shot_sample) {
+        console_print_errorf("Can't load sound %s: %s", SHOT_FILE,
+                             sound_file_problem(SHOT_FILE).c_str());
         close_output();
         return false;
     }
@@ -81,7 +93,8 @@ void music_play_file(const char* file_name) {
     if (music_stream) Mix_FreeMusic(music_stream); // stops it first
     music_stream = Mix_LoadMUS(file_name);
     if (!music_stream) {
-        console_print_error("Error loading music file");
+        console_print_errorf("Error loading music file %s: %s", file_name,
+                             sound_file_problem(file_name).c_str());
         return;
     }
     Mix_PlayMusic(music_stream, -1);

@@ -12,16 +12,30 @@
 
 namespace fs = std::filesystem;
 
-bool read_whole_file(const char* path, std::vector<uint8_t>* bytes) {
+// errno's reason, when the caller asked for one; always false.
+static bool failed_with_errno(std::string* reason) {
+    if (reason) *reason = std::strerror(errno);
+    return false;
+}
+
+bool read_whole_file(const char* path, std::vector<uint8_t>* bytes, std::string* reason) {
     OpenFile open_file(path);
-    if (!open_file.file()) return false;
+    if (!open_file.file()) return failed_with_errno(reason);
     bytes->clear();
     uint8_t buffer[4096];
     for (;;) {
         size_t count = std::fread(buffer, 1, sizeof buffer, open_file.file());
         bytes->insert(bytes->end(), buffer, buffer + count);
-        if (count < sizeof buffer) return !std::ferror(open_file.file());
+        if (count == sizeof buffer) continue;
+        if (std::ferror(open_file.file())) return failed_with_errno(reason); // a folder, say
+        return true;
     }
+}
+
+std::string file_open_problem(const char* path) {
+    OpenFile open_file(path);
+    if (open_file.file()) return {};
+    return std::strerror(errno);
 }
 
 // Writes the whole text and closes the file; errno's reason on failure.

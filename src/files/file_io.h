@@ -8,8 +8,13 @@
 #include <vector>
 
 // Reads the whole file into *bytes. False when it cannot be opened or read;
-// *bytes is then unspecified.
-bool read_whole_file(const char* path, std::vector<uint8_t>* bytes);
+// *bytes is then unspecified and *reason, when given, says why ("No such
+// file or directory").
+bool read_whole_file(const char* path, std::vector<uint8_t>* bytes, std::string* reason = nullptr);
+
+// Why the file cannot be opened for reading ("Permission denied"), or empty
+// when it can: for readers whose library only says that it failed.
+std::string file_open_problem(const char* path);
 
 // Replaces the file by the text. The text goes to PATH.tmp first, which is
 // then renamed over the file, so a crash while writing leaves the old file or

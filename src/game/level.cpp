@@ -21,7 +21,11 @@
 #include "terrain/terrain.h"
 #include "textures/texture.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
 
 // Assumed when not even data/level1.txt is found, so that starting a game
 // reports the missing file: the game's own three levels.
@@ -35,13 +39,27 @@ static void level_file_name(int level, char* name, size_t size) {
     std::snprintf(name, size, "data/level%d.txt", level + 1);
 }
 
-// How many level files follow each other from data/level1.txt on.
+// Whether the folder holds an entry of that name, even one that cannot be
+// opened (a symlink to nowhere or in a loop, a file without read rights).
+static bool entry_exists(const char* name) {
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(name, error));
+}
+
+// How many level files follow each other from data/level1.txt on: the
+// levels end at the first name with no file. A file that is there but
+// cannot be opened still counts, so the game stops at that level rather
+// than ending early in a victory; the line says which file and why.
 static int level_files_count() {
     int count = 0;
     char name[64];
     for (;; count++) {
         level_file_name(count, name, sizeof name);
-        if (!OpenFile(name, "r").file()) return count;
+        if (OpenFile(name, "r").file()) continue;
+        int error = errno;
+        if (!entry_exists(name)) return count;
+        console_print_errorf("Level %d can't be played: %s: %s", count + 1, name,
+                             std::strerror(error));
     }
 }
 
@@ -93,7 +111,7 @@ static void light_the_land() {
 bool level_load(const char* path) {
     OpenFile level(path, "r");
     if (!level.file()) {
-        console_print_errorf("Can't open level file %s", path);
+        console_print_errorf("Can't open level file %s: %s", path, std::strerror(errno));
         return false;
     }
     LevelInfo info{};

@@ -116,8 +116,12 @@ bool level_file_read(std::FILE* file, const char* file_name, LevelInfo* info) {
         const LevelLine& expected = LEVEL_LINES[i];
         char line[LEVEL_LINE_SIZE] = {};
         if (!std::fgets(line, sizeof line, file)) {
-            console_print_errorf("Level file %s ends before line %d (%s)", file_name, i + 1,
-                                 expected.keyword);
+            if (std::ferror(file)) // a folder, say
+                console_print_errorf("Can't read level file %s: %s", file_name,
+                                     std::strerror(errno));
+            else
+                console_print_errorf("Level file %s ends before line %d (%s)", file_name, i + 1,
+                                     expected.keyword);
             return false;
         }
         size_t keyword_length = std::strlen(expected.keyword);

@@ -11,7 +11,12 @@
 #include "model/joints.h"
 #include "model/material.h"
 
+#include <cstdio>
 #include <cstring>
+
+// Which index model_read found pointing outside its array, for its caller's
+// error line.
+static std::string bad_index;
 
 namespace {
 
@@ -29,9 +34,11 @@ class ByteReader {
     ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
     size_t left() const { return size_ - at_; }
     bool ok() const { return ok_; }
-    // Whether count records of the given size can still be read.
-    bool holds(size_t count, size_t record_size) const {
-        return ok_ && count <= left() / record_size;
+    // Whether count records of the given size can still be read; when not,
+    // the file is cut off there and every later read fails.
+    bool holds(size_t count, size_t record_size) {
+        if (ok_ && count <= left() / record_size) return true;
+        return ok_ = false;
     }
     bool skip(size_t count) {
         if (!ok_ || count > left()) return ok_ = false;
@@ -102,6 +109,14 @@ static bool read_vertices(ByteReader& in, Model* model) {
     return in.ok();
 }
 
+// Notes that an index points past its array; always false.
+static bool index_outside(const char* what, long index, const char* array, size_t count) {
+    char text[128];
+    std::snprintf(text, sizeof text, "%s names %s %ld of only %zu", what, array, index, count);
+    bad_index = text;
+    return false;
+}
+
 static bool read_triangles(ByteReader& in, Model* model) {
     uint16_t count = in.u16();
     if (!in.holds(count, TRIANGLE_SIZE)) return false;
@@ -111,7 +126,8 @@ static bool read_triangles(ByteReader& in, Model* model) {
         triangle.flags = in.u16();
         for (uint16_t& index : triangle.vertex_indices) {
             index = in.u16();
-            if (index >= model->vertex_count) return false;
+            if (index >= model->vertex_count)
+                return index_outside("a triangle", index, "vertex", model->vertex_count);
         }
         for (Vector3& normal : triangle.normals)
             normal = in.vector3();
@@ -133,7 +149,8 @@ static bool read_group(ByteReader& in, const Model& model, ModelGroup* group) {
     group->triangle_indices.resize(group->triangle_count);
     for (uint16_t& index : group->triangle_indices) {
         index = in.u16();
-        if (index >= model.triangle_count) return false;
+        if (index >= model.triangle_count)
+            return index_outside("a group", index, "triangle", model.triangle_count);
     }
     group->material_index = in.s8();
     return in.ok();
@@ -197,36 +214,68 @@ static bool read_joints(ByteReader& in, Model* model) {
 // materials) can only be checked once their arrays are known.
 static bool forward_indices_valid(const Model& model) {
     for (const ModelVertex& vertex : model.vertices)
-        if (vertex.bone < -1 || vertex.bone >= int(model.joint_count)) return false;
+        if (vertex.bone < -1 || vertex.bone >= int(model.joint_count))
+            return index_outside("a vertex", vertex.bone, "joint", model.joint_count);
     for (const ModelGroup& group : model.groups)
         if (group.material_index < -1 || group.material_index >= int(model.material_count))
-            return false;
+            return index_outside("a group", group.material_index, "material", model.material_count);
     return true;
 }
 
-bool model_read(Model* model, const uint8_t* data, size_t size) {
-    ByteReader in(data, size);
-    if (!in.skip(HEADER_SIZE)) return false; // identifier and version, not examined
-    if (!read_vertices(in, model) || !read_triangles(in, model) || !read_groups(in, model) ||
-        !read_materials(in, model))
-        return false;
+// The parts of the file in their order, each with the step that reads it.
+static bool read_header(ByteReader& in, Model*) {
+    return in.skip(HEADER_SIZE); // identifier and version, not examined
+}
+
+static bool read_animation(ByteReader& in, Model* model) {
     model->animation_fps = in.f32();
     model->current_time = in.f32();
     model->total_frames = static_cast<int32_t>(in.u32());
-    if (!in.ok() || !read_joints(in, model)) return false;
+    return in.ok();
+}
+
+namespace {
+
+struct ModelPart {
+    const char* name;
+    bool (*read)(ByteReader& in, Model* model);
+};
+
+const ModelPart MODEL_PARTS[] = {
+    {"header", read_header}, {"vertices", read_vertices},   {"triangles", read_triangles},
+    {"groups", read_groups}, {"materials", read_materials}, {"animation", read_animation},
+    {"joints", read_joints},
+};
+
+} // namespace
+
+bool model_read(Model* model, const uint8_t* data, size_t size, std::string* reason) {
+    ByteReader in(data, size);
+    bad_index.clear();
+    for (const ModelPart& part : MODEL_PARTS) {
+        if (part.read(in, model)) continue;
+        if (reason && !in.ok())
+            *reason = "cut off at byte " + std::to_string(size) + " (in its " + part.name + ")";
+        else if (reason)
+            *reason = bad_index;
+        return false;
+    }
     // Whatever follows the last joint (the comments and extra data that newer
     // files append) is not read.
-    return forward_indices_valid(*model);
+    if (forward_indices_valid(*model)) return true;
+    if (reason) *reason = bad_index;
+    return false;
 }
 
 static bool load_geometry(Model* model, const char* model_path) {
     std::vector<uint8_t> bytes;
-    if (!read_whole_file(model_path, &bytes)) {
-        console_print_errorf("Can't open model %s", model_path);
+    std::string reason;
+    if (!read_whole_file(model_path, &bytes, &reason)) {
+        console_print_errorf("Can't open model %s: %s", model_path, reason.c_str());
         return false;
     }
-    if (!model_read(model, bytes.data(), bytes.size())) {
-        console_print_errorf("Bad model file %s", model_path);
+    if (!model_read(model, bytes.data(), bytes.size(), &reason)) {
+        console_print_errorf("Bad model file %s: %s", model_path, reason.c_str());
         return false;
     }
     return true;

@@ -16,7 +16,9 @@
 #include "files/file_io.h"
 #include "textures/texture.h"
 
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -30,6 +32,7 @@ class LineReader {
     // False at the end of the text. The line is stored without its line end.
     bool next(char (&line)[LINE_SIZE]) {
         if (at_ >= size_) return false;
+        number_++;
         size_t length = 0;
         while (at_ < size_ && text_[at_] != '\n' && length < LINE_MAX_CHARACTERS)
             line[length++] = text_[at_++];
@@ -38,11 +41,14 @@ class LineReader {
         line[length] = '\0';
         return true;
     }
+    // The number of the line read last, from 1.
+    int number() const { return number_; }
 
   private:
     const char* text_;
     size_t size_;
     size_t at_ = 0;
+    int number_ = 0;
 };
 
 // Copies the word that starts at or after *from into word and moves *from
@@ -64,9 +70,23 @@ class MaterialParser {
 
     enum Result { PARSED, BAD_FILE, NO_TEXTURE };
 
+    // What was wrong where a block gave BAD_FILE: "line 5: blank where a
+    // word is needed", "ends after line 12" or "empty".
+    void problem(char* text, size_t size) const {
+        if (ended_ && lines_.number() == 0)
+            std::snprintf(text, size, "empty");
+        else if (ended_)
+            std::snprintf(text, size, "ends after line %d", lines_.number());
+        else
+            std::snprintf(text, size, "line %d: %s", lines_.number(), missing_);
+    }
+
     Result block(MaterialLayers* layers) {
         char word[LINE_SIZE];
-        if (!lines_.next(line_)) return BAD_FILE; // the title line
+        if (!lines_.next(line_)) { // the title line
+            ended_ = true;
+            return BAD_FILE;
+        }
         if (!first_word(word)) return BAD_FILE;
         layers->base_texture = load_(word);
         if (!layers->base_texture) return NO_TEXTURE;
@@ -87,8 +107,12 @@ class MaterialParser {
   private:
     // The first word of the next line; false at the end or on a blank line.
     bool first_word(char (&word)[LINE_SIZE]) {
-        if (!lines_.next(line_)) return false;
+        if (!lines_.next(line_)) {
+            ended_ = true;
+            return false;
+        }
         after_word_ = line_;
+        missing_ = "blank where a word is needed";
         return next_word(&after_word_, word);
     }
     // "ENVMAP ON" turns environment mapping on; ENVMAP with any other word, or
@@ -99,7 +123,10 @@ class MaterialParser {
         if (!first_word(word)) return false;
         *env_map = false;
         if (std::strcmp(word, "ENVMAP") != 0) return true;
-        if (!next_word(&after_word_, word)) return false;
+        if (!next_word(&after_word_, word)) {
+            missing_ = "ENVMAP needs ON or OFF";
+            return false;
+        }
         *env_map = std::strcmp(word, "ON") == 0;
         return true;
     }
@@ -108,6 +135,8 @@ class MaterialParser {
     MaterialTextureLoader load_;
     char line_[LINE_SIZE] = {};
     const char* after_word_ = line_; // where the line's first word ends
+    bool ended_ = false;             // the text ended where a line was needed
+    const char* missing_ = "";       // else what the last line lacked
 };
 
 Texture* load_cached_texture(const char* file_name) {
@@ -131,7 +160,11 @@ bool material_parse(Model* model, const char* text, size_t size, const char* pat
     for (MaterialLayers& layers : model->material_layers) {
         MaterialParser::Result result = parser.block(&layers);
         if (result == MaterialParser::PARSED) continue;
-        if (result == MaterialParser::BAD_FILE) console_print_errorf("Bad material file %s", path);
+        if (result == MaterialParser::BAD_FILE) {
+            char problem[64];
+            parser.problem(problem, sizeof problem);
+            console_print_errorf("Bad material file %s: %s", path, problem);
+        }
         model->material_layers.clear();
         return false;
     }
@@ -140,8 +173,9 @@ bool material_parse(Model* model, const char* text, size_t size, const char* pat
 
 bool material_load(Model* model, const char* path) {
     std::vector<uint8_t> bytes;
-    if (!read_whole_file(path, &bytes)) {
-        console_print_errorf("Can't open material file %s", path);
+    std::string reason;
+    if (!read_whole_file(path, &bytes, &reason)) {
+        console_print_errorf("Can't open material file %s: %s", path, reason.c_str());
         return false;
     }
     return material_parse(model, reinterpret_cast<const char*>(bytes.data()), bytes.size(), path,

@@ -17,13 +17,14 @@ CombineMode combine_mode_from_name(const char* word);
 using MaterialTextureLoader = Texture* (*)(const char* file_name);
 
 // Fills the model's material_layers, one block per material, from the text
-// of a material file. False, with "Bad material file PATH" printed, when the
-// text ends before every block is read or a line holds no word where one is
-// expected; false without a line of its own when a texture cannot be loaded.
+// of a material file. False, with "Bad material file PATH: line N ..." printed
+// (what was wrong there), when the text ends before every block is read or a
+// line holds no word where one is expected; false without a line of its own
+// when a texture cannot be loaded.
 bool material_parse(Model* model, const char* text, size_t size, const char* path,
                     MaterialTextureLoader load_texture);
 
 // Reads the material file and parses it, loading the textures through the
 // texture cache. A file that cannot be read gives "Can't open material file
-// PATH".
+// PATH: REASON".
 bool material_load(Model* model, const char* path);

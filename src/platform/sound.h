@@ -4,9 +4,11 @@
 #pragma once
 
 // Opens the audio output and loads data/sound/fire.wav; false when even a
-// silent output cannot be opened or the shot sound is missing.
+// silent output cannot be opened or the shot sound cannot be loaded (an
+// error line names the file and why).
 bool sound_init();
-// Replaces the music by the file's, looping from its start.
+// Replaces the music by the file's, looping from its start; a file that
+// cannot be played gives an error line naming it and why, and silence.
 void music_play_file(const char* file_name);
 // Start and stop the looping shot; repeated calls do nothing more.
 void shot_sound_start();

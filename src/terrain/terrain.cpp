@@ -9,8 +9,10 @@
 #include "terrain/quadtree.h"
 #include "textures/texture.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 Terrain terrain;
 
@@ -58,7 +60,7 @@ bool terrain_load(const char* raw_path, Terrain& land, int width, int height, co
     if (!land.detail_texture) return false;
     OpenFile raw(raw_path);
     if (!raw.file()) {
-        console_print_errorf("Can't open landscape %s", raw_path);
+        console_print_errorf("Can't open landscape %s: %s", raw_path, std::strerror(errno));
         return false;
     }
     if (!terrain_read_heights(raw.file(), raw_path, width, height, land)) return false;

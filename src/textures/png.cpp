@@ -6,8 +6,10 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -46,10 +48,34 @@ static void update_screen_gamma_from_environment() {
     screen_gamma = gamma;
 }
 
-static bool has_png_signature(std::FILE* file) {
+// The file's size in bytes, for saying how much of it there is; -1 when
+// it cannot be told (a pipe). Leaves the read position where it was.
+static long file_size(std::FILE* file) {
+    long at = std::ftell(file);
+    if (at < 0 || std::fseek(file, 0, SEEK_END) != 0) return -1;
+    long size = std::ftell(file);
+    std::fseek(file, at, SEEK_SET);
+    return size;
+}
+
+// Why a read of the file stopped short: the system's reason, or where the
+// file ends.
+static std::string short_read_reason(std::FILE* file) {
+    if (std::ferror(file)) return std::strerror(errno);
+    return "cut off at byte " + std::to_string(std::ftell(file));
+}
+
+static bool has_png_signature(std::FILE* file, std::string* reason) {
     png_byte signature[SIGNATURE_SIZE];
-    if (std::fread(signature, 1, SIGNATURE_SIZE, file) != SIGNATURE_SIZE) return false;
-    return png_sig_cmp(signature, 0, SIGNATURE_SIZE) == 0;
+    size_t got = std::fread(signature, 1, SIGNATURE_SIZE, file);
+    if (got == SIGNATURE_SIZE && png_sig_cmp(signature, 0, SIGNATURE_SIZE) == 0) return true;
+    if (std::ferror(file)) {
+        *reason = std::strerror(errno); // a folder, say
+        return false;
+    }
+    long size = file_size(file);
+    *reason = size < 0 ? "not a PNG file" : "not a PNG file (" + std::to_string(size) + " bytes)";
+    return false;
 }
 
 static int channels_of_colour_type(int colour_type) {
@@ -73,6 +99,7 @@ struct PngDecode {
     png_infop end_info = nullptr;
     std::vector<uint8_t> pixels;
     std::vector<png_bytep> rows;
+    char libpng_error[128] = {}; // libpng's reason for the last error, if any
 
     ~PngDecode() {
         if (png) png_destroy_read_struct(&png, &info, &end_info);
@@ -81,8 +108,16 @@ struct PngDecode {
 
 } // namespace
 
+// libpng's error handler: keeps the reason for the caller instead of
+// printing it, then jumps back to decode_png.
+static void keep_libpng_error(png_structp png, png_const_charp message) {
+    auto* decode = static_cast<PngDecode*>(png_get_error_ptr(png));
+    std::snprintf(decode->libpng_error, sizeof decode->libpng_error, "%s", message);
+    png_longjmp(png, 1);
+}
+
 static bool create_read_structs(PngDecode& decode) {
-    decode.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    decode.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &decode, keep_libpng_error, nullptr);
     if (!decode.png) return false;
     decode.info = png_create_info_struct(decode.png);
     decode.end_info = png_create_info_struct(decode.png);
@@ -154,13 +189,31 @@ static bool decode_png(PngDecode& decode, std::FILE* file, PngImage* result) {
     return true;
 }
 
-bool load_png_image(std::FILE* file, PngImage* result) {
-    if (!result || !file || !has_png_signature(file)) return false;
+// Why decode_png failed: the file ended or could not be read (libpng only
+// says "Read Error" then), libpng's own reason, or a picture too big to hold.
+static std::string decode_failure_reason(const PngDecode& decode, std::FILE* file) {
+    if (std::feof(file) || std::ferror(file)) return short_read_reason(file);
+    if (decode.libpng_error[0]) return decode.libpng_error;
+    return "picture too big";
+}
+
+bool load_png_image(std::FILE* file, PngImage* result, std::string* reason) {
+    std::string unused;
+    if (!reason) reason = &unused;
+    if (!result || !file) return false;
+    if (!has_png_signature(file, reason)) return false;
     PngDecode decode;
-    if (!create_read_structs(decode)) return false;
+    if (!create_read_structs(decode)) {
+        *reason = "out of memory";
+        return false;
+    }
     try {
-        if (!decode_png(decode, file, result)) return false;
+        if (!decode_png(decode, file, result)) {
+            *reason = decode_failure_reason(decode, file);
+            return false;
+        }
     } catch (const std::bad_alloc&) {
+        *reason = "out of memory";
         return false;
     }
     result->pixels = std::move(decode.pixels);

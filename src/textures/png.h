@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 struct PngImage {
@@ -15,8 +16,11 @@ struct PngImage {
 };
 
 // Decodes an open file positioned at its start; the file is read, not closed.
-// False when no result is given, the file is not a PNG, or libpng fails.
-bool load_png_image(std::FILE* file, PngImage* result);
+// False when no result is given, the file is not a PNG, or libpng fails;
+// *reason, when given, then says why in a player's words: "not a PNG file
+// (0 bytes)", "cut off at byte 812", libpng's own complaint ("IDAT: CRC
+// error"), or the system's reason a read failed.
+bool load_png_image(std::FILE* file, PngImage* result, std::string* reason = nullptr);
 
 // Store rows bottom-up (the file's first row last), as OpenGL expects.
 void set_png_flip_rows(bool flip);

@@ -12,8 +12,10 @@
 #include "platform/clock.h"
 #include "textures/png.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <strings.h>
 #include <utility>
 
@@ -95,21 +97,23 @@ static void delete_gl_texture(Texture* texture) {
 }
 
 // Reads the picture's pixels at full size into the record; false with an
-// error line when the file is missing, not a PNG, or has no colour (grey and
-// palette pictures).
+// error line that names the file and the reason when the file is missing,
+// unreadable, not a PNG, or has no colour (grey and palette pictures).
 static bool read_picture(const char* file_name, Texture* texture) {
     OpenFile open_file(file_name);
     if (!open_file.file()) {
-        console_print_errorf("Can't open texture %s", file_name);
+        console_print_errorf("Can't open texture %s: %s", file_name, std::strerror(errno));
         return false;
     }
     PngImage image;
-    if (!load_png_image(open_file.file(), &image)) {
-        console_print_errorf("Error loading texture %s", file_name);
+    std::string reason;
+    if (!load_png_image(open_file.file(), &image, &reason)) {
+        console_print_errorf("Error loading texture %s: %s", file_name, reason.c_str());
         return false;
     }
     if (image.channels < 3) {
-        console_print_errorf("Error loading texture %s (depth)", file_name);
+        console_print_errorf("Error loading texture %s: a grey or palette picture (it needs RGB)",
+                             file_name);
         return false;
     }
     texture->pixels = std::move(image.pixels);

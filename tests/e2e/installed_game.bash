@@ -16,13 +16,18 @@ type_line() { xdotool type --delay 15 "$1"; xdotool key Return; }
 # after comparison.
 tree_state() { find "$1" -printf '%p %s %m %T@\n' | sort; }
 
-# play_installed_game EXECUTABLE TREE: the installed game started from a
-# folder without data, twice.
+# play_installed_game EXECUTABLE TREE: the installed game started twice from
+# a folder that happens to hold an unrelated data/ (no font, a level that
+# does not parse) and the user's own log.txt: the game must read its
+# installed data and leave that folder as it was.
 play_installed_game() {
-  local installed="$1" tree="$2" before after
+  local installed="$1" tree="$2" before after run_before
   export HOME="$work/home" XDG_DATA_HOME="$work/xdg"
   player="$XDG_DATA_HOME/sheepfall"
-  mkdir -p "$HOME" "$work/run"
+  mkdir -p "$HOME" "$work/run/data"
+  echo "not a level" > "$work/run/data/level1.txt"
+  echo "the user's own notes" > "$work/run/log.txt"
+  run_before=$(tree_state "$work/run")
   # The session helpers read ./log.txt: here it lies in the player's folder.
   ln -sfn "$player/log.txt" "$work/log.txt"
   before=$(tree_state "$tree")
@@ -55,5 +60,6 @@ play_installed_game() {
   chmod -R u+w "$tree"
   after=$(tree_state "$tree")
   [ "$before" = "$after" ] || fail "written under the installed tree: $(diff <(echo "$before") <(echo "$after"))"
-  [ -z "$(ls -A "$work/run")" ] || fail "written in the working folder: $(ls -A "$work/run")"
+  [ "$(tree_state "$work/run")" = "$run_before" ] ||
+    fail "the working folder changed: $(diff <(echo "$run_before") <(tree_state "$work/run"))"
 }

@@ -33,11 +33,26 @@ TEST(ReadWholeFile, ReadsEveryByteOfFilesOfAnySize) {
     }
 }
 
-TEST(ReadWholeFile, FailsOnAMissingFileOrAFolder) {
-    std::vector<uint8_t> read;
-    EXPECT_FALSE(read_whole_file("missing.bin", &read));
+TEST(ReadWholeFile, FailsOnAMissingFileALoopOrAFolderAndSaysWhy) {
     fs::create_directory("folder");
-    EXPECT_FALSE(read_whole_file("folder", &read));
+    fs::create_symlink("loop", "loop");
+    struct Case {
+        const char* path;
+        const char* reason;
+    } cases[] = {{"missing.bin", "No such file or directory"},
+                 {"loop", "Too many levels of symbolic links"},
+                 {"folder", "Is a directory"}};
+    for (const Case& c : cases) {
+        std::vector<uint8_t> read;
+        std::string reason;
+        EXPECT_FALSE(read_whole_file(c.path, &read, &reason)) << c.path;
+        EXPECT_EQ(reason, c.reason) << c.path;
+        EXPECT_FALSE(read_whole_file(c.path, &read)) << c.path << ", asked for no reason";
+    }
+    EXPECT_EQ(file_open_problem("loop"), "Too many levels of symbolic links");
+    EXPECT_EQ(file_open_problem("file_io_test.bin"), "No such file or directory");
+    std::ofstream("there.bin") << "x";
+    EXPECT_EQ(file_open_problem("there.bin"), "");
 }
 
 TEST(ReplaceFile, ReplacesWholeOrLeavesTheOldFile) {

@@ -82,6 +82,7 @@ TEST_F(Levels, ANewGamePlaysTheLevelFilesFoundInOrderToTheVictory) {
         Lines announced;                   // each advance's first line, in order
         std::string also_printed;          // a line of the levels' loads
         GameState end;
+        const char* looping = nullptr; // a level file made a link to itself
     } cases[] = {
         {"the game's three levels",
          {},
@@ -107,8 +108,16 @@ TEST_F(Levels, ANewGamePlaysTheLevelFilesFoundInOrderToTheVictory) {
          level_files,
          false,
          {"Loading level 0/3: data/level1.txt"},
-         "!Can't open level file data/level1.txt!",
+         "!Can't open level file data/level1.txt: No such file or directory!",
          STATE_TITLE},
+        {"level 2 a link to itself: counted and named at once, the game stops there",
+         {"level2.txt"},
+         false,
+         {"!Level 2 can't be played: data/level2.txt: Too many levels of symbolic links!",
+          "Loading level 1/3: data/level2.txt"},
+         "!Can't open level file data/level2.txt: Too many levels of symbolic links!",
+         STATE_TITLE,
+         "level2.txt"},
     };
     const fs::path test_folder = fs::current_path();
     int folder_number = 0;
@@ -117,6 +126,7 @@ TEST_F(Levels, ANewGamePlaysTheLevelFilesFoundInOrderToTheVictory) {
         fs::current_path(test_folder);
         fs::current_path(make_game_folder("game" + std::to_string(++folder_number), c.left_out));
         if (c.add_fourth) write_level("data/level4.txt", {});
+        if (c.looping) fs::create_symlink(c.looping, fs::path("data") / c.looping);
         current_level = -1;
         game_state = STATE_PLAY;
         const int case_mark = line_count;
@@ -149,17 +159,26 @@ TEST_F(Levels, EachMissingFileGivesItsErrorLines) {
         bool loads;
         Lines last_lines;
     } cases[] = {
-        {"logo", {.logo = "nope.png"}, false, {"!Can't open texture nope.png!"}},
-        {"raw", {.raw = "nope.raw"}, false, {"!Error loading landscape!"}},
+        {"logo",
+         {.logo = "nope.png"},
+         false,
+         {"!Can't open texture nope.png: No such file or directory!"}},
+        {"raw",
+         {.raw = "nope.raw"},
+         false,
+         {"!Can't open landscape nope.raw: No such file or directory!",
+          "!Error loading landscape!"}},
         {"short raw", {.raw = "short.raw"}, false, {"!Error loading landscape!"}},
         {"base",
          {.base = "nobase.png"},
          false,
-         {"!Can't open texture nobase.png!", "!Error loading landscape!"}},
+         {"!Can't open texture nobase.png: No such file or directory!",
+          "!Error loading landscape!"}},
         {"detail",
          {.detail = "nodetail.png"},
          false,
-         {"!Can't open texture nodetail.png!", "!Error loading landscape!"}},
+         {"!Can't open texture nodetail.png: No such file or directory!",
+          "!Error loading landscape!"}},
         {"music", {.music = "nope.ogg"}, true, {"Reloading textures..."}},
     };
     for (const Case& c : cases) {
@@ -170,7 +189,9 @@ TEST_F(Levels, EachMissingFileGivesItsErrorLines) {
         for (const std::string& line : c.last_lines)
             EXPECT_TRUE(contains(out, line)) << c.name << ": " << line;
         if (c.loads) {
-            EXPECT_TRUE(contains(out, "!Error loading music file!")) << c.name;
+            EXPECT_TRUE(
+                contains(out, "!Error loading music file nope.ogg: No such file or directory!"))
+                << c.name;
         }
         EXPECT_EQ(out.back(), c.last_lines.back()) << c.name;
     }

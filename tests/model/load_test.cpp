@@ -104,7 +104,12 @@ TEST_F(ModelLoad, AFileCutShortAnywhereIsBad) {
     for (size_t size = 0; size < whole.size(); size++) {
         EXPECT_FALSE(load(std::vector<uint8_t>(whole.begin(), whole.begin() + size), kMaterials))
             << size;
-        EXPECT_EQ(lines_since(mark), Lines{"!Bad model file m.ms3d!"}) << size;
+        ASSERT_EQ(lines_since(mark).size(), 1u) << size;
+        EXPECT_EQ(lines_since(mark)[0].rfind("!Bad model file m.ms3d: cut off at byte " +
+                                                 std::to_string(size) + " (in its ",
+                                             0),
+                  0u)
+            << lines_since(mark)[0];
         expect_empty();
     }
 }
@@ -113,24 +118,34 @@ TEST_F(ModelLoad, IndicesOutsideTheirArraysAreBad) {
     struct Case {
         const char* name;
         std::function<void(Ms3dFile&)> spoil;
+        const char* reason;
     } cases[] = {
-        {"vertex index", [](Ms3dFile& f) { f.triangles[1].vertices[2] = 4; }},
-        {"triangle index", [](Ms3dFile& f) { f.groups[0].triangles[1] = 2; }},
-        {"material index", [](Ms3dFile& f) { f.groups[0].material = 2; }},
-        {"negative material index", [](Ms3dFile& f) { f.groups[0].material = -2; }},
-        {"bone index", [](Ms3dFile& f) { f.vertices[0].bone = 2; }},
-        {"negative bone index", [](Ms3dFile& f) { f.vertices[0].bone = -2; }},
+        {"vertex index", [](Ms3dFile& f) { f.triangles[1].vertices[2] = 4; },
+         "a triangle names vertex 4 of only 4"},
+        {"triangle index", [](Ms3dFile& f) { f.groups[0].triangles[1] = 2; },
+         "a group names triangle 2 of only 2"},
+        {"material index", [](Ms3dFile& f) { f.groups[0].material = 2; },
+         "a group names material 2 of only 2"},
+        {"negative material index", [](Ms3dFile& f) { f.groups[0].material = -2; },
+         "a group names material -2 of only 2"},
+        {"bone index", [](Ms3dFile& f) { f.vertices[0].bone = 2; },
+         "a vertex names joint 2 of only 2"},
+        {"negative bone index", [](Ms3dFile& f) { f.vertices[0].bone = -2; },
+         "a vertex names joint -2 of only 2"},
         {"bone without joints",
          [](Ms3dFile& f) {
              f.joints.clear();
              f.vertices[2].bone = 0;
-         }},
+         },
+         "a vertex names joint 0 of only 0"},
     };
     for (const Case& c : cases) {
         Ms3dFile file = full_model(4);
         c.spoil(file);
         EXPECT_FALSE(load(ms3d_bytes(file), kMaterials)) << c.name;
-        EXPECT_EQ(lines_since(mark), Lines{"!Bad model file m.ms3d!"}) << c.name;
+        EXPECT_EQ(lines_since(mark),
+                  Lines{"!Bad model file m.ms3d: " + std::string(c.reason) + "!"})
+            << c.name;
         expect_empty();
     }
 }
@@ -142,17 +157,20 @@ TEST_F(ModelLoad, CountsLargerThanTheFileAreBad) {
     bytes[14] = 0xFF;
     bytes[15] = 0xFF;
     EXPECT_FALSE(load(bytes, ""));
-    EXPECT_EQ(lines_since(mark), Lines{"!Bad model file m.ms3d!"});
+    EXPECT_EQ(lines_since(mark), Lines{"!Bad model file m.ms3d: cut off at byte " +
+                                       std::to_string(bytes.size()) + " (in its vertices)!"});
 }
 
 TEST_F(ModelLoad, MissingFilesAreReportedAndLeaveTheModelEmpty) {
     mark = line_count;
     EXPECT_FALSE(model_load(&model, "nowhere.ms3d", "m.txt"));
-    EXPECT_EQ(lines_since(mark), Lines{"!Can't open model nowhere.ms3d!"});
+    EXPECT_EQ(lines_since(mark),
+              Lines{"!Can't open model nowhere.ms3d: No such file or directory!"});
     expect_empty();
     write_file_bytes("m.ms3d", ms3d_bytes(square_model()));
     mark = line_count;
     EXPECT_FALSE(model_load(&model, "m.ms3d", "nowhere.txt"));
-    EXPECT_EQ(lines_since(mark), Lines{"!Can't open material file nowhere.txt!"});
+    EXPECT_EQ(lines_since(mark),
+              Lines{"!Can't open material file nowhere.txt: No such file or directory!"});
     expect_empty();
 }

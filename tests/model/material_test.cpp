@@ -89,7 +89,7 @@ TEST_F(MaterialFile, ALineLongerThan254CharactersGoesOnOnTheNextLine) {
     std::string block = "\nbase.png\nADD\nENVMAP OFF\nNULL\n";
     EXPECT_TRUE(parse(std::string(254, 't') + block));
     EXPECT_FALSE(parse(std::string(254, 't') + "tail" + block));
-    EXPECT_EQ(lines_since(mark), Lines{"!Can't open texture tail!"});
+    EXPECT_EQ(lines_since(mark), Lines{"!Can't open texture tail: No such file or directory!"});
 }
 
 TEST_F(MaterialFile, EndingBeforeEveryBlockIsReadIsBad) {
@@ -97,7 +97,8 @@ TEST_F(MaterialFile, EndingBeforeEveryBlockIsReadIsBad) {
     // Cut after each of the twelve lines (and before the first): all fail.
     for (size_t cut = 0, at = 0; cut < 12; cut++, at = text.find('\n', at) + 1) {
         EXPECT_FALSE(parse(text.substr(0, at), 2)) << cut << " lines";
-        EXPECT_EQ(last_line(), "!Bad material file m.txt!") << cut << " lines";
+        std::string problem = cut == 0 ? "empty" : "ends after line " + std::to_string(cut);
+        EXPECT_EQ(last_line(), "!Bad material file m.txt: " + problem + "!") << cut << " lines";
         EXPECT_TRUE(model.material_layers.empty());
     }
     EXPECT_TRUE(parse(text, 2));
@@ -113,13 +114,18 @@ TEST_F(MaterialFile, ALineWithoutTheWordItMustHoldIsBad) {
             for (int i = 0; i < 7; i++)
                 text += std::string(i == blank ? half_blank : lines[i]) + "\n";
             EXPECT_FALSE(parse(text)) << "line " << blank + 1 << ": '" << half_blank << "'";
-            EXPECT_EQ(last_line(), "!Bad material file m.txt!");
+            std::string problem = std::string(half_blank) == "ENVMAP"
+                                      ? "ENVMAP needs ON or OFF"
+                                      : "blank where a word is needed";
+            EXPECT_EQ(last_line(), "!Bad material file m.txt: line " + std::to_string(blank + 1) +
+                                       ": " + problem + "!");
         }
     }
 }
 
 TEST_F(MaterialFile, AMissingTextureFailsWithTheTexturesOwnLine) {
     EXPECT_FALSE(parse(two_layers("base.png", "missing.png", "ADD")));
-    EXPECT_EQ(lines_since(mark), Lines{"!Can't open texture missing.png!"});
+    EXPECT_EQ(lines_since(mark),
+              Lines{"!Can't open texture missing.png: No such file or directory!"});
     EXPECT_TRUE(model.material_layers.empty());
 }

@@ -103,7 +103,8 @@ TEST_F(Sound, TheSameMusicNamedAgainStartsFromItsBeginning) {
 TEST_F(Sound, MissingMusicIsReportedAndLeavesSilence) {
     music_play_file("data/music1.ogg");
     music_play_file("data/no_such_music.ogg");
-    EXPECT_EQ(last_line(), "!Error loading music file!");
+    EXPECT_EQ(last_line(),
+              "!Error loading music file data/no_such_music.ogg: No such file or directory!");
     EXPECT_FALSE(Mix_PlayingMusic()) << "the previous level's music plays on";
     EXPECT_EQ(current_music(), nullptr);
 }
@@ -203,13 +204,14 @@ TEST_P(NoAudioDevice, ALaterStartTriesTheDeviceAgain) {
     EXPECT_STREQ(SDL_GetCurrentAudioDriver(), "disk");
 }
 
-TEST(SoundStart, MissingShotSoundFailsWithoutAMessageAndReleasesTheOutput) {
+TEST(SoundStart, MissingShotSoundFailsNamingItAndReleasesTheOutput) {
     // This test's own data folder, holding everything but the shot sound.
     fs::remove("data");
     fs::create_directories("data/sound");
     const int mark = line_count;
     EXPECT_FALSE(sound_init());
-    EXPECT_EQ(line_count, mark);
+    ASSERT_EQ(line_count, mark + 1);
+    EXPECT_EQ(last_line(), "!Can't load sound data/sound/fire.wav: No such file or directory!");
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
     EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0);
 }

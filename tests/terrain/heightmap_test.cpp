@@ -160,9 +160,9 @@ TEST_F(HeightmapLoad, FailuresReportAndKeepWhatWasLoadedUntilFreed) {
         const char* line; // the last console line
         bool base_kept, detail_kept;
     } cases[] = {
-        {"land.raw", "none.png", "detail.png", 8, "!Can't open texture none.png!", false, false},
-        {"land.raw", "base.png", "gone.png", 8, "!Can't open texture gone.png!", true, false},
-        {"none.raw", "base.png", "detail.png", 8, "!Can't open landscape none.raw!", true, true},
+        {"land.raw", "none.png", "detail.png", 8, "!Can't open texture none.png: No such file or directory!", false, false},
+        {"land.raw", "base.png", "gone.png", 8, "!Can't open texture gone.png: No such file or directory!", true, false},
+        {"none.raw", "base.png", "detail.png", 8, "!Can't open landscape none.raw: No such file or directory!", true, true},
         {"land.raw", "base.png", "detail.png", 16,
          "!Landscape land.raw is too short: 64 of 256 bytes!", true, true},
         {"land.raw", "base.png", "detail.png", 6,

@@ -6,6 +6,7 @@
 #include <png.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 class PngDecode : public testing::Test {
   protected:
@@ -76,18 +77,34 @@ TEST_F(PngDecode, FlippedRowsPutTheFirstFileRowLast) {
     EXPECT_EQ(image.pixels, reversed_rows(samples, 15));
 }
 
-TEST_F(PngDecode, RejectsWhatIsNotAWholePng) {
+TEST_F(PngDecode, RejectsWhatIsNotAWholePngAndSaysWhy) {
     write_pattern_png("big.png", {64, 64, PNG_COLOR_TYPE_RGB});
     std::string png = read_bytes("big.png");
-    write_bytes("truncated.png", png.substr(0, png.size() / 2));
-    write_bytes("short.png", png.substr(0, 7));
-    write_bytes("signature.png", png.substr(0, 8));
-    write_bytes("text.png", "this is a text file, not a picture\n");
-    write_bytes("empty.png", "");
-    for (const char* name :
-         {"truncated.png", "short.png", "signature.png", "text.png", "empty.png"}) {
+    std::string bad_crc = png;
+    bad_crc[19] ^= 1; // the picture's width, so the header's CRC no longer matches
+    std::filesystem::create_directory("folder.png");
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string reason;
+    } cases[] = {
+        {"truncated.png", png.substr(0, 300), "cut off at byte 300"},
+        {"signature.png", png.substr(0, 8), "cut off at byte 8"},
+        {"short.png", png.substr(0, 7), "not a PNG file (7 bytes)"},
+        {"text.png", "a text file, not a picture\n", "not a PNG file (27 bytes)"},
+        {"empty.png", "", "not a PNG file (0 bytes)"},
+        {"crc.png", bad_crc, "IHDR: CRC error"},
+        {"folder.png", "", "Is a directory"},
+    };
+    for (const Case& c : cases) {
+        if (c.reason != "Is a directory") write_bytes(c.name, c.bytes);
+        std::FILE* file = std::fopen(c.name, "rb");
+        ASSERT_TRUE(file) << c.name;
         PngImage image;
-        EXPECT_FALSE(decode(name, &image)) << name;
+        std::string reason;
+        EXPECT_FALSE(load_png_image(file, &image, &reason)) << c.name;
+        EXPECT_EQ(reason, c.reason) << c.name;
+        std::fclose(file);
     }
     std::FILE* file = std::fopen("big.png", "rb");
     EXPECT_FALSE(load_png_image(file, nullptr));

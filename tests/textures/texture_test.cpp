@@ -67,10 +67,13 @@ TEST_F(TextureCache, FailedLoadsAreReportedOnceAndListed) {
     for (const char* name : {"missing.png", "grey.png", "palette.png", "text.png"})
         EXPECT_EQ(texture_load(name, false), nullptr) << name;
     EXPECT_EQ(texture_load("missing.png", false), nullptr);
-    EXPECT_EQ(lines_from(before),
-              (Lines{"!Can't open texture missing.png!", "!Error loading texture grey.png (depth)!",
-                     "!Error loading texture palette.png (depth)!",
-                     "!Error loading texture text.png!", "texture found", "missing.png"}));
+    EXPECT_EQ(
+        lines_from(before),
+        (Lines{"!Can't open texture missing.png: No such file or directory!",
+               "!Error loading texture grey.png: a grey or palette picture (it needs RGB)!",
+               "!Error loading texture palette.png: a grey or palette picture (it needs RGB)!",
+               "!Error loading texture text.png: not a PNG file (14 bytes)!", "texture found",
+               "missing.png"}));
     EXPECT_EQ(run("textureinfo"),
               (Lines{"TEXTURE MANAGER", "text.png not loaded nbused: 1",
                      "palette.png not loaded nbused: 1", "grey.png not loaded nbused: 1",
@@ -224,7 +227,9 @@ TEST_F(TextureCache, AnUploadAgainReadsTheFile) {
     ASSERT_EQ(std::remove("gone.png"), 0);
     int before = line_count;
     texture_reload_all();
-    EXPECT_EQ(lines_from(before), (Lines{"Reloading textures...", "!Can't open texture gone.png!"}));
+    EXPECT_EQ(lines_from(before),
+              (Lines{"Reloading textures...",
+                     "!Can't open texture gone.png: No such file or directory!"}));
     EXPECT_EQ(gone->gl_name, 0u);
     EXPECT_EQ(level0_size(kept), std::make_pair(4, 2));
     EXPECT_EQ(kept->bpp, 32);
