@@ -19,6 +19,7 @@ static void handle_unless_ignored(int number, void (*handler)(int)) {
     if (sigaction(number, nullptr, &action) != 0 || action.sa_handler == SIG_IGN) return;
     action = {};
     action.sa_handler = handler;
+    action.sa_flags = SA_RESTART; // a read or write under way goes on, as after SDL's handler
     sigemptyset(&action.sa_mask);
     sigaction(number, &action, nullptr);
 }
