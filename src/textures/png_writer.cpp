@@ -42,8 +42,7 @@ static void on_png_flush(png_structp) {}
 
 // The libpng part. Holds no objects with destructors, because a libpng error
 // returns here through longjmp.
-static bool encode_png(PngWrite& write, const uint8_t* rgb, int width, int height,
-                       bool bottom_up) {
+static bool encode_png(PngWrite& write, const uint8_t* rgb, int width, int height, bool bottom_up) {
     png_structp png = write.png;
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_write_fn(png, &write, on_png_write, on_png_flush);
@@ -90,8 +89,8 @@ bool save_png_rgb(const char* path, const uint8_t* rgb, int width, int height, b
         std::snprintf(reason, static_cast<size_t>(reason_size), "%s", std::strerror(errno));
         return false;
     }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-              std::fflush(file) == 0;
+    bool ok =
+        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
     if (!ok) std::snprintf(reason, static_cast<size_t>(reason_size), "%s", std::strerror(errno));
     if (std::fclose(file) != 0 && ok) {
         ok = false;

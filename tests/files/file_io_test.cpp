@@ -152,9 +152,9 @@ TEST(CheckFileReplaceable, TriesTheTemporaryFileAndLeavesNothing) {
         bool can;
         const char* reason;
     };
-    for (const Case& c : {Case{"demos/r1.dem", true, ""},
-                          Case{"demos/taken.dem", false, "Is a directory"},
-                          Case{"missing/r1.dem", false, "No such file or directory"}}) {
+    for (const Case& c :
+         {Case{"demos/r1.dem", true, ""}, Case{"demos/taken.dem", false, "Is a directory"},
+          Case{"missing/r1.dem", false, "No such file or directory"}}) {
         SCOPED_TRACE(c.path);
         std::string reason;
         EXPECT_EQ(check_file_replaceable(c.path, &reason), c.can);
