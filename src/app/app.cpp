@@ -9,6 +9,7 @@
 #include "app/find_folders.h"
 #include "app/frame_cap.h"
 #include "app/gamepad.h"
+#include "app/hangup.h"
 #include "app/mouse.h"
 #include "app/platform.h"
 #include "app/screenshot.h"
@@ -94,6 +95,7 @@ void app_shutdown() {
 void main_loop_start() {
     previous_ticks = timer_ticks();
     clock_take_stall(); // start-up's own loads are behind us
+    hangup_watch_start();
 }
 
 // The game milliseconds of a frame that begins at now: the real time since
@@ -114,6 +116,7 @@ bool main_loop_step() {
     SDL_Event event;
     while (SDL_PollEvent(&event))
         if (!handle_event(event)) return false;
+    if (hangup_received()) return false; // the terminal closed: quit, as SIGTERM does
     if (!app_active) {
         // Minimised: no frame runs and no game time passes. Wait for the
         // next event rather than spin.

@@ -1,10 +1,12 @@
-// Screenshots: owns the pending request; reads the finished frame back from OpenGL and writes it
-// through the PNG writer under the next free number, making the folder (in the player's folder)
-// on demand.
+// Screenshots: owns the pending request; reads the finished frame back from OpenGL, encodes it
+// with the PNG writer and saves it under the next free number through a temporary file and a
+// rename (a failed or killed write leaves no file under the number, so it stays free), making
+// the folder (in the player's folder) on demand.
 #include "app/screenshot.h"
 
 #include "console/output.h"
 #include "console/registry.h"
+#include "files/file_io.h"
 #include "files/folders.h"
 #include "gl.h"
 #include "input/actions.h"
@@ -84,9 +86,15 @@ bool screenshot_take() {
         return false;
     }
     std::vector<uint8_t> rgb = read_back_frame(width, height);
+    std::string png;
     char reason[128];
-    if (!save_png_rgb(path.c_str(), rgb.data(), width, height, true, reason, sizeof reason)) {
+    if (!encode_png_rgb(rgb.data(), width, height, true, &png, reason, sizeof reason)) {
         console_print_errorf("Can't write %s: %s", path.c_str(), reason);
+        return false;
+    }
+    std::string why;
+    if (!replace_file(path.c_str(), png, &why)) {
+        console_print_errorf("Can't write %s: %s", path.c_str(), why.c_str());
         return false;
     }
     console_printf("Wrote %s", path.c_str());

@@ -1,5 +1,5 @@
 // Whole files in and out: owns nothing between calls; reads files whole and
-// writes them whole through a temporary file and a rename.
+// writes them whole through a flushed temporary file and a rename.
 #include "files/file_io.h"
 
 #include "open_file.h"
@@ -7,10 +7,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-namespace fs = std::filesystem;
+static const int MAX_LINKS = 40; // longer chains of symlinks are loops, as the system counts
+static const mode_t NEW_FILE_MODE = 0666; // less the umask, as any program makes files
 
 // errno's reason, when the caller asked for one; always false.
 static bool failed_with_errno(std::string* reason) {
@@ -38,43 +40,138 @@ std::string file_open_problem(const char* path) {
     return std::strerror(errno);
 }
 
-// Writes the whole text and closes the file; errno's reason on failure.
-static bool write_and_close(std::FILE* file, const std::string& text, std::string* reason) {
-    bool ok =
-        std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
-    if (!ok) *reason = std::strerror(errno);
-    if (std::fclose(file) != 0 && ok) {
-        ok = false;
-        *reason = std::strerror(errno);
-    }
-    return ok;
+// The folder part of a path with its slash ("" for a name alone, "/" for
+// a file at the root).
+static std::string folder_prefix(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "" : path.substr(0, slash + 1);
 }
 
-bool replace_file(const char* path, const std::string& text, std::string* reason) {
-    std::string temporary = std::string(path) + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "w");
-    if (!file) {
-        *reason = std::strerror(errno);
-        return false;
+// The file a write of PATH lands on: PATH itself, or where its chain of
+// symlinks ends (which need not exist yet).
+static bool follow_links(const std::string& path, std::string* target, std::string* reason) {
+    *target = path;
+    for (int i = 0; i < MAX_LINKS; i++) {
+        struct stat info;
+        if (lstat(target->c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+        char link[4096];
+        ssize_t length = readlink(target->c_str(), link, sizeof link);
+        if (length < 0 || length == static_cast<ssize_t>(sizeof link)) {
+            *reason = std::strerror(length < 0 ? errno : ENAMETOOLONG);
+            return false;
+        }
+        std::string next(link, static_cast<size_t>(length));
+        *target = next[0] == '/' ? next : folder_prefix(*target) + next;
     }
-    if (!write_and_close(file, text, reason)) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    std::error_code error;
-    fs::rename(temporary, path, error);
-    if (error) {
-        std::remove(temporary.c_str());
-        *reason = error.message();
-        return false;
+    *reason = std::strerror(ELOOP);
+    return false;
+}
+
+// The system's reason for the latest failure; through a symlink, with the
+// path of the file it leads to, so the player knows which file it was.
+static std::string failure(const std::string& path, const std::string& target, int error) {
+    std::string why = std::strerror(error);
+    return target == path ? why : target + ": " + why;
+}
+
+namespace {
+
+// A temporary file being written beside the file it will replace.
+struct Temporary {
+    std::string path;
+    int fd = -1;
+    bool keep_mode = false; // the target exists: its mode bits go on the new file
+    mode_t mode = 0;
+};
+
+} // namespace
+
+// Makes TARGET.tmp new and empty (a stale one from a crash goes first, and
+// never is a symlink followed there). Gives errno's value, 0 on success.
+static int open_temporary(const std::string& target, Temporary* temporary) {
+    struct stat info;
+    temporary->keep_mode = stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    temporary->mode = temporary->keep_mode ? (info.st_mode & 07777) : 0;
+    temporary->path = target + ".tmp";
+    if (unlink(temporary->path.c_str()) != 0 && errno != ENOENT) return errno;
+    // Only the owner can touch it until its mode is set.
+    mode_t mode = temporary->keep_mode ? 0600 : NEW_FILE_MODE;
+    temporary->fd = open(temporary->path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    return temporary->fd < 0 ? errno : 0;
+}
+
+static bool write_all(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t count = write(fd, text.data() + done, text.size() - done);
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) return false;
+        done += static_cast<size_t>(count);
     }
     return true;
 }
 
+// Writes the text, sets the mode and flushes it to the disk, then closes the
+// file. Gives errno's value, 0 on success.
+static int fill_temporary(Temporary* temporary, const std::string& text) {
+    bool ok = write_all(temporary->fd, text) &&
+              (!temporary->keep_mode || fchmod(temporary->fd, temporary->mode) == 0) &&
+              fsync(temporary->fd) == 0;
+    int error = ok ? 0 : errno;
+    if (close(temporary->fd) != 0 && error == 0) error = errno;
+    temporary->fd = -1;
+    return error;
+}
+
+// After a rename: the folder's new entry flushed too, so a power cut cannot
+// bring back the old name. Some file systems cannot flush a folder; the
+// file is in place all the same, so that is no failure.
+static void flush_folder_of(const std::string& path) {
+    std::string folder = folder_prefix(path);
+    int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+bool replace_file(const char* path, const std::string& text, std::string* reason) {
+    std::string target;
+    if (!follow_links(path, &target, reason)) return false;
+    Temporary temporary;
+    int error = open_temporary(target, &temporary);
+    if (error == 0) error = fill_temporary(&temporary, text);
+    if (error == 0 && std::rename(temporary.path.c_str(), target.c_str()) != 0) error = errno;
+    if (error != 0) {
+        if (temporary.fd >= 0) close(temporary.fd);
+        unlink(temporary.path.c_str());
+        *reason = failure(path, target, error);
+        return false;
+    }
+    flush_folder_of(target);
+    return true;
+}
+
+bool check_file_replaceable(const char* path, std::string* reason) {
+    std::string target;
+    if (!follow_links(path, &target, reason)) return false;
+    struct stat info;
+    if (stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        *reason = failure(path, target, EISDIR);
+        return false;
+    }
+    Temporary temporary;
+    int error = open_temporary(target, &temporary);
+    if (temporary.fd >= 0) close(temporary.fd);
+    unlink(temporary.path.c_str());
+    if (error == 0) return true;
+    *reason = failure(path, target, error);
+    return false;
+}
+
 bool remove_file(const char* path, std::string* reason) {
-    std::error_code error;
-    fs::remove(path, error);
-    if (!error) return true;
-    *reason = error.message();
+    struct stat info;
+    if (lstat(path, &info) == 0 && S_ISLNK(info.st_mode)) return replace_file(path, "", reason);
+    if (std::remove(path) == 0 || errno == ENOENT) return true;
+    *reason = std::strerror(errno);
     return false;
 }

@@ -16,11 +16,21 @@ bool read_whole_file(const char* path, std::vector<uint8_t>* bytes, std::string*
 // when it can: for readers whose library only says that it failed.
 std::string file_open_problem(const char* path);
 
-// Replaces the file by the text. The text goes to PATH.tmp first, which is
-// then renamed over the file, so a crash while writing leaves the old file or
-// the new one, never half of one. On failure the old file is untouched, no
-// PATH.tmp is left behind and *reason says why ("No space left on device").
+// Replaces the file by the text. The text goes to a temporary file beside the
+// file (PATH.tmp), which is flushed to the disk and then renamed over the
+// file, so a crash or a power cut leaves the old file or the new one, never
+// half of one. A symlink stays: the file it leads to is the one replaced
+// (TARGET.tmp in the target's folder). The new file keeps the old one's mode
+// bits; a new file gets the usual ones (0666 less the umask). On failure the
+// old file is untouched, no temporary file is left behind and *reason says
+// why ("No space left on device"; through a symlink with the target's path).
 bool replace_file(const char* path, const std::string& text, std::string* reason);
 
-// Removes the file when it exists (a missing file is no failure).
+// Whether replace_file could write the file now: makes its temporary file
+// and removes it again. False with the reason when it could not.
+bool check_file_replaceable(const char* path, std::string* reason);
+
+// Removes the file when it exists (a missing file is no failure). A symlink
+// stays and the file it leads to is emptied instead, so a link the player
+// made keeps pointing where he chose.
 bool remove_file(const char* path, std::string* reason);

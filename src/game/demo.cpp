@@ -6,6 +6,7 @@
 #include "console/output.h"
 #include "console/registry.h"
 #include "console/words.h"
+#include "files/file_io.h"
 #include "files/folders.h"
 #include "game/game_state.h"
 #include "game/level.h"
@@ -321,30 +322,10 @@ static bool read_demo_file(const std::string& path, Demo* d, std::string* proble
 static bool write_demo_file(const std::string& path, const std::string& bytes) {
     std::error_code error;
     fs::create_directories(demo_folder(), error);
-    if (error) {
-        report_error("Can't write %s: %s", path.c_str(), error.message().c_str());
-        return false;
-    }
-    std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        report_error("Can't write %s: %s", path.c_str(), std::strerror(errno));
-        return false;
-    }
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    int saved_errno = errno;
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        saved_errno = errno;
-    }
-    if (written) fs::rename(temporary, path, error);
-    if (!written || error) {
-        std::remove(temporary.c_str());
-        report_error("Can't write %s: %s", path.c_str(),
-                     written ? error.message().c_str() : std::strerror(saved_errno));
-        return false;
-    }
-    return true;
+    std::string reason = error.message();
+    if (!error && replace_file(path.c_str(), bytes, &reason)) return true;
+    report_error("Can't write %s: %s", path.c_str(), reason.c_str());
+    return false;
 }
 
 // ---- the game a demo starts with and the input of its frames
@@ -476,11 +457,13 @@ static void finish_playback(bool timing_done) {
 bool demo_record(const char* name, int first_level) {
     std::string path;
     if (!demo_path_of(name, &path)) return false;
-    // A folder that cannot be made is told now, not after the game.
+    // A demo that cannot be written (no folder, a read-only one, a folder
+    // in the file's place) is told now, not after the game.
     std::error_code error;
     fs::create_directories(demo_folder(), error);
-    if (error) {
-        report_error("Can't write %s: %s", path.c_str(), error.message().c_str());
+    std::string reason = error.message();
+    if (error || !check_file_replaceable(path.c_str(), &reason)) {
+        report_error("Can't write %s: %s", path.c_str(), reason.c_str());
         return false;
     }
     demo_stop();

@@ -17,10 +17,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
+namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -317,11 +319,19 @@ TEST_F(Demos, RecordTakesOnePlainFileNameAndSaysWhichRuleItBreaks) {
     }
 }
 
-TEST_F(Demos, AFolderThatCannotBeMadeIsToldBeforeTheGameStarts) {
-    write_bytes("demos", "a file where the folder should be");
-    Moment before = moment_now();
-    console_execute("record blocked");
-    EXPECT_EQ(last_line().rfind("!Can't write demos/blocked.dem: ", 0), 0u) << last_line();
-    EXPECT_EQ(demo_mode(), DEMO_IDLE);
-    EXPECT_EQ(moment_now(), before);
+TEST_F(Demos, ADemoThatCannotBeWrittenIsToldBeforeTheGameStarts) {
+    // No folder can be made; a folder stands where the file would go.
+    for (const char* blocked : {"demos", "demos/blocked.dem/"}) {
+        SCOPED_TRACE(blocked);
+        fs::remove_all("demos");
+        if (std::string(blocked).back() == '/')
+            fs::create_directories(blocked);
+        else
+            write_bytes(blocked, "a file where the folder should be");
+        Moment before = moment_now();
+        console_execute("record blocked");
+        EXPECT_EQ(last_line().rfind("!Can't write demos/blocked.dem: ", 0), 0u) << last_line();
+        EXPECT_EQ(demo_mode(), DEMO_IDLE);
+        EXPECT_EQ(moment_now(), before);
+    }
 }
