@@ -38,7 +38,6 @@
 #include <SDL.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 
@@ -167,19 +166,14 @@ static int fatal_error(const char* text) {
     return 1;
 }
 
-// The failure's own text, then the error lines start-up printed (without
-// their "!" frame), so the box says which file failed and why, not only that
-// start-up did. At most MAX_BOX_ERRORS of them, the first ones.
+// The failure's own text, then the first error lines start-up printed, so
+// the box says which file failed and why, not only that start-up did.
 static std::string with_startup_errors(const char* text) {
-    static const int MAX_BOX_ERRORS = 8;
     std::string whole = text;
-    int shown = 0;
-    for (int i = 0; i < line_count && shown < MAX_BOX_ERRORS; i++) {
-        const char* line = output_lines[i];
-        size_t length = std::strlen(line);
-        if (length < 3 || line[0] != '!' || line[length - 1] != '!') continue;
-        whole += shown++ == 0 ? "\n\n" : "\n";
-        whole.append(line + 1, length - 2);
+    const char* separator = "\n\n";
+    for (const std::string& error : console_first_errors()) {
+        whole += separator + error;
+        separator = "\n";
     }
     return whole;
 }

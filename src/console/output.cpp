@@ -6,9 +6,12 @@
 #include "files/folders.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_SLOT_SIZE];
 char output_line_marks[CONSOLE_MAX_LINES + 1];
@@ -18,9 +21,12 @@ int scroll_offset = 0;
 static float* log_switch = nullptr; // none yet: every line is logged
 static const char* const LOG_FILE = "log.txt";
 static const size_t SLOT_CHARACTERS = CONSOLE_LINE_SIZE - 1;
+static const size_t FIRST_ERRORS_KEPT = 8;
+static std::vector<std::string> first_errors; // since console_output_init, whole
 
 bool console_output_init() {
     console_clear();
+    first_errors.clear();
     scroll_offset = 0;
     // Each run starts a new log; a missing file is fine.
     std::remove(player_file(LOG_FILE).c_str());
@@ -98,7 +104,12 @@ void console_print_errorf(const char* format, ...) {
 
 void console_print_error(const char* message) {
     mirror_error_to_stderr(message);
+    if (first_errors.size() < FIRST_ERRORS_KEPT) first_errors.push_back(message);
     console_print((std::string("!") + message + "!").c_str());
+}
+
+const std::vector<std::string>& console_first_errors() {
+    return first_errors;
 }
 
 void console_print_input(const char* line) {
@@ -121,16 +132,26 @@ void console_log_follow(float* log_switch_value) {
     log_switch = log_switch_value;
 }
 
+// Logging switches itself off after a failure, so its error line is said
+// once (on screen and on stderr) rather than for every line that follows.
+static void log_failed(const char* what, int error) {
+    static float switched_off = 0.0f;
+    if (!log_switch) log_switch = &switched_off;
+    *log_switch = 0.0f;
+    console_print_errorf("%s %s: %s", what, player_file(LOG_FILE).c_str(), std::strerror(error));
+}
+
 void console_log_append(const char* text) {
     std::FILE* file = std::fopen(player_file(LOG_FILE).c_str(), "a+");
     if (!file) {
-        // Logging switches itself off, so this error line is only shown.
-        static float switched_off = 0.0f;
-        if (!log_switch) log_switch = &switched_off;
-        *log_switch = 0.0f;
-        console_print_error("Can't open log file");
+        log_failed("Can't open log file", errno);
         return;
     }
-    std::fprintf(file, "%s\n", text);
-    std::fclose(file);
+    bool written = std::fprintf(file, "%s\n", text) >= 0 && std::fflush(file) == 0;
+    int error = errno;
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (!written) log_failed("Can't write log file", error);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <string>
+#include <vector>
 
 constexpr int CONSOLE_LINE_SIZE = 256; // a line holds at most 255 characters
 constexpr int CONSOLE_MAX_LINES = 256;
@@ -35,6 +36,9 @@ void console_printf(const char* format, ...) __attribute__((format(printf, 1, 2)
 // "!" + message + "!"; the message also goes to stderr as "sheepfall: message".
 void console_print_error(const char* message);
 void console_print_errorf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// The first error messages printed since the console started (at most 8),
+// whole and without their frame: what a failed start-up tells the player.
+const std::vector<std::string>& console_first_errors();
 void console_print_input(const char* line); // ">" + line
 // The whole text of a printf-style format and its arguments.
 std::string console_format_text(const char* format, va_list args);

@@ -105,7 +105,9 @@ TEST_F(Folders, AFolderThatCannotBeMadeIsSaidOnceAndEveryFileFailsAlone) {
     console_init();
     player_folder_report_problem();
     // The log cannot be opened either: it says so once and stops.
-    EXPECT_EQ(printed_lines(), (Lines{"!" + problem + "!", "!Can't open log file!"}));
+    EXPECT_EQ(printed_lines(), (Lines{"!" + problem + "!", "!Can't open log file " +
+                                                               player_file("log.txt") +
+                                                               ": Not a directory!"}));
     int mark = line_count;
     EXPECT_FALSE(write_file_replacing(player_file("config.cfg").c_str(), "show_fps 0\n"));
     EXPECT_EQ(lines_since(mark).size(), 1u);

@@ -88,11 +88,32 @@ TEST_F(Output, SaveToLogSwitchesAfterItsOwnEcho) {
     EXPECT_EQ(log_lines(), (Lines{">save_to_log 0", "logged again"}));
 }
 
-TEST_F(Output, AnUnwritableLogSwitchesLoggingOffOnce) {
-    std::filesystem::remove("log.txt");
-    std::filesystem::create_directory("log.txt"); // cannot be opened for appending
-    console_print("one");
-    console_print("two");
-    EXPECT_EQ(printed_lines(), (Lines{"one", "!Can't open log file!", "two"}));
-    EXPECT_EQ(console_get_variable("save_to_log", 1)->value, 0.0f);
+TEST_F(Output, AnUnwritableLogSwitchesLoggingOffOnceSayingWhy) {
+    struct Case {
+        const char* what;
+        void (*make_log)();
+        const char* error;
+    };
+    const Case cases[] = {
+        {"a folder in its place", [] { std::filesystem::create_directory("log.txt"); },
+         "!Can't open log file log.txt: Is a directory!"},
+        {"a full disk", [] { std::filesystem::create_symlink("/dev/full", "log.txt"); },
+         "!Can't write log file log.txt: No space left on device!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove("log.txt");
+        c.make_log();
+        console_output_init();
+        console_get_variable("save_to_log", 1)->value = 1.0f;
+        testing::internal::CaptureStderr();
+        console_print("one");
+        console_print("two");
+        std::string error = c.error;
+        EXPECT_EQ(printed_lines(), (Lines{"one", error, "two"}));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "sheepfall: " + error.substr(1, error.size() - 2) + "\n");
+        EXPECT_EQ(console_get_variable("save_to_log", 1)->value, 0.0f);
+        std::filesystem::remove("log.txt");
+    }
 }
