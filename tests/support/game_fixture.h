@@ -33,10 +33,6 @@ class GameFixture : public testing::Test {
         SDL_SetEventFilter(only_pushed_focus_events, nullptr);
         ASSERT_TRUE(video_init());
         ASSERT_TRUE(game_init());
-        // The suite's games share one X display: another test's new window
-        // takes the focus, which must not pause this game. The pause tests
-        // turn it on where they lose the focus on purpose.
-        console_find_variable("pause_on_focus_loss")->value = 0.0f;
         main_loop_start();
     }
     void TearDown() override {
@@ -45,11 +41,6 @@ class GameFixture : public testing::Test {
         SDL_SetEventFilter(nullptr, nullptr);
         timer_set_source(nullptr);
         timer_set_delay(nullptr);
-    }
-    // Gives back the variables SetUp changed, for tests of what a player's
-    // settings save: then nothing differs from a fresh start.
-    static void undo_fixture_settings() {
-        console_find_variable("pause_on_focus_loss")->value = 1.0f;
     }
     // The suite's games share one X display, and another test's new window
     // takes the focus at any moment: the game would take that for the
