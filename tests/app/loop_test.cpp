@@ -136,3 +136,28 @@ TEST_F(MainLoop, EnterStartsTheGameFromTheTitleAfterItIsReleased) {
     ASSERT_TRUE(step());
     EXPECT_EQ(game_state, STATE_PLAY);
 }
+
+// The suite's games share one X display: another window that takes the focus
+// while a frame is drawn (as another test's new window does) loses no tap the
+// test pushed before the next frame.
+TEST_F(MainLoop, AnotherWindowTakingTheFocusLosesNoTap) {
+    SDL_Window* game = SDL_GL_GetCurrentWindow();
+    SDL_Window* other = SDL_CreateWindow("another game", 0, 0, 64, 64, SDL_WINDOW_SHOWN);
+    ASSERT_NE(other, nullptr) << SDL_GetError();
+    auto settle = [] {
+        for (int i = 0; i < 50; i++) {
+            SDL_PumpEvents();
+            SDL_Delay(10);
+        }
+    };
+    settle();
+    SDL_SetWindowInputFocus(game);
+    settle();
+    SDL_SetWindowInputFocus(other);
+    SDL_Delay(100); // the X server moves the focus, nothing reads it yet
+    press(SDL_SCANCODE_INSERT);
+    ASSERT_TRUE(step());
+    ASSERT_TRUE(step());
+    EXPECT_TRUE(console_is_visible()) << "the Insert tap was lost when the focus moved";
+    SDL_DestroyWindow(other);
+}

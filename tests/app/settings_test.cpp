@@ -25,13 +25,7 @@ static Lines run(const char* line) {
 }
 
 // With every variable at its default, as a fresh player folder has them.
-class Settings : public GameFixture {
-  protected:
-    void SetUp() override {
-        GameFixture::SetUp();
-        undo_fixture_settings();
-    }
-};
+class Settings : public GameFixture {};
 
 TEST_F(Settings, AFreshFolderStartsAsBefore) {
     Lines start_up{"[System initialized]",

@@ -71,26 +71,6 @@ bool any_sheep_falling() {
     return false;
 }
 
-// The focus events a test pushes carry this mark; the X server's own (another
-// test's window opening on the shared display takes the focus) are dropped.
-const Sint32 PUSHED_BY_TEST = 0x5EEF;
-
-int only_pushed_focus_events(void*, SDL_Event* event) {
-    if (event->type != SDL_WINDOWEVENT) return 1;
-    Uint8 what = event->window.event;
-    bool focus = what == SDL_WINDOWEVENT_FOCUS_LOST || what == SDL_WINDOWEVENT_FOCUS_GAINED;
-    return !focus || event->window.data1 == PUSHED_BY_TEST;
-}
-
-void push_window_event(Uint8 what, Uint32 window_id = SDL_GetWindowID(SDL_GL_GetCurrentWindow())) {
-    SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = what;
-    event.window.windowID = window_id;
-    event.window.data1 = PUSHED_BY_TEST;
-    SDL_PushEvent(&event);
-}
-
 } // namespace
 
 class Pause : public GameFixture {
@@ -98,11 +78,6 @@ class Pause : public GameFixture {
     void SetUp() override {
         current_video_mode = 0; // 640 x 400: the same game, cheaper frames
         GameFixture::SetUp();
-        SDL_SetEventFilter(only_pushed_focus_events, nullptr);
-    }
-    void TearDown() override {
-        SDL_SetEventFilter(nullptr, nullptr);
-        GameFixture::TearDown();
     }
     // Plays with fire held until a sheep is in the air and shots fly.
     void play_until_sheep_and_shots() {
