@@ -22,9 +22,10 @@
 #include <cmath>
 
 static const float SKY[3] = {0.4f, 0.4f, 0.8f};
-// The "Paused" band: text cells of the 800 x 600 overlay screen.
+// The "Paused" band: text cells of the 800 x 600 overlay screen, centred
+// across it.
 static const int PAUSED_ROW = 18;
-static const int PAUSED_BAND_LEFT = 20, PAUSED_BAND_RIGHT = 30;
+static const int PAUSED_BAND_COLUMNS = 10;
 
 static void set_up_fog() {
     const GLfloat colour[4] = {SKY[0], SKY[1], SKY[2], 1.0f};
@@ -139,7 +140,7 @@ void radar_draw() {
 static void draw_paused() {
     text_set_alpha(0.6f);
     text_set_color(0.0f, 0.0f, 0.0f);
-    overlay_fill_rect(PAUSED_BAND_LEFT, PAUSED_BAND_RIGHT, PAUSED_ROW - 1, PAUSED_ROW + 2);
+    overlay_fill_centred(PAUSED_BAND_COLUMNS, PAUSED_ROW - 1, PAUSED_ROW + 2);
     text_set_alpha(1.0f);
     text_set_color(1.0f, 1.0f, 1.0f);
     text_draw_centred("Paused", PAUSED_ROW);
