@@ -12,6 +12,7 @@
 #include "gl.h"
 #include "math/angles.h"
 #include "overlay/font.h"
+#include "overlay/render_scale.h"
 #include "overlay/screen.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
@@ -158,7 +159,10 @@ static void check_the_end_of_the_level() {
     }
 }
 
+// The 3-D scene (land, sheep, weapon) is drawn at render_scale; the crosshair,
+// radar, head and pause band at the window's own size over it.
 void play_frame() {
+    scene_begin();
     glClearColor(SKY[0], SKY[1], SKY[2], 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_DEPTH_TEST);
@@ -178,6 +182,7 @@ void play_frame() {
     glDisable(GL_FOG);
     sheep_draw();
     weapon_draw(sy, sz);
+    scene_end();
     draw_crosshair();
     radar_draw();
     draw_head();

@@ -36,6 +36,9 @@ class GameFixture : public testing::Test {
         // takes the focus, which must not pause this game. The pause tests
         // turn it on where they lose the focus on purpose.
         console_find_variable("pause_on_focus_loss")->value = 0.0f;
+        // The pictures tests read back are the window's own pixels: a loaded
+        // machine must not make the automatic scale draw them smaller.
+        console_find_variable("render_scale")->value = 1.0f;
         main_loop_start();
     }
     void TearDown() override {
@@ -48,6 +51,7 @@ class GameFixture : public testing::Test {
     // settings save: then nothing differs from a fresh start.
     static void undo_fixture_settings() {
         console_find_variable("pause_on_focus_loss")->value = 1.0f;
+        console_find_variable("render_scale")->value = 0.0f;
     }
     // Pushes an event through the same queue the main loop drains.
     static void push_key(Uint32 type, SDL_Scancode scancode) {
