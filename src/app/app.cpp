@@ -111,8 +111,12 @@ static double scene_target_fps() {
 // Shows the frame and gives the automatic render scale the frame's time
 // from its start. Where the swap waits for the display's refresh, that wait
 // is idle time, not the frame's: the time is taken once the drawing has
-// finished, before the swap.
+// finished, before the swap. A set render_scale needs no measure.
 static void swap_and_measure(double frame_began) {
+    if (!render_scale_automatic()) {
+        swap_buffers();
+        return;
+    }
     bool waits_for_refresh = SDL_GL_GetSwapInterval() != 0;
     double drawn = 0.0;
     if (waits_for_refresh) {

@@ -54,13 +54,17 @@ void render_scale_init() {
     console_limit_variable(render_scale, 0.0f, 1.0f, false);
 }
 
+bool render_scale_automatic() {
+    return !render_scale || render_scale->value == 0.0f;
+}
+
 float render_scale_in_use() {
-    if (!render_scale || render_scale->value == 0.0f) return automatic.scale;
+    if (render_scale_automatic()) return automatic.scale;
     return std::clamp(render_scale->value, RENDER_SCALE_LOWEST, 1.0f);
 }
 
 void render_scale_frame_measured(double frame_ms, double target_fps) {
-    if (!render_scale || render_scale->value != 0.0f || !(target_fps > 0.0)) return;
+    if (!render_scale_automatic() || !(target_fps > 0.0)) return;
     auto_scale_add_frame(&automatic, frame_ms, 1000.0 / target_fps);
 }
 

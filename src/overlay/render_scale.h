@@ -32,6 +32,8 @@ void auto_scale_add_frame(AutoScale* automatic, double frame_ms, double target_m
 
 // Creates render_scale (default 0, 0 .. 1), kept in config.cfg.
 void render_scale_init();
+// Whether render_scale is 0: the scale is chosen from measured frames.
+bool render_scale_automatic();
 // The share of the window the scene is drawn at now: the setting, or the
 // automatic choice when it is 0.
 float render_scale_in_use();
