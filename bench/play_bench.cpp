@@ -2,9 +2,11 @@
 // on level 3, with ten sheep in the air in front of the player and the weapon
 // firing, in the game's own window at 1024 x 768 and at 640 x 480 (Mesa's
 // software renderer here), and at 1280 x 720 stretched and with the true
-// aspect (keep_aspect 1: a 121-degree wide view, more land to draw), each
-// frame finished with glFinish. Reports the median frame and the slowest 1 %
-// besides the mean. Also the time a level takes to load.
+// aspect (keep_aspect 1: a 121-degree wide view, more land to draw), and at
+// the display's own 1920 x 1080 (desktop mode, make bench's virtual screen)
+// with render_scale 1 and automatic; each frame finished with glFinish.
+// Reports the median frame and the slowest 1 % besides the mean, and the
+// scale drawn at. Also the time a level takes to load.
 #include "app/app.h"
 #include "app/mouse.h"
 #include "app/video.h"
@@ -14,12 +16,14 @@
 #include "game/player.h"
 #include "gl.h"
 #include "input/input.h"
+#include "overlay/render_scale.h"
 #include "support/scratch_game.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <unistd.h>
 #include <string>
@@ -53,6 +57,21 @@ void fill_the_sky() {
     sheep_remaining = 1000;
 }
 
+// One play frame, finished, in milliseconds; the automatic render scale
+// hears of it as it would of a frame of the main loop.
+double timed_play_frame() {
+    fill_the_sky();
+    auto start = std::chrono::steady_clock::now();
+    run_frame(16);
+    glFinish();
+    auto end = std::chrono::steady_clock::now();
+    double ms = std::chrono::duration<double, std::milli>(end - start).count();
+    render_scale_frame_measured(ms, 60.0);
+    return ms;
+}
+
+// Arguments: video mode row (VIDEO_MODE_DESKTOP: fullscreen at the display's
+// size), keep_aspect, render_scale in hundredths (0: automatic).
 void BM_PlayFrame(benchmark::State& state) {
     if (!start_game()) {
         state.SkipWithError("the game could not start (is there a display?)");
@@ -60,29 +79,38 @@ void BM_PlayFrame(benchmark::State& state) {
     }
     int mode = static_cast<int>(state.range(0));
     bool keep_aspect = state.range(1) != 0;
+    float scale = static_cast<float>(state.range(2)) / 100.0f;
     if (current_video_mode != mode) {
         current_video_mode = mode;
+        fullscreen = mode == VIDEO_MODE_DESKTOP;
         video_mode_change();
     }
     if (ConsoleVariable* v = console_find_variable("keep_aspect")) v->value = keep_aspect;
+    render_scale->value = scale;
     current_level = 1;
     level_advance(); // level 3
     game_state = STATE_PLAY;
     mouse_button(VK_LBUTTON, true);
+    // The automatic scale settles first, as in the first seconds of play.
+    if (scale == 0.0f)
+        for (int frame = 0; frame < 300; frame++)
+            timed_play_frame();
     std::vector<double> frames;
-    for (auto _ : state) {
-        fill_the_sky();
-        auto start = std::chrono::steady_clock::now();
-        run_frame(16);
-        glFinish();
-        auto end = std::chrono::steady_clock::now();
-        frames.push_back(std::chrono::duration<double, std::milli>(end - start).count());
-    }
+    for (auto _ : state)
+        frames.push_back(timed_play_frame());
     mouse_button(VK_LBUTTON, false);
     std::sort(frames.begin(), frames.end());
     state.counters["median_ms"] = frames[frames.size() / 2];
     state.counters["slowest_1%_ms"] = frames[frames.size() * 99 / 100];
-    state.SetLabel(std::string(video_modes[mode].name) + (keep_aspect ? " keep_aspect 1" : ""));
+    state.counters["scale"] = render_scale_in_use();
+    int width = 0, height = 0;
+    window_drawable_size(&width, &height);
+    char label[128];
+    std::snprintf(label, sizeof label, "%s %dx%d%s render_scale %s (%.2f)", video_mode_name(mode),
+                  width, height, keep_aspect ? " keep_aspect 1" : "",
+                  scale == 0.0f ? "0 automatic" : (scale == 1.0f ? "1" : "set"),
+                  render_scale_in_use());
+    state.SetLabel(label);
 }
 
 // A level load as the player waits for it: from the loading picture to the
@@ -106,10 +134,12 @@ void BM_LevelLoad(benchmark::State& state) {
 
 BENCHMARK(BM_LevelLoad)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlayFrame)
-    ->Args({8, 0})
-    ->Args({6, 0})
-    ->Args({9, 0})
-    ->Args({9, 1})
+    ->Args({8, 0, 100})
+    ->Args({6, 0, 100})
+    ->Args({9, 0, 100})
+    ->Args({9, 1, 100})
+    ->Args({VIDEO_MODE_DESKTOP, 0, 100})
+    ->Args({VIDEO_MODE_DESKTOP, 0, 0})
     ->Iterations(400)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

@@ -3,7 +3,8 @@
 // at 512, and drawing the land from the middle of level 1 at 1024 x 768 in a
 // real OpenGL context (the literal immediate-mode drawing, the game's in
 // full and the game's with far leaves simplified), each frame finished with
-// glFinish.
+// glFinish; and the land beside its per-pixel floor at 1024 x 768 and
+// 1920 x 1080.
 // The drawing benchmarks need a display: run under xvfb-run.
 #include "app/extensions.h"
 #include "console/builtins.h"
@@ -20,8 +21,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -96,10 +100,24 @@ struct DrawingScene {
     Vector3 eye{};
 };
 
-DrawingScene& drawing_scene() {
+// The scene in a context of the given size; another size makes a new
+// context and uploads the pictures again.
+DrawingScene& drawing_scene(int width = 1024, int height = 768) {
     static DrawingScene scene;
-    if (scene.gl) return scene;
-    scene.gl = std::make_unique<GlContext>(1024, 768);
+    if (scene.gl && scene.gl->width() == width && scene.gl->height() == height) return scene;
+    if (scene.gl) {
+        texture_delete_all();
+        scene.gl.reset();
+        scene.gl = std::make_unique<GlContext>(width, height);
+        gl_context_serial++;
+        scene.ready = scene.ready && scene.gl->ok();
+        if (scene.ready) {
+            extensions_probe();
+            texture_reload_all();
+        }
+        return scene;
+    }
+    scene.gl = std::make_unique<GlContext>(width, height);
     if (!scene.gl->ok()) return scene;
     console_init();
     console_get_variable("save_to_log", 1.0f)->value = 0.0f;
@@ -146,13 +164,140 @@ BENCHMARK(BM_TerrainDrawLiteral)
 void BM_TerrainDrawFull(benchmark::State& state) {
     draw_frames<terrain_draw>(state, 0.0f);
 }
-BENCHMARK(BM_TerrainDrawFull)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TerrainDrawFull)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_TerrainDrawSimplified(benchmark::State& state) {
     draw_frames<terrain_draw>(state, LOD_DEFAULT_PIXELS);
 }
 BENCHMARK(BM_TerrainDrawSimplified)
     ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The share of the window the land covered in the frame just drawn: the
+// pixels whose depth is nearer than the cleared far plane.
+double covered_share(int width, int height) {
+    std::vector<float> depth(static_cast<size_t>(width) * height);
+    glFinish();
+    glReadPixels(0, 0, width, height, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+    size_t covered = 0;
+    for (float d : depth)
+        covered += d < 1.0f;
+    return static_cast<double>(covered) / depth.size();
+}
+
+// The cheapest land there could be: one ground-like quad with the land's
+// texture state (base picture, detail added signed, coordinates generated
+// from the points, fog, depth test, culling), rising away from the eye so it
+// covers the bottom `share` of the window (the view of set_play_view: a
+// square 90-degree frustum, the quad given in eye space).
+void draw_floor(double share, const Terrain& land) {
+    const float base_scale = 1.0f / static_cast<float>(land.width);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glBindTexture(GL_TEXTURE_2D, land.base_texture ? land.base_texture->gl_name : 0);
+    const GLfloat s_plane[4] = {base_scale, 0.0f, 0.0f, 0.0f};
+    const GLfloat t_plane[4] = {0.0f, 0.0f, base_scale, 0.0f};
+    const GLfloat detail_s[4] = {10.0f * base_scale, 0.0f, 0.0f, 0.0f};
+    const GLfloat detail_t[4] = {0.0f, 0.0f, 10.0f * base_scale, 0.0f};
+    auto generate = [](const GLfloat* s_coefficients, const GLfloat* t_coefficients) {
+        glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+        glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+        glTexGenfv(GL_S, GL_OBJECT_PLANE, s_coefficients);
+        glTexGenfv(GL_T, GL_OBJECT_PLANE, t_coefficients);
+        glEnable(GL_TEXTURE_GEN_S);
+        glEnable(GL_TEXTURE_GEN_T);
+    };
+    const bool multitexture = terrain_multitexture && has_multitexture;
+    if (multitexture) {
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
+        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_REPLACE);
+        glActiveTextureARB(GL_TEXTURE1_ARB);
+        glBindTexture(GL_TEXTURE_2D, land.detail_texture ? land.detail_texture->gl_name : 0);
+        glEnable(GL_TEXTURE_2D);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
+        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_ADD_SIGNED_ARB);
+        generate(detail_s, detail_t);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    generate(s_plane, t_plane);
+    glEnable(GL_CULL_FACE);
+    // Near edge just past the near plane and below the window's bottom;
+    // far edge 400 units out, at the height of the covered share's top.
+    const float near_z = 1.01f, far_z = 400.0f;
+    const float top = static_cast<float>(2.0 * share - 1.0) * far_z;
+    glBegin(GL_QUADS);
+    glVertex3f(-1.2f * near_z, -1.2f * near_z, -near_z);
+    glVertex3f(1.2f * near_z, -1.2f * near_z, -near_z);
+    glVertex3f(1.2f * far_z, top, -far_z);
+    glVertex3f(-1.2f * far_z, top, -far_z);
+    glEnd();
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    if (multitexture) {
+        glActiveTextureARB(GL_TEXTURE1_ARB);
+        glDisable(GL_TEXTURE_GEN_S);
+        glDisable(GL_TEXTURE_GEN_T);
+        terrain_texture_units_back_to_modulate();
+    }
+    glPopMatrix();
+}
+
+// The land as the game draws it (far leaves simplified) from the middle of
+// level 1, and beside it, frame for frame, its floor: the plane above
+// covering the same share of the window. Arguments: window width, height.
+void BM_TerrainBesideFloor(benchmark::State& state) {
+    const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
+    DrawingScene& scene = drawing_scene(width, height);
+    if (!scene.ready) return state.SkipWithError("no OpenGL context or no level data");
+    terrain_lod_error->value = LOD_DEFAULT_PIXELS;
+    reference::set_play_view(scene.eye, 0.0f, 0.0f);
+    terrain_draw(scene.eye, 0.0f, 0.0f, 1.5707964f, terrain);
+    const double share = covered_share(width, height);
+    reference::set_play_view(scene.eye, 0.0f, 0.0f);
+    draw_floor(share, terrain);
+    const double floor_share = covered_share(width, height);
+    std::vector<double> land_ms, floor_ms;
+    using Clock = std::chrono::steady_clock;
+    auto ms_since = [](Clock::time_point start) {
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
+    for (auto _ : state) {
+        reference::set_play_view(scene.eye, 0.0f, 0.0f);
+        glFinish();
+        Clock::time_point start = Clock::now();
+        terrain_draw(scene.eye, 0.0f, 0.0f, 1.5707964f, terrain);
+        glFinish();
+        land_ms.push_back(ms_since(start));
+        reference::set_play_view(scene.eye, 0.0f, 0.0f);
+        glFinish();
+        start = Clock::now();
+        draw_floor(share, terrain);
+        glFinish();
+        floor_ms.push_back(ms_since(start));
+    }
+    std::sort(land_ms.begin(), land_ms.end());
+    std::sort(floor_ms.begin(), floor_ms.end());
+    const double land = land_ms[land_ms.size() / 2], floor = floor_ms[floor_ms.size() / 2];
+    state.counters["land_median_ms"] = land;
+    state.counters["floor_median_ms"] = floor;
+    state.counters["land_over_floor"] = floor > 0.0 ? land / floor : 0.0;
+    state.counters["land_share"] = share;
+    state.counters["floor_share"] = floor_share;
+    state.counters["triangles"] = terrain_frame_triangles();
+}
+BENCHMARK(BM_TerrainBesideFloor)
+    ->Args({1024, 768})
+    ->Args({1920, 1080})
+    ->Iterations(200)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 

@@ -1,6 +1,7 @@
-// OpenGL ground: owns has_multitexture and the multitexture entry points of
-// the current context (set by the platform's probe), the context serial, the whole-word search
-// of extension lists, and the debug-build error report.
+// OpenGL ground: owns the capabilities of the current context and their entry
+// points (multitexture, framebuffer objects; set by the platform's probe), the
+// context serial, the whole-word search of extension lists, and the
+// debug-build error report.
 #include "gl.h"
 
 #include "console/output.h"
@@ -11,6 +12,18 @@ bool has_multitexture = false;
 unsigned int gl_context_serial = 0;
 PFNGLACTIVETEXTUREARBPROC glActiveTextureARB = nullptr;
 PFNGLMULTITEXCOORD2FARBPROC glMultiTexCoord2fARB = nullptr;
+bool has_framebuffer_object = false;
+bool has_npot_textures = false;
+PFNGLGENFRAMEBUFFERSEXTPROC glGenFramebuffersEXT = nullptr;
+PFNGLDELETEFRAMEBUFFERSEXTPROC glDeleteFramebuffersEXT = nullptr;
+PFNGLBINDFRAMEBUFFEREXTPROC glBindFramebufferEXT = nullptr;
+PFNGLFRAMEBUFFERTEXTURE2DEXTPROC glFramebufferTexture2DEXT = nullptr;
+PFNGLGENRENDERBUFFERSEXTPROC glGenRenderbuffersEXT = nullptr;
+PFNGLDELETERENDERBUFFERSEXTPROC glDeleteRenderbuffersEXT = nullptr;
+PFNGLBINDRENDERBUFFEREXTPROC glBindRenderbufferEXT = nullptr;
+PFNGLRENDERBUFFERSTORAGEEXTPROC glRenderbufferStorageEXT = nullptr;
+PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC glFramebufferRenderbufferEXT = nullptr;
+PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC glCheckFramebufferStatusEXT = nullptr;
 
 bool extension_in_list(const char* list, const char* name) {
     if (!list || !name || name[0] == '\0' || std::strchr(name, ' ')) return false;

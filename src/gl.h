@@ -25,6 +25,33 @@ extern PFNGLMULTITEXCOORD2FARBPROC sheepfall_glMultiTexCoord2fARB;
 #define glActiveTextureARB sheepfall_glActiveTextureARB
 #define glMultiTexCoord2fARB sheepfall_glMultiTexCoord2fARB
 
+// Whether the current context can draw into a texture through a framebuffer
+// object; the entry points below are valid only while it is true. Set with
+// the multitexture ones by the platform's probe.
+extern bool has_framebuffer_object;
+// Whether textures may have sides that are not powers of two.
+extern bool has_npot_textures;
+extern PFNGLGENFRAMEBUFFERSEXTPROC sheepfall_glGenFramebuffersEXT;
+extern PFNGLDELETEFRAMEBUFFERSEXTPROC sheepfall_glDeleteFramebuffersEXT;
+extern PFNGLBINDFRAMEBUFFEREXTPROC sheepfall_glBindFramebufferEXT;
+extern PFNGLFRAMEBUFFERTEXTURE2DEXTPROC sheepfall_glFramebufferTexture2DEXT;
+extern PFNGLGENRENDERBUFFERSEXTPROC sheepfall_glGenRenderbuffersEXT;
+extern PFNGLDELETERENDERBUFFERSEXTPROC sheepfall_glDeleteRenderbuffersEXT;
+extern PFNGLBINDRENDERBUFFEREXTPROC sheepfall_glBindRenderbufferEXT;
+extern PFNGLRENDERBUFFERSTORAGEEXTPROC sheepfall_glRenderbufferStorageEXT;
+extern PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC sheepfall_glFramebufferRenderbufferEXT;
+extern PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC sheepfall_glCheckFramebufferStatusEXT;
+#define glGenFramebuffersEXT sheepfall_glGenFramebuffersEXT
+#define glDeleteFramebuffersEXT sheepfall_glDeleteFramebuffersEXT
+#define glBindFramebufferEXT sheepfall_glBindFramebufferEXT
+#define glFramebufferTexture2DEXT sheepfall_glFramebufferTexture2DEXT
+#define glGenRenderbuffersEXT sheepfall_glGenRenderbuffersEXT
+#define glDeleteRenderbuffersEXT sheepfall_glDeleteRenderbuffersEXT
+#define glBindRenderbufferEXT sheepfall_glBindRenderbufferEXT
+#define glRenderbufferStorageEXT sheepfall_glRenderbufferStorageEXT
+#define glFramebufferRenderbufferEXT sheepfall_glFramebufferRenderbufferEXT
+#define glCheckFramebufferStatusEXT sheepfall_glCheckFramebufferStatusEXT
+
 // Whether the name occurs as a whole word in a blank-separated extension
 // list. Empty names and names with a blank are never found.
 bool extension_in_list(const char* list, const char* name);

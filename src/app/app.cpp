@@ -32,6 +32,7 @@
 #include "model/draw.h"
 #include "model/model.h"
 #include "overlay/font.h"
+#include "overlay/render_scale.h"
 #include "platform/sound.h"
 #include "textures/texture.h"
 
@@ -39,7 +40,6 @@
 
 #include <cstdio>
 #include <string>
-
 
 static uint32_t previous_ticks = 0;
 // After the game's own long work, how long the window system may still move
@@ -104,6 +104,32 @@ static uint32_t game_elapsed(uint32_t now) {
     return real < MAX_FRAME_MS ? real : MAX_FRAME_MS;
 }
 
+// The frame rate the automatic render scale holds: max_fps, at most 60.
+static double scene_target_fps() {
+    float cap = max_fps ? max_fps->value : 0.0f;
+    return cap > 0.0f && cap < 60.0f ? cap : 60.0;
+}
+
+// Shows the frame and gives the automatic render scale the frame's time
+// from its start. Where the swap waits for the display's refresh, that wait
+// is idle time, not the frame's: the time is taken once the drawing has
+// finished, before the swap. A set render_scale needs no measure.
+static void swap_and_measure(double frame_began) {
+    if (!render_scale_automatic()) {
+        swap_buffers();
+        return;
+    }
+    bool waits_for_refresh = SDL_GL_GetSwapInterval() != 0;
+    double drawn = 0.0;
+    if (waits_for_refresh) {
+        glFinish();
+        drawn = timer_seconds();
+    }
+    swap_buffers();
+    if (!waits_for_refresh) drawn = timer_seconds();
+    render_scale_frame_measured((drawn - frame_began) * 1000.0, scene_target_fps());
+}
+
 // Game time starts again from `from`; the focus the game's own work moved
 // about settles meanwhile.
 static void after_stall(uint32_t from) {
@@ -124,6 +150,7 @@ bool main_loop_step() {
         return true;
     }
     uint32_t now = timer_ticks();
+    double frame_began = timer_seconds();
     // Before the frame's input is taken: bound console lines run, and a
     // lasting loss of focus or the pause key pause, so a paused frame is
     // paused from its start (and a demo sees it as paused).
@@ -140,11 +167,15 @@ bool main_loop_step() {
     keys_frame_done();
     actions_frame_done();
     gamepad_frame_done();
-    swap_buffers();
+    bool stalled = clock_take_stall();
+    if (stalled)
+        swap_buffers(); // a level load or a new window is no measure of drawing
+    else
+        swap_and_measure(frame_began);
     if (!go_on) return false;
     // A frame that loaded a level or made a new window: the next frame is
     // measured from the end of this one, so the stall is not game time.
-    if (clock_take_stall())
+    if (stalled)
         after_stall(timer_ticks());
     else
         previous_ticks = now;

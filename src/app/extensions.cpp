@@ -1,5 +1,6 @@
-// Extension probing for the current context: fills has_multitexture and the
-// multitexture entry points of gl.h through SDL's loader.
+// Extension probing for the current context: fills has_multitexture,
+// has_framebuffer_object, has_npot_textures and their entry points of gl.h
+// through SDL's loader.
 #include "app/extensions.h"
 
 #include <SDL.h>
@@ -13,7 +14,32 @@ bool extension_supported(const char* name) {
     return extension_in_list(extension_string(), name);
 }
 
+template <typename Pointer> static bool fetch(Pointer* pointer, const char* name) {
+    *pointer = reinterpret_cast<Pointer>(SDL_GL_GetProcAddress(name));
+    return *pointer != nullptr;
+}
+
+// Drawing into a texture (the scaled 3-D scene); every entry point must be
+// there, or none is used.
+static void probe_framebuffer_object() {
+    has_framebuffer_object = false;
+    if (!extension_supported("GL_EXT_framebuffer_object")) return;
+    bool all = fetch(&glGenFramebuffersEXT, "glGenFramebuffersEXT");
+    all = fetch(&glDeleteFramebuffersEXT, "glDeleteFramebuffersEXT") && all;
+    all = fetch(&glBindFramebufferEXT, "glBindFramebufferEXT") && all;
+    all = fetch(&glFramebufferTexture2DEXT, "glFramebufferTexture2DEXT") && all;
+    all = fetch(&glGenRenderbuffersEXT, "glGenRenderbuffersEXT") && all;
+    all = fetch(&glDeleteRenderbuffersEXT, "glDeleteRenderbuffersEXT") && all;
+    all = fetch(&glBindRenderbufferEXT, "glBindRenderbufferEXT") && all;
+    all = fetch(&glRenderbufferStorageEXT, "glRenderbufferStorageEXT") && all;
+    all = fetch(&glFramebufferRenderbufferEXT, "glFramebufferRenderbufferEXT") && all;
+    all = fetch(&glCheckFramebufferStatusEXT, "glCheckFramebufferStatusEXT") && all;
+    has_framebuffer_object = all;
+}
+
 void extensions_probe() {
+    probe_framebuffer_object();
+    has_npot_textures = extension_supported("GL_ARB_texture_non_power_of_two");
     has_multitexture = false;
     glActiveTextureARB = nullptr;
     glMultiTexCoord2fARB = nullptr;

@@ -1,6 +1,7 @@
 // OpenGL extension probing for the current context: multitexturing with
-// combiner environments, and the two entry points the drawing code calls
-// when it is there (has_multitexture and the pointers live in gl.h).
+// combiner environments, framebuffer objects, textures of any size, and the
+// entry points the drawing code calls when they are there (the flags and
+// pointers live in gl.h).
 #pragma once
 
 #include "gl.h"
@@ -8,7 +9,7 @@
 // Whether the name occurs as a whole word in the current context's
 // extension string.
 bool extension_supported(const char* name);
-// Sets has_multitexture and the entry points for the current context; a
+// Sets the capability flags and entry points for the current context; a
 // context without the extensions clears them, so no absent entry point is
 // ever called.
 void extensions_probe();

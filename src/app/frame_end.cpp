@@ -9,6 +9,7 @@
 #include "input/input.h"
 #include "overlay/console_overlay.h"
 #include "overlay/font.h"
+#include "overlay/render_scale.h"
 
 #include <cstdio>
 
@@ -39,10 +40,17 @@ static void count_frame() {
 static void draw_fps() {
     if (!show_fps || show_fps->value == 0.0f || frame_time <= 0.0f) return;
     char text[256];
-    std::snprintf(text, sizeof text, "fps: %d", fps_value);
+    float scale = render_scale_in_use();
+    int width = 10; // cells kept free at the right for the text
+    if (scale < 1.0f) {
+        std::snprintf(text, sizeof text, "fps: %d scale %.2f", fps_value, scale);
+        width = 17;
+    } else {
+        std::snprintf(text, sizeof text, "fps: %d", fps_value);
+    }
     text_set_alpha(1.0f);
     text_set_color(1.0f, 1.0f, 1.0f);
-    text_draw(text, text_screen_columns() - 10, 0); // the top right corner
+    text_draw(text, text_screen_columns() - width, 0); // the top right corner
 }
 
 void frame_overlay(uint32_t elapsed_ms, bool game_paused) {

@@ -16,6 +16,7 @@
 #include "files/folders.h"
 #include "game/pause.h"
 #include "game/player.h"
+#include "overlay/render_scale.h"
 #include "terrain/draw.h"
 
 #include <cmath>
@@ -95,6 +96,7 @@ static void register_settings() {
     player_settings_init();
     sound_volume_init();
     frame_cap_init();
+    render_scale_init();
     terrain_lod_init();
     pause_init();
     bindings_init(); // before config.cfg, which holds the changed bindings

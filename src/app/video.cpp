@@ -425,6 +425,11 @@ float window_aspect() {
     return static_cast<float>(drawable_width) / static_cast<float>(drawable_height);
 }
 
+void window_drawable_size(int* width, int* height) {
+    *width = drawable_width;
+    *height = drawable_height;
+}
+
 bool picture_keeps_aspect() {
     return keep_aspect && keep_aspect->value != 0.0f;
 }

@@ -12,6 +12,7 @@
 #include "gl.h"
 #include "math/angles.h"
 #include "overlay/font.h"
+#include "overlay/render_scale.h"
 #include "overlay/screen.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
@@ -22,9 +23,10 @@
 #include <cmath>
 
 static const float SKY[3] = {0.4f, 0.4f, 0.8f};
-// The "Paused" band: text cells of the 800 x 600 overlay screen.
+// The "Paused" band: text cells of the 800 x 600 overlay screen, centred
+// across it.
 static const int PAUSED_ROW = 18;
-static const int PAUSED_BAND_LEFT = 20, PAUSED_BAND_RIGHT = 30;
+static const int PAUSED_BAND_COLUMNS = 10;
 
 static void set_up_fog() {
     const GLfloat colour[4] = {SKY[0], SKY[1], SKY[2], 1.0f};
@@ -139,7 +141,7 @@ void radar_draw() {
 static void draw_paused() {
     text_set_alpha(0.6f);
     text_set_color(0.0f, 0.0f, 0.0f);
-    overlay_fill_rect(PAUSED_BAND_LEFT, PAUSED_BAND_RIGHT, PAUSED_ROW - 1, PAUSED_ROW + 2);
+    overlay_fill_centred(PAUSED_BAND_COLUMNS, PAUSED_ROW - 1, PAUSED_ROW + 2);
     text_set_alpha(1.0f);
     text_set_color(1.0f, 1.0f, 1.0f);
     text_draw_centred("Paused", PAUSED_ROW);
@@ -157,7 +159,10 @@ static void check_the_end_of_the_level() {
     }
 }
 
+// The 3-D scene (land, sheep, weapon) is drawn at render_scale; the crosshair,
+// radar, head and pause band at the window's own size over it.
 void play_frame() {
+    scene_begin();
     glClearColor(SKY[0], SKY[1], SKY[2], 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_DEPTH_TEST);
@@ -177,6 +182,7 @@ void play_frame() {
     glDisable(GL_FOG);
     sheep_draw();
     weapon_draw(sy, sz);
+    scene_end();
     draw_crosshair();
     radar_draw();
     draw_head();

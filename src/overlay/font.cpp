@@ -108,16 +108,23 @@ void text_draw(const char* text, int column, int row) {
     draw_text_at(text, CELL * static_cast<float>(column), row);
 }
 
+// The middle of the text screen across: it grows to the right in a wide
+// window with the true aspect, so its middle moves with it.
+static float screen_middle_x() {
+    ScreenArea area = text_area();
+    return static_cast<float>((area.left + area.right) * 0.5);
+}
+
 void text_draw_centred(const char* text, int row) {
     float width = 0.0f;
     for (const char* p = text; *p; p++)
         width += p[1] ? TEXT_ADVANCE : CELL;
-    draw_text_at(text, (VIRTUAL_WIDTH - width) * 0.5f, row);
+    draw_text_at(text, screen_middle_x() - width * 0.5f, row);
 }
 
 // The corners go clockwise on the screen, so a 3-D scene that left face
 // culling on (the land does) would cull the panel: it is off while it draws.
-void overlay_fill_rect(int x0, int x1, int row0, int row1) {
+static void fill_units(float left, float right, int row0, int row1) {
     GLboolean culling = glIsEnabled(GL_CULL_FACE);
     glDisable(GL_CULL_FACE);
     begin_virtual_screen();
@@ -125,8 +132,6 @@ void overlay_fill_rect(int x0, int x1, int row0, int row1) {
     glColor4f(color[0], color[1], color[2], color[3]);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    float left = CELL * static_cast<float>(x0);
-    float right = CELL * static_cast<float>(x1);
     float top = VIRTUAL_HEIGHT - CELL * static_cast<float>(row0);
     float bottom = VIRTUAL_HEIGHT - CELL * static_cast<float>(row1);
     glBegin(GL_QUADS);
@@ -139,6 +144,15 @@ void overlay_fill_rect(int x0, int x1, int row0, int row1) {
     glEnable(GL_TEXTURE_2D);
     if (culling) glEnable(GL_CULL_FACE);
     GL_CHECK("overlay_fill_rect");
+}
+
+void overlay_fill_rect(int x0, int x1, int row0, int row1) {
+    fill_units(CELL * static_cast<float>(x0), CELL * static_cast<float>(x1), row0, row1);
+}
+
+void overlay_fill_centred(int columns, int row0, int row1) {
+    float half = CELL * static_cast<float>(columns) * 0.5f;
+    fill_units(screen_middle_x() - half, screen_middle_x() + half, row0, row1);
 }
 
 void overlay_draw_centred_picture(const Texture* picture) {

@@ -13,9 +13,13 @@ Texture* font_texture();
 void text_set_color(float red, float green, float blue);
 void text_set_alpha(float alpha);
 void text_draw(const char* text, int column, int row);
-// The text centred across the screen on the row.
+// The text centred across the screen on the row (the widened screen's
+// middle with the true aspect).
 void text_draw_centred(const char* text, int row);
+// Fills columns x0 .. x1, rows row0 .. row1 in the text colour and alpha.
 void overlay_fill_rect(int x0, int x1, int row0, int row1);
+// The same for a band `columns` wide centred across the screen.
+void overlay_fill_centred(int columns, int row0, int row1);
 // The text columns the window spans: 50 when the screen stretches, more in
 // a window wider than 4:3 with the true aspect.
 int text_screen_columns();

@@ -25,7 +25,13 @@ static Lines run(const char* line) {
 }
 
 // With every variable at its default, as a fresh player folder has them.
-class Settings : public GameFixture {};
+class Settings : public GameFixture {
+  protected:
+    void SetUp() override {
+        GameFixture::SetUp();
+        undo_fixture_settings();
+    }
+};
 
 TEST_F(Settings, AFreshFolderStartsAsBefore) {
     Lines start_up{"[System initialized]",
@@ -58,11 +64,11 @@ TEST_F(Settings, AFreshFolderStartsAsBefore) {
                "exec",      "varlist",         "cmdlist", "?",      "cls",         "toggle_console",
                "videomode", "togglefullscreen"}));
     Lines listed_variables(variables.begin() + 2, variables.end());
-    EXPECT_EQ(listed_variables,
-              (Lines{"keep_aspect", "joy_deadzone", "joy_invert", "joy_sensitivity",
-                     "pause_on_focus_loss", "terrain_lod_error", "max_fps", "volume_sfx",
-                     "volume_music", "mouse_invert", "mouse_sensitivity", "show_fps",
-                     "save_to_log"}));
+    EXPECT_EQ(
+        listed_variables,
+        (Lines{"keep_aspect", "joy_deadzone", "joy_invert", "joy_sensitivity",
+               "pause_on_focus_loss", "terrain_lod_error", "render_scale", "max_fps", "volume_sfx",
+               "volume_music", "mouse_invert", "mouse_sensitivity", "show_fps", "save_to_log"}));
 }
 
 TEST_F(Settings, StartModeIsRecordedForTheNextStartOnly) {

@@ -111,6 +111,7 @@ TEST_F(VideoCommands, DesktopCoversTheWholeScreen) {
     EXPECT_EQ(viewport[3], h);
     EXPECT_EQ(run("videomode"),
               (Lines{">videomode", "!usage: setmode [WIDTHxHEIGHTxBPP]!", "video mode : desktop"}));
+    undo_fixture_settings();
     EXPECT_EQ(settings_config_text(), "startmode desktop fullscreen\n");
 
     run("togglefullscreen");

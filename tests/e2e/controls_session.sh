@@ -24,7 +24,9 @@ hold_w() {
   xdotool keyup w
 }
 
-"$game" > game.out 2> game.err &
+# The window's own pixels: a loaded machine must not make the automatic
+# render scale change the picture between captures.
+"$game" +render_scale 1 > game.out 2> game.err &
 pid=$!
 wait_for_game
 open_console

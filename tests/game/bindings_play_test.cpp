@@ -135,6 +135,7 @@ TEST_F(SavedBindings, ComeBackAtTheNextStartAndAreSavedAgain) {
     EXPECT_EQ(walk_holding(SDL_SCANCODE_UP, step20).dx, 0.0f) << "the saved unbind was lost";
     EXPECT_NEAR(walk_holding(SDL_SCANCODE_W, step20).dx, 8.0f, 1.0f) << "W does not walk";
     EXPECT_STREQ(key_bound_line(VK_F1 + 4), "show_fps 0");
+    undo_fixture_settings();
     settings_save();
     std::ifstream saved(CONFIG_FILE);
     std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());

@@ -4,11 +4,13 @@
 #include "console/editor.h"
 #include "console/registry.h"
 #include "game/flock.h"
+#include "game/pause.h"
 #include "game/play.h"
 #include "game/player.h"
 #include "overlay/screen.h"
 #include "support/game_fixture.h"
 
+#include <algorithm>
 #include <vector>
 
 TEST(ScreenArea, StretchedOrGrownToTheWindowsShape) {
@@ -164,5 +166,36 @@ TEST_F(Aspect, TheConsoleSpansTheWindowAndTheHeadKeepsItsCorner) {
         double expected = keep ? 1.0 : (1280.0 / 640.0) / (720.0 / 480.0);
         EXPECT_NEAR(static_cast<double>(across) / down, expected, 0.02)
             << "keep_aspect " << keep << ": the head is " << across << " x " << down;
+    }
+}
+
+// Paused, with the true aspect at 1280 x 720: the dark band and its "Paused"
+// are centred across the widened screen, where the crosshair is, as they are
+// stretched. Looking straight up, the band lies over plain sky.
+TEST_F(Aspect, ThePausedBandIsCentredAcrossTheWindow) {
+    ASSERT_TRUE(pause_set(true));
+    for (bool keep : {false, true}) {
+        keep_aspect(keep);
+        player_pitch = -1.5f;
+        draw_frame();
+        std::vector<unsigned char> rgb = read_frame();
+        // Row 17's top edge is 328 units up the 600-unit screen; "Paused" (row
+        // 18) starts 18 units lower, so 4 units down is band alone.
+        int band_row = 324 * height / 600, text_row = 302 * height / 600;
+        int band_left = width, band_right = -1, text_left = width, text_right = -1;
+        for (int x = 0; x < width; x++) {
+            const unsigned char* p = at(rgb, x, band_row);
+            bool darkened_sky = p[2] > 60 && p[2] < 120 && p[0] < 60; // 0.4 of 102 102 204
+            if (darkened_sky) band_left = std::min(band_left, x), band_right = x;
+            const unsigned char* t = at(rgb, x, text_row);
+            if (t[0] > 200 && t[1] > 200 && t[2] > 200)
+                text_left = std::min(text_left, x), text_right = x;
+        }
+        ASSERT_GE(band_right, 0) << "keep_aspect " << keep << ": no dark band on row " << band_row;
+        ASSERT_GE(text_right, 0) << "keep_aspect " << keep << ": no white text on row " << text_row;
+        EXPECT_NEAR((band_left + band_right) * 0.5, width * 0.5, 2.0)
+            << "keep_aspect " << keep << ": the band spans x " << band_left << " .. " << band_right;
+        EXPECT_NEAR((text_left + text_right) * 0.5, width * 0.5, 12.0)
+            << "keep_aspect " << keep << ": the text spans x " << text_left << " .. " << text_right;
     }
 }

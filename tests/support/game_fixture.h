@@ -33,6 +33,9 @@ class GameFixture : public testing::Test {
         SDL_SetEventFilter(only_pushed_focus_events, nullptr);
         ASSERT_TRUE(video_init());
         ASSERT_TRUE(game_init());
+        // The pictures tests read back are the window's own pixels: a loaded
+        // machine must not make the automatic scale draw them smaller.
+        console_find_variable("render_scale")->value = 1.0f;
         main_loop_start();
     }
     void TearDown() override {
@@ -41,6 +44,11 @@ class GameFixture : public testing::Test {
         SDL_SetEventFilter(nullptr, nullptr);
         timer_set_source(nullptr);
         timer_set_delay(nullptr);
+    }
+    // Gives back the variables SetUp changed, for tests of what a player's
+    // settings save: then nothing differs from a fresh start.
+    static void undo_fixture_settings() {
+        console_find_variable("render_scale")->value = 0.0f;
     }
     // The suite's games share one X display, and another test's new window
     // takes the focus at any moment: the game would take that for the
