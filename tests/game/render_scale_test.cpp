@@ -7,6 +7,7 @@
 #include "game/pause.h"
 #include "game/player.h"
 #include "overlay/render_scale.h"
+#include "support/frame_png.h"
 #include "support/game_fixture.h"
 
 #include <cstdlib>
@@ -29,12 +30,7 @@ class RenderScale : public GameFixture {
     std::vector<unsigned char> frame_at(float scale) {
         render_scale->value = scale;
         draw_frame();
-        std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
-        glFinish();
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-        return rgb;
+        return read_frame(width, height);
     }
     // How many pixels differ, and by at most how much in any channel.
     static void compare(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b,

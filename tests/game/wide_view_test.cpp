@@ -8,6 +8,7 @@
 #include "game/play.h"
 #include "game/player.h"
 #include "overlay/screen.h"
+#include "support/frame_png.h"
 #include "support/game_fixture.h"
 
 #include <algorithm>
@@ -55,14 +56,7 @@ class Aspect : public GameFixture {
         v->value = keep ? 1.0f : 0.0f;
     }
     // The frame just drawn, bottom row first, RGB.
-    std::vector<unsigned char> read_frame() const {
-        std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
-        glFinish();
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-        return rgb;
-    }
+    std::vector<unsigned char> read_frame() const { return ::read_frame(width, height); }
     const unsigned char* at(const std::vector<unsigned char>& rgb, int x, int y) const {
         return &rgb[(static_cast<size_t>(y) * width + x) * 3];
     }
