@@ -203,18 +203,6 @@ void draw_floor(double share, const Terrain& land) {
     glEnable(GL_TEXTURE_2D);
     glColor3f(1.0f, 1.0f, 1.0f);
     glBindTexture(GL_TEXTURE_2D, land.base_texture ? land.base_texture->gl_name : 0);
-    const GLfloat s_plane[4] = {base_scale, 0.0f, 0.0f, 0.0f};
-    const GLfloat t_plane[4] = {0.0f, 0.0f, base_scale, 0.0f};
-    const GLfloat detail_s[4] = {10.0f * base_scale, 0.0f, 0.0f, 0.0f};
-    const GLfloat detail_t[4] = {0.0f, 0.0f, 10.0f * base_scale, 0.0f};
-    auto generate = [](const GLfloat* s_coefficients, const GLfloat* t_coefficients) {
-        glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
-        glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
-        glTexGenfv(GL_S, GL_OBJECT_PLANE, s_coefficients);
-        glTexGenfv(GL_T, GL_OBJECT_PLANE, t_coefficients);
-        glEnable(GL_TEXTURE_GEN_S);
-        glEnable(GL_TEXTURE_GEN_T);
-    };
     const bool multitexture = terrain_multitexture && has_multitexture;
     if (multitexture) {
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
@@ -224,10 +212,10 @@ void draw_floor(double share, const Terrain& land) {
         glEnable(GL_TEXTURE_2D);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
         glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_ADD_SIGNED_ARB);
-        generate(detail_s, detail_t);
+        terrain_generate_coordinates(10.0f * base_scale);
         glActiveTextureARB(GL_TEXTURE0_ARB);
     }
-    generate(s_plane, t_plane);
+    terrain_generate_coordinates(base_scale);
     glEnable(GL_CULL_FACE);
     // Near edge just past the near plane and below the window's bottom;
     // far edge 400 units out, at the height of the covered share's top.

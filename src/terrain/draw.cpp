@@ -312,7 +312,7 @@ static void restore_tex_gen(const TexGenState& state) {
 // Texture coordinates from the points themselves on the active unit:
 // s = x * scale, t = z * scale, the values the strips would give. r and q
 // come from the current coordinates, set to 0 and 1 as with two values.
-static void generate_coordinates(float scale) {
+void terrain_generate_coordinates(float scale) {
     const GLfloat s_plane[4] = {scale, 0.0f, 0.0f, 0.0f};
     const GLfloat t_plane[4] = {0.0f, 0.0f, scale, 0.0f};
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
@@ -364,11 +364,11 @@ void terrain_draw(Vector3 eye, float yaw, float pitch, float field_of_view, cons
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
         glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_ADD_SIGNED_ARB);
         glMultiTexCoord2fARB(GL_TEXTURE1_ARB, 0.0f, 0.0f);
-        generate_coordinates(10.0f * base_scale);
+        terrain_generate_coordinates(10.0f * base_scale);
         glActiveTextureARB(GL_TEXTURE0_ARB);
     }
     glTexCoord2f(0.0f, 0.0f);
-    generate_coordinates(base_scale);
+    terrain_generate_coordinates(base_scale);
     glEnable(GL_CULL_FACE);
 
     if (simplified)

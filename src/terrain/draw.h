@@ -38,3 +38,6 @@ void terrain_draw(Vector3 eye, float yaw, float pitch, float field_of_view, cons
 // After the land's two-unit drawing: unit 1 off and unit 0 active, both with
 // the default modulate environment, as every drawer expects to find them.
 void terrain_texture_units_back_to_modulate();
+// Texture coordinates on the active unit generated from the points: s = x *
+// scale, t = z * scale, as the land's strips have them.
+void terrain_generate_coordinates(float scale);
