@@ -86,7 +86,7 @@ void BM_PlayFrame(benchmark::State& state) {
         video_mode_change();
     }
     if (ConsoleVariable* v = console_find_variable("keep_aspect")) v->value = keep_aspect;
-    render_scale->value = scale;
+    console_find_variable("render_scale")->value = scale;
     current_level = 1;
     level_advance(); // level 3
     game_state = STATE_PLAY;

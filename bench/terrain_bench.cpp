@@ -120,7 +120,7 @@ DrawingScene& drawing_scene(int width = 1024, int height = 768) {
     scene.gl = std::make_unique<GlContext>(width, height);
     if (!scene.gl->ok()) return scene;
     console_init();
-    console_get_variable("save_to_log", 1.0f)->value = 0.0f;
+    console_find_variable("save_to_log")->value = 0.0f;
     texture_manager_init();
     extensions_probe();
     terrain_lod_init();
@@ -140,7 +140,7 @@ template <void (*draw)(Vector3, float, float, float, const Terrain&)>
 void draw_frames(benchmark::State& state, float lod_pixels) {
     DrawingScene& scene = drawing_scene();
     if (!scene.ready) return state.SkipWithError("no OpenGL context or no level data");
-    terrain_lod_error->value = lod_pixels;
+    console_find_variable("terrain_lod_error")->value = lod_pixels;
     for (auto _ : state) {
         reference::set_play_view(scene.eye, 0.0f, 0.0f);
         draw(scene.eye, 0.0f, 0.0f, 1.5707964f, terrain);
@@ -148,7 +148,7 @@ void draw_frames(benchmark::State& state, float lod_pixels) {
     }
     terrain_draw(scene.eye, 0.0f, 0.0f, 1.5707964f, terrain);
     state.counters["triangles"] = terrain_frame_triangles();
-    terrain_lod_error->value = LOD_DEFAULT_PIXELS;
+    console_find_variable("terrain_lod_error")->value = LOD_DEFAULT_PIXELS;
 }
 
 // llvmpipe rasterises on threads of its own: real time is what a player
@@ -246,7 +246,7 @@ void BM_TerrainBesideFloor(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
     DrawingScene& scene = drawing_scene(width, height);
     if (!scene.ready) return state.SkipWithError("no OpenGL context or no level data");
-    terrain_lod_error->value = LOD_DEFAULT_PIXELS;
+    console_find_variable("terrain_lod_error")->value = LOD_DEFAULT_PIXELS;
     reference::set_play_view(scene.eye, 0.0f, 0.0f);
     terrain_draw(scene.eye, 0.0f, 0.0f, 1.5707964f, terrain);
     const double share = covered_share(width, height);

@@ -39,6 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         console_run_script(script, "fuzz input");
         std::fclose(script);
     }
-    console_get_variable("save_to_log", 1.0f)->value = 0.0f;
+    console_find_variable("save_to_log")->value = 0.0f;
     return 0;
 }

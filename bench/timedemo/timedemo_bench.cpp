@@ -81,7 +81,7 @@ void BM_TimeDemo(benchmark::State& state) {
         fullscreen = mode == VIDEO_MODE_DESKTOP;
         video_mode_change();
     }
-    render_scale->value = scale;
+    console_find_variable("render_scale")->value = scale;
     std::string first_playback;
     if (scale == 0.0f) {
         if (!play_demo_through()) {

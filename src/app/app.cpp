@@ -52,7 +52,7 @@ bool system_init() {
     if (!texture_manager_init()) return false;
     if (!font_init()) return false;
     if (!mouse_init()) return false;
-    show_fps = console_get_variable("show_fps", 1.0f);
+    show_fps_init();
     console_print("[System initialized]");
     console_print("type ? for help");
     return true;
@@ -106,7 +106,7 @@ static uint32_t game_elapsed(uint32_t now) {
 
 // The frame rate the automatic render scale holds: max_fps, at most 60.
 static double scene_target_fps() {
-    float cap = max_fps ? max_fps->value : 0.0f;
+    float cap = max_fps_setting();
     return cap > 0.0f && cap < 60.0f ? cap : 60.0;
 }
 

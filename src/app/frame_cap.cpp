@@ -8,19 +8,27 @@
 
 #include <cmath>
 
-ConsoleVariable* max_fps = nullptr;
-
-static constexpr float DEFAULT_MAX_FPS = 250.0f;
+static ConsoleVariable* max_fps = nullptr;
 // Beyond 1000 a frame's share is below the timer's millisecond.
-static constexpr float HIGHEST_MAX_FPS = 1000.0f;
+static const SettingRow SETTINGS[] = {
+    {.variable = &max_fps,
+     .name = "max_fps",
+     .default_value = 250.0f,
+     .min_value = 0.0f,
+     .max_value = 1000.0f,
+     .help = "frames a second at most (0: no limit)"},
+};
 
 void frame_cap_init() {
-    max_fps = console_get_variable("max_fps", DEFAULT_MAX_FPS);
-    console_limit_variable(max_fps, 0.0f, HIGHEST_MAX_FPS, false);
+    console_add_settings(SETTINGS);
+}
+
+float max_fps_setting() {
+    return max_fps->value;
 }
 
 void frame_cap_wait(uint32_t frame_start) {
-    if (!max_fps || !(max_fps->value > 0.0f)) return;
+    if (!(max_fps->value > 0.0f)) return;
     float share = 1000.0f / max_fps->value;
     uint32_t spent = timer_ticks() - frame_start;
     if (static_cast<float>(spent) >= share) return;

@@ -14,10 +14,21 @@
 #include <cstdio>
 
 int fps_value = 0;
-ConsoleVariable* show_fps = nullptr;
+
+static ConsoleVariable* show_fps = nullptr;
+static const SettingRow SETTINGS[] = {
+    {.variable = &show_fps,
+     .name = "show_fps",
+     .default_value = 1.0f,
+     .help = "show the frame rate in the top right corner"},
+};
 
 static uint32_t frame_counter = 0;
 static uint32_t stored_remainder = 0; // game_time_ms % 1000 at the previous frame
+
+void show_fps_init() {
+    console_add_settings(SETTINGS);
+}
 
 void clock_reset() {
     game_time_ms = 0;
@@ -38,7 +49,7 @@ static void count_frame() {
 }
 
 static void draw_fps() {
-    if (!show_fps || show_fps->value == 0.0f || frame_time <= 0.0f) return;
+    if (show_fps->value == 0.0f || frame_time <= 0.0f) return;
     char text[256];
     float scale = render_scale_in_use();
     int width = 10; // cells kept free at the right for the text

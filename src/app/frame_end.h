@@ -7,10 +7,10 @@
 
 #include <cstdint>
 
-struct ConsoleVariable;
-
 extern int fps_value;         // frames of the last finished second
-extern ConsoleVariable* show_fps;
+
+// Creates show_fps (default 1: the frame rate shows in the top right corner).
+void show_fps_init();
 
 // Zeroes the clock, the frame counter and the stored remainder.
 void clock_reset();

@@ -35,19 +35,32 @@ static ConsoleVariable* joy_sensitivity = nullptr; // degrees a second at full t
 static ConsoleVariable* joy_invert = nullptr;      // 1: pushing the stick up looks down
 static ConsoleVariable* joy_deadzone = nullptr;    // of the stick's travel, 0 .. 0.9
 
+static const SettingRow SETTINGS[] = {
+    {.variable = &joy_sensitivity,
+     .name = "joy_sensitivity",
+     .default_value = PAD_TURN_DEGREES_PER_S,
+     .min_value = 10.0f,
+     .max_value = 1000.0f,
+     .help = "how fast the right stick turns the view at full tilt, in degrees a second"},
+    {.variable = &joy_invert,
+     .name = "joy_invert",
+     .default_value = 0.0f,
+     .min_value = 0.0f,
+     .max_value = 1.0f,
+     .whole_numbers = true,
+     .help = "1: pushing the right stick up looks down"},
+    {.variable = &joy_deadzone,
+     .name = "joy_deadzone",
+     .default_value = PAD_DEAD_ZONE,
+     .min_value = 0.0f,
+     .max_value = 0.9f,
+     .help = "how far a stick may lean before it counts, as a share of its travel"},
+};
+
 static const float DIAGONAL_SHARE = 0.3827f; // sin 22.5 degrees: eight walking directions
 
 void gamepad_settings_init() {
-    joy_sensitivity = console_get_variable("joy_sensitivity", PAD_TURN_DEGREES_PER_S);
-    console_limit_variable(joy_sensitivity, 10.0f, 1000.0f, false);
-    joy_invert = console_get_variable("joy_invert", 0.0f);
-    console_limit_variable(joy_invert, 0.0f, 1.0f, true);
-    joy_deadzone = console_get_variable("joy_deadzone", PAD_DEAD_ZONE);
-    console_limit_variable(joy_deadzone, 0.0f, 0.9f, false);
-}
-
-static float setting(const ConsoleVariable* variable, float fallback) {
-    return variable ? variable->value : fallback;
+    console_add_settings(SETTINGS);
 }
 
 // An axis as -1 .. 1 (SDL's -32768 is a touch past full tilt).
@@ -111,9 +124,8 @@ static void add_pad_actions(const Pad& pad, float dead_zone, bool wanted[ACTION_
 // frame's end.
 static void update_actions(bool at_once) {
     bool wanted[ACTION_COUNT] = {};
-    float dead_zone = setting(joy_deadzone, PAD_DEAD_ZONE);
     for (const Pad& pad : pads)
-        add_pad_actions(pad, dead_zone, wanted);
+        add_pad_actions(pad, joy_deadzone->value, wanted);
     for (int a = 0; a < ACTION_COUNT; a++)
         hold(static_cast<Action>(a), wanted[a], at_once);
 }
@@ -228,9 +240,9 @@ void gamepad_event(const SDL_Event& event) {
 static void hand_on_turn(float yaw_degrees, float pitch_degrees) {
     const ConsoleVariable* per_count = console_find_variable("mouse_sensitivity");
     const ConsoleVariable* mouse_inverted = console_find_variable("mouse_invert");
-    float degrees_per_count = (per_count ? per_count->value : LOOK_PER_COUNT) * DEGREES_PER_RADIAN;
+    float degrees_per_count = per_count->value * DEGREES_PER_RADIAN;
     if (!(degrees_per_count > 0.0f)) return;
-    if (mouse_inverted && mouse_inverted->value != 0.0f) pitch_degrees = -pitch_degrees;
+    if (mouse_inverted->value != 0.0f) pitch_degrees = -pitch_degrees;
     carry_x += yaw_degrees / degrees_per_count;
     carry_y += pitch_degrees / degrees_per_count;
     int dx = static_cast<int>(carry_x), dy = static_cast<int>(carry_y); // toward zero
@@ -247,10 +259,10 @@ void gamepad_look(float frame_ms) {
         y += axis_unit(pad.axes[SDL_CONTROLLER_AXIS_RIGHTY]);
     }
     float turn_x = 0.0f, turn_y = 0.0f;
-    stick_response(x, y, setting(joy_deadzone, PAD_DEAD_ZONE), &turn_x, &turn_y);
+    stick_response(x, y, joy_deadzone->value, &turn_x, &turn_y);
     if (turn_x == 0.0f && turn_y == 0.0f) return;
-    float degrees = setting(joy_sensitivity, PAD_TURN_DEGREES_PER_S) * frame_ms * 0.001f;
+    float degrees = joy_sensitivity->value * frame_ms * 0.001f;
     // Stick up (negative y) looks up, as pushing the mouse away does.
-    float tilt = setting(joy_invert, 0.0f) != 0.0f ? -turn_y : turn_y;
+    float tilt = joy_invert->value != 0.0f ? -turn_y : turn_y;
     hand_on_turn(turn_x * degrees, tilt * degrees);
 }

@@ -75,7 +75,7 @@ std::string settings_config_text() {
         oldest_first.insert(oldest_first.begin(), v);
     std::string text;
     for (const ConsoleVariable* v : oldest_first) {
-        if (!v->saved || std::isnan(v->value) || v->value == v->default_value)
+        if (!v->row->saved || std::isnan(v->value) || v->value == v->row->default_value)
             continue;
         char value[CONSOLE_NAME_SIZE];
         console_format_value(v->value, value, sizeof value);
@@ -89,7 +89,9 @@ std::string settings_config_text() {
 }
 
 // Everything registered here comes after the console's own commands and
-// variables, so cmdlist and varlist still end with those.
+// variables, so cmdlist and varlist still end with those. Each module
+// registers its own table of setting rows; the order here is varlist's,
+// newest first, and config.cfg's, oldest first.
 static void register_settings() {
     screenshot_init();
     console_add_command("startmode", start_mode_command);

@@ -18,6 +18,20 @@ static Mix_Music* music_stream = nullptr;
 static bool audio_open = false;
 static ConsoleVariable* volume_music = nullptr;
 static ConsoleVariable* volume_sfx = nullptr;
+static const SettingRow SETTINGS[] = {
+    {.variable = &volume_music,
+     .name = "volume_music",
+     .default_value = 1.0f,
+     .min_value = 0.0f,
+     .max_value = 1.0f,
+     .help = "music volume"},
+    {.variable = &volume_sfx,
+     .name = "volume_sfx",
+     .default_value = 1.0f,
+     .min_value = 0.0f,
+     .max_value = 1.0f,
+     .help = "volume of the shots"},
+};
 static int music_volume_set = -1; // mixer volumes 0 .. 128; -1: not set on this output
 static int sfx_volume_set = -1;
 
@@ -138,15 +152,12 @@ void sound_shutdown() {
 }
 
 void sound_volume_init() {
-    volume_music = console_get_variable("volume_music", 1.0f);
-    console_limit_variable(volume_music, 0.0f, 1.0f, false);
-    volume_sfx = console_get_variable("volume_sfx", 1.0f);
-    console_limit_variable(volume_sfx, 0.0f, 1.0f, false);
+    console_add_settings(SETTINGS);
 }
 
-// A volume variable (0 .. 1) as a mixer volume (0 .. 128); full without one.
+// A volume variable (0 .. 1) as a mixer volume (0 .. 128).
 static int mixer_volume(const ConsoleVariable* variable) {
-    float value = variable ? variable->value : 1.0f;
+    float value = variable->value;
     if (!(value > 0.0f)) return 0;
     if (value > 1.0f) value = 1.0f;
     return static_cast<int>(std::lround(value * MIX_MAX_VOLUME));

@@ -44,6 +44,15 @@ static bool window_lost = false; // no mode at all could be made
 static bool mode_to_go_back_to = false;
 static int drawable_width = 0, drawable_height = 0;
 static ConsoleVariable* keep_aspect = nullptr;
+static const SettingRow SETTINGS[] = {
+    {.variable = &keep_aspect,
+     .name = "keep_aspect",
+     .default_value = 0.0f,
+     .min_value = 0.0f,
+     .max_value = 1.0f,
+     .whole_numbers = true,
+     .help = "1: the picture keeps its shape in a window that is not 4:3; 0: it stretches"},
+};
 static const char* const DESKTOP_NAME = "desktop";
 
 static void error_box(const char* text) {
@@ -431,12 +440,11 @@ void window_drawable_size(int* width, int* height) {
 }
 
 bool picture_keeps_aspect() {
-    return keep_aspect && keep_aspect->value != 0.0f;
+    return keep_aspect->value != 0.0f;
 }
 
 void video_settings_init() {
-    keep_aspect = console_get_variable("keep_aspect", 0.0f);
-    console_limit_variable(keep_aspect, 0.0f, 1.0f, true);
+    console_add_settings(SETTINGS);
 }
 
 void window_resize_to_drawable() {

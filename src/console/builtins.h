@@ -4,5 +4,5 @@
 
 // Empties the output and deletes the previous log.txt, clears the history,
 // hides the console, then registers "toggle_console", "cls", "save_to_log",
-// "?", "cmdlist", "varlist" and "exec", in that order.
+// "?", "cmdlist", "varlist", "exec" and "help", in that order.
 bool console_init();

@@ -1,6 +1,7 @@
 // Console registry and interpreter: owns the command and variable lists
-// (newest first, never freed), the argument vector of the running command,
-// the script nesting depth and whether executed lines enter the history.
+// (newest first, never freed; each variable points at the row that declared
+// it), the argument vector of the running command, the script nesting depth
+// and whether executed lines enter the history.
 #include "console/registry.h"
 
 #include "console/output.h"
@@ -45,15 +46,17 @@ void console_add_command(const char* name, ConsoleHandler handler) {
     commands = command;
 }
 
-ConsoleVariable* console_get_variable(const char* name, float default_value, bool saved) {
-    if (ConsoleVariable* existing = console_find_variable(name)) return existing;
-    auto* variable = new ConsoleVariable{};
-    copy_name(variable->name, name);
-    variable->value = default_value;
-    variable->default_value = default_value;
-    variable->saved = saved;
-    variable->next = variables;
-    variables = variable;
+ConsoleVariable* console_add_setting(const SettingRow& row) {
+    ConsoleVariable* variable = console_find_variable(row.name);
+    if (!variable) {
+        variable = new ConsoleVariable{};
+        copy_name(variable->name, row.name);
+        variable->value = row.default_value;
+        variable->row = &row;
+        variable->next = variables;
+        variables = variable;
+    }
+    if (row.variable) *row.variable = variable;
     return variable;
 }
 
@@ -75,14 +78,6 @@ const ConsoleCommand* console_commands() {
 
 const ConsoleVariable* console_variables() {
     return variables;
-}
-
-void console_limit_variable(ConsoleVariable* variable, float min_value, float max_value,
-                            bool whole_numbers) {
-    variable->limited = true;
-    variable->min_value = min_value;
-    variable->max_value = max_value;
-    variable->whole_numbers = whole_numbers;
 }
 
 int console_arg_count() {
@@ -161,11 +156,11 @@ void console_format_value(float value, char* out, int size) {
 // A line set the variable: a value outside its limits becomes the nearest
 // allowed one, once, with a line that says so.
 static void keep_within_limits(ConsoleVariable* variable) {
-    if (!variable->limited) return;
+    const SettingRow& row = *variable->row;
     float value = variable->value;
-    if (variable->whole_numbers) value = std::round(value);
-    if (value < variable->min_value) value = variable->min_value;
-    if (value > variable->max_value) value = variable->max_value;
+    if (row.whole_numbers) value = std::round(value);
+    if (value < row.min_value) value = row.min_value;
+    if (value > row.max_value) value = row.max_value;
     if (value == variable->value) return;
     variable->value = value;
     char text[CONSOLE_NAME_SIZE];

@@ -1,10 +1,12 @@
-// Console registry and interpreter: the named commands and float variables
-// that subsystems register at start-up, the line interpreter with its
-// argument splitting, and the built-in commands "?", "cmdlist", "varlist" and
-// "exec" (script files).
+// Console registry and interpreter: the named commands and the settings
+// (float variables declared as rows) that subsystems register at start-up,
+// the line interpreter with its argument splitting, and the built-in
+// commands "?", "cmdlist", "varlist", "help" and "exec" (script files).
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 constexpr int CONSOLE_NAME_SIZE = 32; // names hold at most 31 characters
@@ -19,27 +21,49 @@ struct ConsoleCommand {
     ConsoleCommand* next;
 };
 
+struct ConsoleVariable;
+
+// A setting's limit on the side where it has none.
+constexpr float NO_LIMIT = std::numeric_limits<float>::infinity();
+
+// One setting as its module declares it, once: everything the console's
+// lists, range checks, help and config.cfg know about it comes from here.
+// Each module keeps its rows in a static table and registers them with one
+// console_add_settings call.
+struct SettingRow {
+    ConsoleVariable** variable; // where the module keeps the record (may be null)
+    const char* name;
+    float default_value;
+    // A console line that sets a value outside them (or, with whole_numbers,
+    // a fraction) gets the nearest allowed value, and the console says so.
+    float min_value = -NO_LIMIT;
+    float max_value = NO_LIMIT;
+    bool whole_numbers = false;
+    bool saved = true;     // config.cfg keeps a value that differs from the default
+    const char* help = ""; // one line, as "help NAME" shows it
+};
+
 struct ConsoleVariable {
     char name[CONSOLE_NAME_SIZE];
     float value;
     ConsoleVariable* next;
-    float default_value; // the value it was created with
-    // Limits a console line may set (console_limit_variable); a value outside
-    // them is clamped and the console says so.
-    bool limited;
-    float min_value, max_value;
-    bool whole_numbers; // only whole values: others are rounded
-    bool saved;         // kept in config.cfg when it differs from its default
+    const SettingRow* row; // its declaration; rows live as long as the process
 };
 
 // Registers a command at the head of the command list; a second command of
 // the same name is refused with "Function already defined".
 void console_add_command(const char* name, ConsoleHandler handler);
 
-// Returns the variable of that name, creating it with the default when it
-// does not exist yet; saved says at creation whether config.cfg keeps a
-// changed value between runs. Records live for the whole process.
-ConsoleVariable* console_get_variable(const char* name, float default_value, bool saved = true);
+// Creates the row's variable at its default, at the head of the variable
+// list, and stores it where the row says. A name registered before keeps its
+// record and value (a second start-up in the same process finds them).
+// Records live for the whole process.
+ConsoleVariable* console_add_setting(const SettingRow& row);
+// The rows of a module's table, in order.
+template <std::size_t N> void console_add_settings(const SettingRow (&rows)[N]) {
+    for (const SettingRow& row : rows)
+        console_add_setting(row);
+}
 
 ConsoleVariable* console_find_variable(const char* name);
 ConsoleCommand* console_find_command(const char* name);
@@ -47,12 +71,6 @@ ConsoleCommand* console_find_command(const char* name);
 // The heads of the two lists, newest first, as cmdlist and varlist show them.
 const ConsoleCommand* console_commands();
 const ConsoleVariable* console_variables();
-
-// From now on a console line that sets the variable outside min .. max (or,
-// with whole_numbers, to a fraction) gets the nearest allowed value, and the
-// console prints "NAME clamped to VALUE".
-void console_limit_variable(ConsoleVariable* variable, float min_value, float max_value,
-                            bool whole_numbers);
 
 // The shortest decimal text that reads back (console_parse_number) to exactly
 // the value, e.g. "0.01", "250", "1e-05"; infinities give "1e39" and "-1e39".

@@ -46,7 +46,6 @@ static std::string error_line;
 static const char MAGIC[4] = {'S', 'F', 'D', 'M'};
 static const float MIN_SENSITIVITY = 0.0001f; // the console's limits of mouse_sensitivity
 static const float MAX_SENSITIVITY = 1.0f;
-static const float DEFAULT_SENSITIVITY = 0.01f;
 static const int NAME_SIZE = 32;
 static const Action MOVEMENT_ACTIONS[4] = {ACTION_FORWARD, ACTION_BACK, ACTION_LEFT, ACTION_RIGHT};
 static const uint8_t MOVEMENT_BITS[4] = {DEMO_KEY_UP, DEMO_KEY_DOWN, DEMO_KEY_LEFT, DEMO_KEY_RIGHT};
@@ -339,13 +338,11 @@ static ConsoleVariable* invert_variable() {
 }
 
 static float current_sensitivity() {
-    ConsoleVariable* v = sensitivity_variable();
-    return v ? v->value : DEFAULT_SENSITIVITY;
+    return sensitivity_variable()->value;
 }
 
 static bool current_invert() {
-    ConsoleVariable* v = invert_variable();
-    return v && v->value != 0.0f;
+    return invert_variable()->value != 0.0f;
 }
 
 static void set_look(float sensitivity, float invert) {

@@ -10,6 +10,15 @@
 
 static bool paused = false;
 static ConsoleVariable* pause_on_focus_loss = nullptr;
+static const SettingRow SETTINGS[] = {
+    {.variable = &pause_on_focus_loss,
+     .name = "pause_on_focus_loss",
+     .default_value = 1.0f,
+     .min_value = 0.0f,
+     .max_value = 1.0f,
+     .whole_numbers = true,
+     .help = "pause the game when its window loses the keyboard focus (0: play on)"},
+};
 static const char* forbidden_because = nullptr; // why no pause is allowed now
 
 static bool can_pause() {
@@ -48,7 +57,7 @@ void pause_frame_start() {
 }
 
 void pause_for_focus_loss() {
-    if (pause_on_focus_loss && pause_on_focus_loss->value != 0.0f) pause_set(true);
+    if (pause_on_focus_loss->value != 0.0f) pause_set(true);
 }
 
 static void command_pause() {
@@ -61,6 +70,5 @@ static void command_pause() {
 
 void pause_init() {
     console_add_command("pause", command_pause);
-    pause_on_focus_loss = console_get_variable("pause_on_focus_loss", 1.0f);
-    console_limit_variable(pause_on_focus_loss, 0.0f, 1.0f, true);
+    console_add_settings(SETTINGS);
 }

@@ -38,6 +38,22 @@ uint32_t next_shot_time = 0;
 static ConsoleVariable* mouse_sensitivity = nullptr; // radians per mouse count
 static ConsoleVariable* mouse_invert = nullptr;      // 1: pulling back looks up
 
+static const SettingRow SETTINGS[] = {
+    {.variable = &mouse_sensitivity,
+     .name = "mouse_sensitivity",
+     .default_value = LOOK_PER_COUNT,
+     .min_value = 0.0001f,
+     .max_value = 1.0f,
+     .help = "how far the view turns per mouse count, in radians"},
+    {.variable = &mouse_invert,
+     .name = "mouse_invert",
+     .default_value = 0.0f,
+     .min_value = 0.0f,
+     .max_value = 1.0f,
+     .whole_numbers = true,
+     .help = "1: pulling the mouse back looks up"},
+};
+
 
 static const char* const HEAD_FILES[HEAD_PICTURE_COUNT] = {
     "data/tete1.png", "data/tete2.png", "data/tete3.png", "data/tete4.png", "data/tete5.png",
@@ -116,15 +132,12 @@ static void walk(float step) {
 }
 
 void player_settings_init() {
-    mouse_sensitivity = console_get_variable("mouse_sensitivity", LOOK_PER_COUNT);
-    console_limit_variable(mouse_sensitivity, 0.0001f, 1.0f, false);
-    mouse_invert = console_get_variable("mouse_invert", 0.0f);
-    console_limit_variable(mouse_invert, 0.0f, 1.0f, true);
+    console_add_settings(SETTINGS);
 }
 
 static void look() {
-    float per_count = mouse_sensitivity ? mouse_sensitivity->value : LOOK_PER_COUNT;
-    float tilt_per_count = mouse_invert && mouse_invert->value != 0.0f ? -per_count : per_count;
+    float per_count = mouse_sensitivity->value;
+    float tilt_per_count = mouse_invert->value != 0.0f ? -per_count : per_count;
     player_yaw += static_cast<float>(mouse_dx) * per_count;
     player_pitch += static_cast<float>(mouse_dy) * tilt_per_count;
     if (player_pitch > HALF_PI) player_pitch = PITCH_LIMIT;

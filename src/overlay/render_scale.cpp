@@ -11,7 +11,16 @@
 #include <algorithm>
 #include <cmath>
 
-ConsoleVariable* render_scale = nullptr;
+static ConsoleVariable* render_scale = nullptr;
+static const SettingRow SETTINGS[] = {
+    {.variable = &render_scale,
+     .name = "render_scale",
+     .default_value = 0.0f,
+     .min_value = 0.0f,
+     .max_value = 1.0f,
+     .help = "the share of the window's size, each way, the 3-D scene is drawn at "
+             "(0: chosen to hold the frame rate)"},
+};
 
 static AutoScale automatic = {1.0f, 0.0, 0};
 // The picture of the scaled scene, valid in the context of picture_context.
@@ -50,12 +59,11 @@ void auto_scale_add_frame(AutoScale* a, double frame_ms, double target_ms) {
 }
 
 void render_scale_init() {
-    render_scale = console_get_variable("render_scale", 0.0f);
-    console_limit_variable(render_scale, 0.0f, 1.0f, false);
+    console_add_settings(SETTINGS);
 }
 
 bool render_scale_automatic() {
-    return !render_scale || render_scale->value == 0.0f;
+    return render_scale->value == 0.0f;
 }
 
 float render_scale_in_use() {

@@ -4,10 +4,6 @@
 // The 2-D overlay is drawn afterwards at the window's own size.
 #pragma once
 
-struct ConsoleVariable;
-
-extern ConsoleVariable* render_scale; // 0: automatic; 0.25 .. 1: that share
-
 constexpr float RENDER_SCALE_LOWEST = 0.25f; // a set render_scale below is drawn at this
 constexpr float AUTO_SCALE_LOWEST = 0.5f;    // the automatic choice never goes lower
 constexpr float AUTO_SCALE_STEP = 0.05f;

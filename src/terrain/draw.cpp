@@ -25,7 +25,16 @@
 #include <vector>
 
 bool terrain_multitexture = false;
-ConsoleVariable* terrain_lod_error = nullptr;
+static ConsoleVariable* terrain_lod_error = nullptr;
+static const SettingRow SETTINGS[] = {
+    {.variable = &terrain_lod_error,
+     .name = "terrain_lod_error",
+     .default_value = LOD_DEFAULT_PIXELS,
+     .min_value = 0.0f,
+     .max_value = 100.0f,
+     .help = "how many pixels the land's shape may move where far patches are drawn with fewer "
+             "triangles (0: every patch in full)"},
+};
 
 // Triangles sent by the latest terrain_draw.
 static int frame_triangles = 0;
@@ -200,8 +209,7 @@ static void send_frame_leaves() {
 }
 
 void terrain_lod_init() {
-    terrain_lod_error = console_get_variable("terrain_lod_error", LOD_DEFAULT_PIXELS);
-    console_limit_variable(terrain_lod_error, 0.0f, 100.0f, false);
+    console_add_settings(SETTINGS);
 }
 
 int terrain_frame_triangles() {
@@ -333,7 +341,7 @@ void terrain_draw(Vector3 eye, float yaw, float pitch, float field_of_view, cons
     terrain_footprint(eye, yaw, pitch, field_of_view, edges);
     frame_leaves.clear();
     quad_node_draw_visible(land.root, edges, land);
-    const float max_pixels = terrain_lod_error ? terrain_lod_error->value : LOD_DEFAULT_PIXELS;
+    const float max_pixels = terrain_lod_error->value;
     const bool simplified = max_pixels > 0.0f;
     if (simplified) {
         prepare_lod_leaves(eye, land, max_pixels);

@@ -6,15 +6,12 @@
 #include "math/vector.h"
 #include "terrain/quadtree.h"
 
-struct ConsoleVariable;
 struct Terrain;
 
-// The console variable terrain_lod_error: how far, in pixels, the land's
-// shape may move on screen when far leaves are drawn with fewer triangles;
-// 0 draws every leaf in full. Null until terrain_lod_init, which the
-// settings' start-up calls (terrain_load too, for programs without it);
-// drawing uses the default until then.
-extern ConsoleVariable* terrain_lod_error;
+// Creates the console variable terrain_lod_error: how far, in pixels, the
+// land's shape may move on screen when far leaves are drawn with fewer
+// triangles; 0 draws every leaf in full. The settings' start-up calls it;
+// a program that draws land without that start-up calls it first.
 void terrain_lod_init();
 
 // Triangles the latest terrain_draw sent.

@@ -46,7 +46,6 @@ bool terrain_read_heights(std::FILE* file, const char* name, int width, int heig
 bool terrain_load(const char* raw_path, Terrain& land, int width, int height, const char* base_path,
                   const char* detail_path) {
     terrain_free(land);
-    if (!terrain_lod_error) terrain_lod_init();
     if (!terrain_size_valid(width, height)) {
         console_print_errorf("Landscape %s: %dx%d is not a square of 4 times a power of 2",
                              raw_path, width, height);

@@ -16,7 +16,7 @@ class FrameCap : public GameFixture {
 };
 
 TEST_F(FrameCap, WaitsAwayTheRestOfAShortFrame) {
-    EXPECT_EQ(max_fps->default_value, 250.0f);
+    EXPECT_EQ(console_find_variable("max_fps")->row->default_value, 250.0f);
     struct Case {
         const char* line;
         uint32_t spent, waited;

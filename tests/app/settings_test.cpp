@@ -1,7 +1,8 @@
 // Settings kept between runs, in the started game: what a fresh folder
-// shows, the start mode, the added variables' limits, and broken files that
-// do not stop the start. (tests/e2e/settings_session.sh plays the round
-// trip over three starts of the real executable.)
+// shows, the README's tables against what is registered, the start mode, the
+// added variables' limits, and broken files that do not stop the start.
+// (tests/e2e/settings_session.sh plays the round trip over three starts of
+// the real executable.)
 #include "app/command_line.h"
 #include "app/settings.h"
 #include "app/video.h"
@@ -14,6 +15,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <set>
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
@@ -53,22 +56,66 @@ TEST_F(Settings, AFreshFolderStartsAsBefore) {
     settings_save(); // nothing changed, nothing typed: nothing to keep
     EXPECT_FALSE(fs::exists(CONFIG_FILE));
     EXPECT_FALSE(fs::exists(HISTORY_FILE));
+}
 
-    // The added commands and variables come before the ones listed today.
-    Lines commands = run("cmdlist"), variables = run("varlist");
-    Lines listed_commands(commands.begin() + 2, commands.end());
-    EXPECT_EQ(
-        listed_commands,
-        (Lines{"bindlist",  "unbind",          "bind",    "pause",  "startmode",   "screenshot",
-               "timedemo",  "playdemo",        "stop",    "record", "textureinfo", "texturequality",
-               "exec",      "varlist",         "cmdlist", "?",      "cls",         "toggle_console",
-               "videomode", "togglefullscreen"}));
-    Lines listed_variables(variables.begin() + 2, variables.end());
-    EXPECT_EQ(
-        listed_variables,
-        (Lines{"keep_aspect", "joy_deadzone", "joy_invert", "joy_sensitivity",
-               "pause_on_focus_loss", "terrain_lod_error", "render_scale", "max_fps", "volume_sfx",
-               "volume_music", "mouse_invert", "mouse_sensitivity", "show_fps", "save_to_log"}));
+// A table of README.md, found by its header line's first cell: each row's
+// first cell without its backquotes, up to its first blank, and its second.
+static std::vector<std::pair<std::string, std::string>> readme_table(const std::string& header) {
+    std::ifstream readme(SHEEPFALL_README);
+    std::vector<std::pair<std::string, std::string>> rows;
+    bool inside = false;
+    for (std::string line; std::getline(readme, line);) {
+        if (line.rfind("| " + header + " |", 0) == 0) {
+            inside = true;
+            continue;
+        }
+        if (!inside || line.rfind("| ---", 0) == 0) continue;
+        if (line.rfind("| `", 0) != 0) break; // the table ended
+        size_t name_end = line.find_first_of("` ", 3);
+        size_t second = line.find(" | ", name_end) + 3;
+        rows.emplace_back(line.substr(3, name_end - 3),
+                          line.substr(second, line.find(" |", second) - second));
+    }
+    return rows;
+}
+
+// Every registered setting is in the README's variable table with its
+// default and has a help line; every variable there is registered. Every
+// command is in the command table, and every command there is registered.
+TEST_F(Settings, TheReadmeTablesHoldEveryVariableAndCommand) {
+    auto variables = readme_table("Variable");
+    ASSERT_GE(variables.size(), 10u) << "no variable table found in " << SHEEPFALL_README;
+    std::map<std::string, std::string> readme_defaults(variables.begin(), variables.end());
+    std::set<std::string> registered;
+    for (const ConsoleVariable* v = console_variables(); v; v = v->next) {
+        registered.insert(v->name);
+        char default_value[CONSOLE_NAME_SIZE];
+        console_format_value(v->row->default_value, default_value, sizeof default_value);
+        auto row = readme_defaults.find(v->name);
+        if (row == readme_defaults.end())
+            ADD_FAILURE() << v->name << " is missing from README.md's variable table";
+        else
+            EXPECT_EQ(row->second, default_value) << v->name << "'s default in README.md";
+        EXPECT_STRNE(v->row->help, "") << v->name << " has no help line";
+    }
+    for (const auto& [name, _] : variables)
+        EXPECT_TRUE(registered.count(name))
+            << "README.md lists " << name << ", the game has no such variable";
+
+    auto commands = readme_table("Command");
+    ASSERT_GE(commands.size(), 10u) << "no command table found in " << SHEEPFALL_README;
+    std::set<std::string> readme_commands;
+    for (const auto& [name, _] : commands)
+        readme_commands.insert(name);
+    registered.clear();
+    for (const ConsoleCommand* c = console_commands(); c; c = c->next) {
+        registered.insert(c->name);
+        EXPECT_TRUE(readme_commands.count(c->name))
+            << c->name << " is missing from README.md's command table";
+    }
+    for (const std::string& name : readme_commands)
+        EXPECT_TRUE(registered.count(name))
+            << "README.md lists " << name << ", the game has no such command";
 }
 
 TEST_F(Settings, StartModeIsRecordedForTheNextStartOnly) {

@@ -5,11 +5,13 @@
 #include "app/app.h"
 #include "app/frame_end.h"
 #include "app/extensions.h"
+#include "app/video.h"
 #include "console/builtins.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "gl.h"
 #include "model/load.h"
+#include "overlay/render_scale.h"
 #include "support/console_lines.h"
 #include "support/gl_context.h"
 #include "textures/texture.h"
@@ -31,6 +33,9 @@ class TitleScreen : public testing::Test {
     void SetUp() override {
         ASSERT_TRUE(gl->ok());
         console_init();
+        show_fps_init(); // the settings the title's frame reads, as start-up makes them
+        video_settings_init();
+        render_scale_init();
         texture_manager_init();
         extensions_start_context();
         ASSERT_TRUE(model_load(&title_model, "data/box.ms3d", "data/box.txt"));

@@ -85,7 +85,11 @@ class Bindings : public testing::Test {
         console_init();
         bindings_init();
         actions_bind_defaults();
-        show_fps = console_get_variable("show_fps", 1.0f);
+        static const SettingRow SHOW_FPS[] = {{.variable = nullptr,
+                                               .name = "show_fps",
+                                               .default_value = 1.0f,
+                                               .help = "a test's own"}};
+        show_fps = console_add_setting(SHOW_FPS[0]);
     }
     static Lines run(const std::string& line) {
         int mark = line_count;

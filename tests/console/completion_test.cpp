@@ -23,7 +23,11 @@ class Completion : public testing::Test {
         console_init();
         console_add_command("texturequality", nothing);
         console_add_command("textureinfo", nothing);
-        console_get_variable("show_fps", 1.0f);
+        static const SettingRow SHOW_FPS[] = {{.variable = nullptr,
+                                               .name = "show_fps",
+                                               .default_value = 1.0f,
+                                               .help = "a test's own"}};
+        console_add_settings(SHOW_FPS);
         console_add_command("save_to_log", nothing); // also a variable
         console_toggle();
     }

@@ -94,7 +94,10 @@ std::string without_line_breaks(std::string text) {
 TEST(ConsoleLines, LongAndBadLinesAreRefusedWholeAndPrintedLinesAreNeverCut) {
     console_init();
     bindings_init();
-    ConsoleVariable* gravity = console_get_variable("gravity", 9.5f);
+    static ConsoleVariable* gravity = nullptr;
+    static const SettingRow GRAVITY[] = {
+        {.variable = &gravity, .name = "gravity", .default_value = 9.5f, .help = "a test's own"}};
+    console_add_settings(GRAVITY);
     for (const Row& row : rows()) {
         SCOPED_TRACE(row.input.substr(0, 60));
         gravity->value = 9.5f;

@@ -104,7 +104,7 @@ TEST_F(Output, AnUnwritableLogSwitchesLoggingOffOnceSayingWhy) {
         SCOPED_TRACE(c.what);
         console_output_init(); // removes the old log
         c.make_log();
-        console_get_variable("save_to_log", 1)->value = 1.0f;
+        console_find_variable("save_to_log")->value = 1.0f;
         testing::internal::CaptureStderr();
         console_print("one");
         console_print("two");
@@ -112,7 +112,7 @@ TEST_F(Output, AnUnwritableLogSwitchesLoggingOffOnceSayingWhy) {
         EXPECT_EQ(printed_lines(), (Lines{"one", error, "two"}));
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
                   "sheepfall: " + error.substr(1, error.size() - 2) + "\n");
-        EXPECT_EQ(console_get_variable("save_to_log", 1)->value, 0.0f);
+        EXPECT_EQ(console_find_variable("save_to_log")->value, 0.0f);
         std::filesystem::remove("log.txt");
     }
 }

@@ -34,7 +34,12 @@ TEST_F(PlayerFolder, TheLogIsWrittenThereAndStartedAnew) {
 }
 
 TEST_F(PlayerFolder, ExecLooksThereBeforeTheWorkingFolder) {
-    ConsoleVariable* which = console_get_variable("which", 0.0f);
+    static ConsoleVariable* which = nullptr;
+    static const SettingRow WHICH[] = {{.variable = &which,
+                                        .name = "which",
+                                        .default_value = 0.0f,
+                                        .help = "the script that ran"}};
+    console_add_settings(WHICH);
     std::ofstream("player/both.cfg") << "which 1\n";
     std::ofstream("both.cfg") << "which 2\n";
     std::ofstream("game_only.cfg") << "which 3\n";

@@ -18,6 +18,24 @@ using Lines = std::vector<std::string>;
 
 static std::vector<std::string> captured;
 
+// Settings of a made-up module, declared as the game's modules declare theirs.
+static ConsoleVariable* gravity = nullptr;
+static ConsoleVariable* lives = nullptr;
+static const SettingRow SETTINGS[] = {
+    {.variable = &gravity,
+     .name = "gravity",
+     .default_value = 9.5f,
+     .min_value = 0.5f,
+     .help = "how fast things fall, in units a second squared"},
+    {.variable = &lives,
+     .name = "lives",
+     .default_value = 3.0f,
+     .min_value = 1.0f,
+     .max_value = 9.0f,
+     .whole_numbers = true,
+     .help = "lives at the start"},
+};
+
 static void capture_args() {
     captured.clear();
     for (int i = 0; i < console_arg_count(); i++)
@@ -105,30 +123,85 @@ TEST_F(Registry, VariablesHideCommandsAndNamesAreUnique) {
     EXPECT_EQ(lines_since(mark), (Lines{"!Function already defined!"}));
     EXPECT_EQ(run("exec").back(), "!usage: exec [scriptname]!"); // the first handler stays
 
-    ConsoleVariable* a = console_get_variable("gravity", 9.5f);
-    EXPECT_EQ(console_get_variable("gravity", 1.0f), a);
-    EXPECT_EQ(a->value, 9.5f);
+    // A second start-up keeps the records and what the player set.
+    console_add_settings(SETTINGS);
+    ConsoleVariable* first = gravity;
+    run("gravity 2");
+    console_add_settings(SETTINGS);
+    EXPECT_EQ(gravity, first);
+    EXPECT_EQ(console_find_variable("gravity"), first);
+    EXPECT_EQ(gravity->value, 2.0f);
+}
+
+TEST_F(Registry, RowsKeepValuesWithinTheirLimits) {
+    console_add_settings(SETTINGS);
+    lives->value = 3.0f;
+    struct Case {
+        const char* line;
+        const char* said; // "": only the echo
+        float gravity, lives;
+    } cases[] = {
+        {"gravity 0.1", "gravity clamped to 0.5", 0.5f, 3.0f},
+        {"gravity 1e39", "", INFINITY, 3.0f}, // no upper limit
+        {"lives 2.6", "lives clamped to 3", INFINITY, 3.0f},
+        {"lives 12", "lives clamped to 9", INFINITY, 9.0f},
+        {"lives -1", "lives clamped to 1", INFINITY, 1.0f},
+        {"lives 4", "", INFINITY, 4.0f},
+        {"save_to_log -7.5", "", INFINITY, 4.0f}, // no limits at all
+    };
+    for (const Case& c : cases) {
+        Lines expected{std::string(">") + c.line};
+        if (c.said[0]) expected.push_back(c.said);
+        EXPECT_EQ(run(c.line), expected);
+        EXPECT_EQ(gravity->value, c.gravity) << c.line;
+        EXPECT_EQ(lives->value, c.lives) << c.line;
+    }
+}
+
+TEST_F(Registry, HelpShowsARowOrSaysWhatTheNameIs) {
+    console_add_settings(SETTINGS);
+    run("gravity 2");
+    run("lives 3");
+    run("save_to_log 0");
+    struct Case {
+        const char* line;
+        Lines said;
+    } cases[] = {
+        {"help gravity",
+         {"gravity: how fast things fall, in units a second squared",
+          "  default 9.5, limits at least 0.5, now 2"}},
+        {"help lives",
+         {"lives: lives at the start", "  default 3, limits 1 to 9, whole numbers, now 3"}},
+        {"help save_to_log",
+         {"save_to_log: append every console line to log.txt (started anew each run)",
+          "  default 1, limits none, now 0, not kept in config.cfg"}},
+        {"help exec", {"exec is a command (cmdlist lists them)"}},
+        {"help nothing", {"!help: no variable or command named nothing!"}},
+        {"help", {"!usage: help [name]!"}},
+    };
+    for (const Case& c : cases) {
+        Lines expected{std::string(">") + c.line};
+        expected.insert(expected.end(), c.said.begin(), c.said.end());
+        EXPECT_EQ(run(c.line), expected);
+    }
 }
 
 TEST_F(Registry, ListsNewestFirstAndPrintsHelp) {
     Lines cmds = run("cmdlist");
-    Lines expected{">cmdlist",
-                   "  =[Registred functions]=",
-                   "grab",
-                   "exec",
-                   "varlist",
-                   "cmdlist",
-                   "?",
-                   "cls",
-                   "toggle_console"};
+    Lines expected{">cmdlist", "  =[Registred functions]=",
+                   "grab",     "help",
+                   "exec",     "varlist",
+                   "cmdlist",  "?",
+                   "cls",      "toggle_console"};
     EXPECT_EQ(cmds, expected);
-    console_get_variable("show_fps", 1.0f);
+    console_add_settings(SETTINGS);
     EXPECT_EQ(run("varlist"),
-              (Lines{">varlist", "  =[Registred variables]=", "show_fps", "save_to_log"}));
+              (Lines{">varlist", "  =[Registred variables]=", "lives", "gravity", "save_to_log"}));
     EXPECT_EQ(run("?"),
               (Lines{">?", "Press PgUp / PgDown to move", "Press Up / Down to getback input",
                      "type cmdlist to list all commands", "type varlist to list all variables",
-                     "type exec [scriptname] to execute a script"}));
+                     "type exec [scriptname] to execute a script",
+                     "type help [name] to learn about a variable"}));
 }
 
 TEST_F(Registry, RunsScriptsLineByLine) {
@@ -136,7 +209,7 @@ TEST_F(Registry, RunsScriptsLineByLine) {
     Lines out = run("exec setup.cfg");
     EXPECT_EQ(out, (Lines{">exec setup.cfg", "Executing script", ">save_to_log 0\n", ">grab LOW\n",
                           "type ? for help"}));
-    EXPECT_EQ(console_get_variable("save_to_log", 1)->value, 0.0f);
+    EXPECT_EQ(console_find_variable("save_to_log")->value, 0.0f);
     EXPECT_EQ(captured, (Lines{"LOW"}));
 
     write_file("noeol.cfg", "grab x");

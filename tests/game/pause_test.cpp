@@ -185,7 +185,7 @@ TEST_F(Pause, LosingTheFocusPausesWhenPauseOnFocusLossIsOn) {
     for (int frame = 0; frame < 30; frame++)
         ASSERT_TRUE(step(20));
     EXPECT_FALSE(game_paused()) << "the new window's focus loss paused the game";
-    EXPECT_EQ(console_find_variable("pause_on_focus_loss")->default_value, 1.0f);
+    EXPECT_EQ(console_find_variable("pause_on_focus_loss")->row->default_value, 1.0f);
 }
 
 TEST_F(Pause, ThePauseKeyTogglesItOnlyInPlay) {

@@ -28,7 +28,7 @@ class RenderScale : public GameFixture {
     }
     // The paused play frame at this render_scale, all its pixels.
     std::vector<unsigned char> frame_at(float scale) {
-        render_scale->value = scale;
+        console_find_variable("render_scale")->value = scale;
         draw_frame();
         return read_frame(width, height);
     }

@@ -244,6 +244,7 @@ class TextAfterAModel : public ModelDraw {
 
 TEST_F(TextAfterAModel, IsNotMultitextured) {
     ASSERT_TRUE(font_init());
+    video_settings_init(); // keep_aspect, which places the text
     write_solid_png("base.png", 60, 100, 30);
     write_solid_png("blue.png", 0, 0, 255);
     load(square_model(), two_layers("base.png", "blue.png", "MULTIPLY", "ON"));

@@ -21,6 +21,7 @@ double frame_ms(double fixed_ms, double full_size_ms, float scale) {
 // 0.5; fast ones bring it back up to 1, and never beyond.
 TEST(AutoScale, GoesDownOnSlowFramesAndBackUpOnFastOnes) {
     render_scale_init(); // 0, the default: automatic
+    ConsoleVariable* render_scale = console_find_variable("render_scale");
     ASSERT_EQ(render_scale->value, 0.0f);
     ASSERT_EQ(render_scale_in_use(), 1.0f);
     for (int frame = 0; frame < AUTO_SCALE_WINDOW - 1; frame++)

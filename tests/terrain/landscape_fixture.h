@@ -34,9 +34,14 @@ class LandscapeTest : public testing::Test {
         extensions_probe();
         // The literal full-detail drawing unless a test asks for less.
         terrain_lod_init();
-        terrain_lod_error->value = 0.0f;
+        set_lod_error(0.0f);
     }
     void TearDown() override { terrain_free(terrain); }
+
+    // terrain_lod_error, set as a console line would, without the echo.
+    static void set_lod_error(float pixels) {
+        console_find_variable("terrain_lod_error")->value = pixels;
+    }
 
     // Loads level n's landscape from the data folder into the game's terrain.
     static bool load_level(int n) {

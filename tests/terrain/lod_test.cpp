@@ -186,9 +186,9 @@ TEST_P(SimplifiedLand, LooksLikeTheLiteralDrawingFromFiveEyes) {
     ASSERT_TRUE(load_level(GetParam()));
     const std::vector<Eye> eyes = eyes_on_level();
     for (const Eye& eye : eyes) {
-        terrain_lod_error->value = 0.0f;
+        set_lod_error(0.0f);
         const std::vector<uint8_t> literal = draw_view(eye.at, eye.yaw, eye.pitch, true);
-        terrain_lod_error->value = LOD_DEFAULT_PIXELS;
+        set_lod_error(LOD_DEFAULT_PIXELS);
         const std::vector<uint8_t> drawn = draw_view(eye.at, eye.yaw, eye.pitch, false);
         const int simplified_triangles = terrain_frame_triangles();
         if (&eye == &eyes.front()) { // pictures for people to compare
@@ -196,7 +196,7 @@ TEST_P(SimplifiedLand, LooksLikeTheLiteralDrawingFromFiveEyes) {
             write_frame_png(screenshot_path("land" + level + "-literal.png"), literal, WIDTH, HEIGHT);
             write_frame_png(screenshot_path("land" + level + "-simplified.png"), drawn, WIDTH, HEIGHT);
         }
-        terrain_lod_error->value = 0.0f;
+        set_lod_error(0.0f);
         draw_view(eye.at, eye.yaw, eye.pitch, false);
         const int full_triangles = terrain_frame_triangles();
         int differing = 0, cracks = 0, outline = 0;
