@@ -16,6 +16,7 @@ namespace {
 class Player : public testing::Test {
   protected:
     void SetUp() override {
+        player_settings_init(); // mouse_sensitivity and mouse_invert, as start-up makes them
         terrain.width = terrain.height = 512;
         terrain.heights.assign(512 * 512, 20.0f);
         player_x = player_z = 256.0f;
