@@ -7,6 +7,7 @@
 
 #include "game/flock.h"
 #include "game/player.h"
+#include "game/tuning.h"
 
 #include <SDL.h>
 
@@ -63,8 +64,9 @@ class AimingBot {
     }
 
   private:
-    static constexpr float RADIANS_PER_COUNT = 0.01f; // mouse_sensitivity's default
-    static constexpr float SHOT_SPEED = 300.0f;
+    // The game's own tuning: the look at mouse_sensitivity's default, the
+    // shots at their speed.
+    static constexpr float RADIANS_PER_COUNT = LOOK_PER_COUNT;
 
     // The motion pushed before the last frame: the frame polled it at its end
     // and the next one turns the view by it.
@@ -79,7 +81,7 @@ class AimingBot {
     }
 
     // Where a shot from the eye meets the sheep: the first time t at which the
-    // sheep's place is 300 t from the eye.
+    // sheep's place is SHOT_SPEED t from the eye.
     static bool intercept(const Sheep& s, const Vector3& eye, Vector3* point) {
         Vector3 v = {s.direction.x * s.speed, s.direction.y * s.speed, s.direction.z * s.speed};
         Vector3 d = {s.position.x - eye.x, s.position.y - eye.y, s.position.z - eye.z};
