@@ -11,7 +11,9 @@ enter_work_folder "$data"
 printf 'varlist\nsave_to_log 0\n' > setup.cfg
 echo "stale line from an earlier run" > log.txt
 
-type_line() { xdotool type --delay 15 "$1"; xdotool key Return; sleep 0.3; }
+# Keys reach the game in the order sent: a line needs no wait before the
+# next one, only before what is checked of it.
+type_line() { xdotool type --delay 15 "$1"; xdotool key Return; }
 pixel() { "$screenshot" shot.png "$1" "$2"; }
 
 "$game" > game.out 2> game.err &
@@ -39,13 +41,13 @@ panel_fills_top() {
 # virtual screen's own 1280 x 1024, and the picture covers all of it.
 game_window_geometry | grep -q "Geometry: 1280x1024" || fail "fullscreen does not cover the screen"
 
-# The console fades in over one second.
 xdotool key Insert
-sleep 1.2
 panel_fills_top 1000 1024
 
 type_line "cmdlist"
+wait_for_log_line "togglefullscreen"
 type_line "exec setup.cfg"
+wait_for_log_line ">save_to_log 0"
 type_line "textureinfo"
 # A mode change replaces the window: the next lines go to the new one.
 old=$(focused_game_window)

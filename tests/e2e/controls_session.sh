@@ -33,19 +33,17 @@ open_console
 type_line "bind w forward"
 type_line 'bind F5 "show_fps 0"'
 wait_for_log_line ">bind F5 \"show_fps 0\""
-sleep 1.2 # the panel has faded in whole
+wait_for_console_settled # the panel has faded in whole
 capture console_before
 hold_w # types into the open console
-sleep 0.3
 capture console_after
 [ "$(changed_points console_before console_after)" -lt 10 ] ||
   fail "holding W in the open console walked ($(changed_points console_before console_after)% changed)"
 
 xdotool key BackSpace Insert
-sleep 1.2 # the panel has faded out
+wait_for_console_settled # the panel has faded out
 capture closed
 hold_w
-sleep 0.3
 capture walked
 [ "$(changed_points closed walked)" -ge 20 ] || fail "W bound to forward does not walk"
 
@@ -54,8 +52,7 @@ wait_for_log_line ">show_fps 0"
 
 xdotool key Pause
 wait_for_log_line "Paused"
-sleep 0.3
-capture paused_first
+wait_for_still_screen paused_first
 xdotool keydown Up
 sleep 1
 xdotool keyup Up

@@ -49,7 +49,7 @@ expect_lines "FAIL: the sky is not blue"
 expect_game_files_shown
 
 case="waiting on a game that has ended"
-run_script $'true & pid=$!\nsleep 0.5\nwait_for_log_line "Ya win"'
+run_script $'true & pid=$!\nwait "$pid"\nwait_for_log_line "Ya win"'
 [ "$status" -eq 1 ] || fail "$case: exit status $status"
 expect_lines "FAIL: the game ended while waiting for: log.txt to show: Ya win"
 

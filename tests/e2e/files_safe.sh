@@ -69,7 +69,7 @@ open_console
 type_line "show_fps 0"
 type_line "record r1"
 wait_for_log_line "Recording demos/r1.dem"
-sleep 1
+sleep 1 # a second of play to record (nothing shows a frame being recorded)
 kill "$reader"
 wait "$reader" 2> /dev/null || true
 type_line "no_such_command" # its error line goes to the closed pipe
@@ -130,7 +130,7 @@ type_line "show_fps 0"
 xdotool key F12
 wait_for_err_line "sheepfall: Can't write screenshots/sheepfall-0000.png: No space left on device"
 type_line "record r1"
-sleep 1
+sleep 1 # a second of play to record (nothing shows a frame being recorded)
 type_line "stop"
 wait_for_err_line "sheepfall: Can't write demos/r1.dem: No space left on device"
 quit_blocked_game "Can't write screenshots/sheepfall-0000.png: No space left on device" \

@@ -42,7 +42,7 @@ if [ "$answered" = player ]; then
   # The console stays open through the mode change: Insert now would close
   # it (and its fading panel would still pass for open). Once any fade is
   # over, it is opened only when it is not showing.
-  sleep 1.2
+  wait_for_console_settled 1016 40
   read -r r g b < <("$screenshot" console.png 1016 40)
   [ "$r" -lt 60 ] && [ "$b" -gt $((r + 30)) ] || open_console
   old=$(focused_game_window)

@@ -23,12 +23,17 @@ pid=$!
 wait_for_game
 grep -qx "Loading level 0/3: data/level1.txt" log.txt || fail "the first level did not load"
 grep -qx "Reloading textures..." log.txt || fail "the first landscape was not shaded"
-sleep 1
 
-capture start
-# The sky at the top, the head in the top-left corner, the land below.
-read -r r g b < <(pixel 512 20)
+# The sky at the top once play is drawn (the loading picture goes first),
+# the head in the top-left corner, the land below.
+for _ in $(seq 1 100); do
+  read -r r g b < <(pixel 512 20)
+  [ "$r" -eq 102 ] && [ "$g" -eq 102 ] && [ "$b" -eq 204 ] && break
+  game_running "the sky at the top of the screen"
+  sleep 0.1
+done
 [ "$r" -eq 102 ] && [ "$g" -eq 102 ] && [ "$b" -eq 204 ] || fail "no sky at the top ($r $g $b)"
+capture start
 read -r r g b < <(pixel 80 80)
 [ "$b" -lt 180 ] || fail "no head in the top-left corner ($r $g $b)"
 
@@ -36,9 +41,8 @@ xdotool keydown Up; sleep 1; xdotool keyup Up
 capture walked
 [ "$(changed_points start walked)" -ge 20 ] || fail "walking changed nothing"
 
-xdotool mousemove_relative -- 150 0; sleep 0.5
-capture turned
-[ "$(changed_points walked turned)" -ge 20 ] || fail "the mouse did not turn the view"
+xdotool mousemove_relative -- 150 0
+wait_for_changed_screen walked turned 20 # else the mouse did not turn the view
 
 xdotool mousedown 1; sleep 1.2
 capture firing

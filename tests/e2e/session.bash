@@ -125,7 +125,9 @@ game_window_geometry() {
 # Waits until a game window that is not OLD_ID ("" for any) has the keyboard,
 # at the given size (WIDTHxHEIGHT) when one is given, then lets the game run
 # a moment; keys sent before that go to no window or to the one being
-# replaced. Fails at once if the game ends, and after 30 seconds.
+# replaced. (The game shows nothing when the new window is ready for keys:
+# that moment is the one fixed wait left here.) Fails at once if the game
+# ends, and after 30 seconds.
 #   old=$(focused_game_window); type_line "videomode 800x600x32"
 #   wait_for_new_window "$old" 800x600
 wait_for_new_window() {
@@ -169,6 +171,64 @@ wait_for_game() {
   wait_for_log_line "type ? for help"
   wait_for_log_line "Reloading textures..."
   wait_for_focus
+}
+
+# Waits (at most 20 seconds) until the screen stands still, as a paused game
+# does: three captures 0.3 s apart in which under 1 % of the pixels changed.
+# The last capture is kept as NAME.png. Needs $screenshot.
+wait_for_still_screen() {
+  local name="$1" still=0 tries
+  "$screenshot" "$name.png" > /dev/null
+  for tries in $(seq 1 66); do
+    sleep 0.3
+    game_running "the screen to stand still"
+    mv "$name.png" still_before.png
+    "$screenshot" "$name.png" > /dev/null
+    if [ "$("$screenshot" --diff still_before.png "$name.png")" -eq 0 ]; then
+      still=$((still + 1))
+      [ "$still" -lt 2 ] || return 0
+    else
+      still=0
+    fi
+  done
+  fail "the screen did not stand still within 20s"
+}
+
+# Waits (at most 10 seconds) until the console panel has stopped fading in or
+# out: the pixel at the given point (by default near the top right corner,
+# as open_console looks) reads the same four times 0.2 s apart. Play goes on
+# behind the panel, so the whole screen need not stand still. Needs
+# $screenshot.
+wait_for_console_settled() {
+  local x="${1:-$(($(xdotool getdisplaygeometry | cut -d' ' -f1) - 8))}" y="${2:-40}"
+  local pixel="" previous="" same=0 tries
+  for tries in $(seq 1 50); do
+    pixel=$("$screenshot" console.png "$x" "$y")
+    if [ "$pixel" = "$previous" ]; then
+      same=$((same + 1))
+      [ "$same" -lt 3 ] || return 0
+    else
+      same=0
+    fi
+    previous="$pixel"
+    game_running "the console panel to stop fading"
+    sleep 0.2
+  done
+  fail "the console panel at $x,$y kept changing for 10s (last $pixel)"
+}
+
+# Captures the screen as NAME.png until at least PERCENT of its pixels differ
+# from BEFORE.png; fails with what changed after 10 seconds. Needs $screenshot.
+wait_for_changed_screen() {
+  local before="$1" name="$2" percent="$3" changed=0 tries
+  for tries in $(seq 1 50); do
+    "$screenshot" "$name.png" > /dev/null
+    changed=$("$screenshot" --diff "$before.png" "$name.png")
+    [ "$changed" -lt "$percent" ] || return 0
+    game_running "the screen to change from $before.png"
+    sleep 0.2
+  done
+  fail "the screen did not change from $before.png by $percent % within 10s (only $changed %)"
 }
 
 # Opens the console with Insert, as a player would, and waits (at most 10

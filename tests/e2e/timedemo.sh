@@ -16,7 +16,7 @@ fail() { echo "FAIL: $*"; for f in out err log.txt; do echo "--- $f"; cat "$f" |
 pid=$!
 wait_for_game
 wait_for_log_line "Recording demos/e2e.dem"
-sleep 2
+sleep 2 # two seconds of play to record (nothing shows a frame being recorded)
 xdotool key Escape
 wait_for_exit 30
 [ "$code" -eq 0 ] || fail "the recording game ended with $code"
