@@ -40,7 +40,7 @@ static double pace_origin = 0.0;         // playback: when its first frame start
 static uint64_t paced_ms = 0;            // recorded ms from the first frame's start to the latest's
 static bool pace_lost = false;           // playback: paused since the latest frame
 static std::vector<double> frame_starts; // timed playback: every frame's start, then the end
-static LookSettings player_look;          // the player's own, back after a playback
+static LookSettings player_look;         // the player's own, back after a playback
 static std::string timing_line;
 static std::string error_line;
 
@@ -107,7 +107,8 @@ std::string demo_encode(const Demo& d) {
         bool buttons_changed = !same_buttons(f.input, buttons);
         bool look_changed = !same_look(f.mouse_sensitivity, f.mouse_invert, sensitivity, invert);
         put_u8(out, f.elapsed_ms);
-        put_u8(out, (buttons_changed ? DEMO_FLAG_BUTTONS : 0) | (look_changed ? DEMO_FLAG_LOOK : 0));
+        put_u8(out,
+               (buttons_changed ? DEMO_FLAG_BUTTONS : 0) | (look_changed ? DEMO_FLAG_LOOK : 0));
         put_u32(out, static_cast<uint32_t>(f.input.turn_x));
         put_u32(out, static_cast<uint32_t>(f.input.turn_y));
         if (buttons_changed) put_buttons(out, f.input);
@@ -230,7 +231,7 @@ static bool decode_header(ByteReader& in, Demo* d, uint32_t* version, uint32_t* 
 // check_buttons.
 struct FrameButtons {
     uint32_t flags = 0;
-    uint32_t keys = 0;                             // format 1
+    uint32_t keys = 0;                            // format 1
     uint32_t held = 0, went_down = 0, tapped = 0; // format 2
     uint32_t start = 0;
 };
@@ -251,7 +252,8 @@ static bool check_buttons(uint32_t version, size_t number, const FrameButtons& b
     uint32_t actions = b.held | b.went_down | b.tapped;
     if (actions & ~ALL_ACTION_BITS)
         return fail(problem, "frame %zu holds unknown actions 0x%X", number, actions);
-    if (b.start > 1) return fail(problem, "frame %zu has an unknown start byte %u", number, b.start);
+    if (b.start > 1)
+        return fail(problem, "frame %zu has an unknown start byte %u", number, b.start);
     return true;
 }
 
@@ -284,10 +286,10 @@ static bool decode_frame(ByteReader& in, uint32_t version, size_t number, uint32
     uint32_t elapsed = 0, dx = 0, dy = 0, invert = f->mouse_invert;
     FrameButtons buttons;
     buttons.keys = *keys;
-    bool whole = in.u8(&elapsed) && in.u8(&buttons.flags) && in.u32(&dx) && in.u32(&dy) &&
-                 read_buttons(in, version, &buttons) &&
-                 (!(buttons.flags & DEMO_FLAG_LOOK) ||
-                  (in.f32(&f->mouse_sensitivity) && in.u8(&invert)));
+    bool whole =
+        in.u8(&elapsed) && in.u8(&buttons.flags) && in.u32(&dx) && in.u32(&dy) &&
+        read_buttons(in, version, &buttons) &&
+        (!(buttons.flags & DEMO_FLAG_LOOK) || (in.f32(&f->mouse_sensitivity) && in.u8(&invert)));
     if (!whole) return fail(problem, "frame %zu of %u is cut short", number, count);
     if (elapsed > DEMO_MAX_FRAME_MS)
         return fail(problem, "frame %zu lasts %u ms, more than %u", number, elapsed,

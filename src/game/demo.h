@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-constexpr uint16_t DEMO_FORMAT_VERSION = 2;      // what the game writes
+constexpr uint16_t DEMO_FORMAT_VERSION = 2;        // what the game writes
 constexpr uint16_t DEMO_OLDEST_FORMAT_VERSION = 1; // the oldest it still plays
 constexpr int DEMO_GAME_VERSION_SIZE = 32;
 constexpr uint32_t DEMO_MAX_FRAME_MS = 100; // no frame advances the game further

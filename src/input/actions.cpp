@@ -5,7 +5,6 @@
 
 #include "input/input.h"
 #include "input/key_names.h"
-#include "input/record.h"
 
 #include <cstring>
 #include <string>
@@ -27,10 +26,9 @@ struct ActionRow {
 };
 
 static const ActionRow ACTIONS[ACTION_COUNT] = {
-    {"forward", VK_UP, false},        {"back", VK_DOWN, false},
-    {"left", VK_LEFT, false},         {"right", VK_RIGHT, false},
-    {"fire", VK_LBUTTON, false},      {"console", VK_INSERT, true},
-    {"screenshot", VK_F12, true},     {"pause", VK_PAUSE, true},
+    {"forward", VK_UP, false},    {"back", VK_DOWN, false},    {"left", VK_LEFT, false},
+    {"right", VK_RIGHT, false},   {"fire", VK_LBUTTON, false}, {"console", VK_INSERT, true},
+    {"screenshot", VK_F12, true}, {"pause", VK_PAUSE, true},
 };
 
 const char* action_name(Action action) {
@@ -114,26 +112,28 @@ void action_pad_start() {
 
 // A tap is the key that went down after every other key and has since been
 // released, as Insert always opened the console; asking takes it.
-void actions_fill_record(InputRecord* record) {
+ActionButtons actions_take_buttons() {
     make_bindings_ready();
-    record->start = key_was_pressed(VK_RETURN) || pad_start; // Enter is never bound
+    ActionButtons buttons;
+    buttons.start = key_was_pressed(VK_RETURN) || pad_start; // Enter is never bound
     pad_start = false;
     for (int vk = 0; vk < KEY_COUNT; vk++) {
         int action = bound_action[vk];
         if (action < 0 || !key_acts_for(vk, action)) continue;
-        uint32_t bit = action_bit(static_cast<Action>(action));
-        if (key_is_down(vk)) record->held |= bit;
-        if (key_went_down(vk)) record->went_down |= bit;
-        if (key_was_pressed(vk)) record->tapped |= bit;
+        uint32_t bit = 1u << action;
+        if (key_is_down(vk)) buttons.held |= bit;
+        if (key_went_down(vk)) buttons.went_down |= bit;
+        if (key_was_pressed(vk)) buttons.tapped |= bit;
     }
     for (int a = 0; a < ACTION_COUNT; a++) {
-        uint32_t bit = action_bit(static_cast<Action>(a));
-        if (pad_held[a]) record->held |= bit;
+        uint32_t bit = 1u << a;
+        if (pad_held[a]) buttons.held |= bit;
         if (pad_went_down[a]) {
-            record->went_down |= bit;
-            record->tapped |= bit;
+            buttons.went_down |= bit;
+            buttons.tapped |= bit;
         }
     }
+    return buttons;
 }
 
 void actions_frame_done() {

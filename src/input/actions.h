@@ -4,7 +4,7 @@
 // a binding, a gamepad and a demo's recording all feed the same inputs.
 #pragma once
 
-struct InputRecord;
+#include <cstdint>
 
 // The action table: a new action is a name here, a row of actions.cpp's
 // table (its name and default key) and what the player does with it.
@@ -59,8 +59,13 @@ void action_pad_hold(Action action, bool held);
 // The pad's Start or A went down: the next record asks the screens for a new
 // game.
 void action_pad_start();
-// The buttons of the frame's record: every action held, gone down or tapped
-// by a bound key or a pad, and the screens' start (Enter, or the pad's).
-void actions_fill_record(InputRecord* record);
+// The buttons of the frame's input record, a bit (1 << action) per action:
+// held, gone down or tapped by a bound key or a pad; and the screens' start
+// (Enter, or the pad's).
+struct ActionButtons {
+    uint32_t held = 0, went_down = 0, tapped = 0;
+    bool start = false;
+};
+ActionButtons actions_take_buttons();
 // Ends a frame for the actions (after keys_frame_done).
 void actions_frame_done();

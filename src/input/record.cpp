@@ -22,8 +22,12 @@ void input_drop_turn() {
 }
 
 InputRecord input_take_record() {
+    ActionButtons buttons = actions_take_buttons();
     InputRecord record;
-    actions_fill_record(&record);
+    record.held = buttons.held;
+    record.went_down = buttons.went_down;
+    record.tapped = buttons.tapped;
+    record.start = buttons.start;
     record.turn_x = take_whole(&turn_x);
     record.turn_y = take_whole(&turn_y);
     return record;
@@ -33,7 +37,8 @@ InputRecord input_take_record() {
 static uint32_t played_actions() {
     uint32_t mask = 0;
     for (int a = 0; a < ACTION_COUNT; a++)
-        if (!action_works_the_program(static_cast<Action>(a))) mask |= action_bit(static_cast<Action>(a));
+        if (!action_works_the_program(static_cast<Action>(a)))
+            mask |= action_bit(static_cast<Action>(a));
     return mask;
 }
 

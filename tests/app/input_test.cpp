@@ -168,9 +168,9 @@ TEST(InputRecord, TheTurnKeepsItsFractionOfACountForTheNextRecord) {
         float add_x, add_y;
         bool paused;
         int turn_x, turn_y;
-    } steps[] = {{0.4f, -0.4f, false, 0, 0}, {0.4f, -0.4f, false, 0, 0},
+    } steps[] = {{0.4f, -0.4f, false, 0, 0},  {0.4f, -0.4f, false, 0, 0},
                  {0.4f, -0.4f, false, 1, -1}, {2.5f, 0.0f, true, 0, 0},
-                 {0.0f, 0.0f, false, 0, 0},  {0.6f, 3.0f, false, 1, 2}};
+                 {0.0f, 0.0f, false, 0, 0},   {0.6f, 3.0f, false, 1, 2}};
     int number = 0;
     for (const Step& s : steps) {
         number++;
@@ -199,8 +199,8 @@ TEST(InputRecord, AReplayedRecordLeavesTheProgramsActionsToThePlayer) {
     InputRecord played = input_replayed(live, recorded);
     EXPECT_EQ(played.held,
               action_bit(ACTION_FIRE) | action_bit(ACTION_LEFT) | action_bit(ACTION_PAUSE));
-    EXPECT_EQ(played.went_down, action_bit(ACTION_FIRE) | action_bit(ACTION_PAUSE) |
-                                    action_bit(ACTION_SCREENSHOT));
+    EXPECT_EQ(played.went_down,
+              action_bit(ACTION_FIRE) | action_bit(ACTION_PAUSE) | action_bit(ACTION_SCREENSHOT));
     EXPECT_EQ(played.tapped, action_bit(ACTION_CONSOLE) | action_bit(ACTION_FIRE));
     EXPECT_TRUE(played.start);
     EXPECT_EQ(played.turn_x, -3);

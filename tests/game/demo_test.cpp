@@ -301,8 +301,8 @@ TEST_F(Demos, Format1DemosPlayToTheEndTheyHadWhenRecorded) {
     } cases[] = {
         {"format1_fight", 900, STATE_PLAY, 0, 5, 5, 0x1.a9e16ap+8f, 0x1.5414ccp+8f, 0x1.170a2ep+2f,
          -0x1.733334p+0f},
-        {"format1_lose", 334, STATE_DEAD, 0, 0, 10, 0x1.34ec34p+9f, 0x1.cc54f8p+8f,
-         0x1.f5c28ep-2f, 0x1.47ae14p-6f},
+        {"format1_lose", 334, STATE_DEAD, 0, 0, 10, 0x1.34ec34p+9f, 0x1.cc54f8p+8f, 0x1.f5c28ep-2f,
+         0x1.47ae14p-6f},
     };
     fs::create_directories("demos");
     for (const Case& c : cases) {
