@@ -18,6 +18,7 @@
 #include "app/video.h"
 #include "console/bindings.h"
 #include "console/builtins.h"
+#include "console/editor.h"
 #include "console/output.h"
 #include "console/registry.h"
 #include "game/demo.h"
@@ -29,6 +30,7 @@
 #include "gl.h"
 #include "input/actions.h"
 #include "input/input.h"
+#include "input/record.h"
 #include "model/draw.h"
 #include "model/model.h"
 #include "overlay/font.h"
@@ -76,12 +78,23 @@ bool game_init() {
     return true;
 }
 
-bool run_frame(uint32_t elapsed_ms) {
+// The mouse's motion and the pad's turn over the frame go to the next
+// frame's record; a paused frame's do not (the view does not turn on after
+// the pause).
+static void hand_on_turn(bool paused) {
+    gamepad_look(frame_time);
+    mouse_poll();
+    if (paused) input_drop_turn();
+}
+
+bool run_frame(uint32_t elapsed_ms, const InputRecord& input) {
     bool paused = game_paused();
-    screen_frame();
+    screen_frame(input);
+    if (input_tapped(input, ACTION_CONSOLE)) console_toggle();
     glDisable(GL_DEPTH_TEST);
     frame_overlay(elapsed_ms, paused);
     glEnable(GL_DEPTH_TEST);
+    hand_on_turn(paused);
     return !key_is_down(VK_ESCAPE);
 }
 
@@ -151,17 +164,20 @@ bool main_loop_step() {
     }
     uint32_t now = timer_ticks();
     double frame_began = timer_seconds();
-    // Before the frame's input is taken: bound console lines run, and a
-    // lasting loss of focus or the pause key pause, so a paused frame is
-    // paused from its start (and a demo sees it as paused).
+    // Before the frame's input is taken: bound console lines run; then the
+    // frame's one input record, from the keys, the mouse and the pads. A
+    // lasting loss of focus or the pause action pause before a demo sees the
+    // record, so a paused frame is paused from its start.
     bindings_run_lines();
     if (clock_take_stall()) after_stall(now); // a console line stalled (a new window, say)
+    InputRecord input = input_take_record();
     focus_loss_check();
-    pause_frame_start();
-    // A demo being recorded writes down the frame's time and input; one being
+    pause_frame_start(input);
+    // A demo being recorded writes down the frame's time and record; one being
     // played replaces them by its own.
-    uint32_t elapsed = demo_frame_input(game_elapsed(now), timer_seconds());
-    bool go_on = run_frame(elapsed) && !video_window_lost();
+    uint32_t elapsed = demo_frame_input(game_elapsed(now), timer_seconds(), &input);
+    bool go_on = run_frame(elapsed, input) && !video_window_lost();
+    if (input_went_down(input, ACTION_SCREENSHOT)) screenshot_request(); // held: one picture
     screenshot_frame_done(); // the finished frame, before the swap
     sound_volume_update();
     keys_frame_done();

@@ -4,15 +4,16 @@
 #include "app/events.h" // app_active
 #include "game/game_state.h"
 #include "game/screens.h"
+#include "input/record.h"
 
 #include <cstdint>
 
 
 bool system_init();
 bool game_init();
-// The current screen's frame, then the end-of-frame work; false when
-// Escape is held.
-bool run_frame(uint32_t elapsed_ms);
+// The current screen's frame with the frame's input record, then the
+// end-of-frame work; false when Escape is held.
+bool run_frame(uint32_t elapsed_ms, const InputRecord& input = {});
 void app_shutdown();
 
 // Takes the loop's first timestamp (before the window exists).

@@ -8,7 +8,9 @@
 #include "app/video.h"
 #include "console/editor.h"
 #include "game/pause.h"
+#include "input/actions.h"
 #include "input/input.h"
+#include "input/key_names.h"
 
 // SDL releases every held key right before it reports a lost focus, so the
 // key-ups that come straight before FOCUS_LOST are not the player's: they
@@ -18,6 +20,10 @@ bool app_active = true;
 
 static int focus_release_run[256];
 static int focus_release_count = 0;
+// A typing key bound to the console went down in the open console: the
+// character it types, which SDL sends right after, is not typed (the key
+// closes the console instead).
+static bool drop_next_text = false;
 
 // A lost focus pauses the game only when it lasts: the game's own question
 // boxes and new windows take the focus for a moment and give it back, and
@@ -198,11 +204,18 @@ static void handle_key_down(const SDL_KeyboardEvent& key) {
     int vk = virtual_key_of(key.keysym);
     if (vk < 0 || vk == VK_F10) return;
     key_down(vk);
+    drop_next_text =
+        console_is_visible() && key_types_in_console(vk) && key_action(vk) == ACTION_CONSOLE;
+    if (drop_next_text) return;
     console_key_down(vk); // the table is updated whether or not the console is open
     if (int code = control_char_of(vk)) console_char(code);
 }
 
 static void handle_text(const char* text) {
+    if (drop_next_text) {
+        drop_next_text = false;
+        return;
+    }
     unsigned char bytes[SDL_TEXTINPUTEVENT_TEXT_SIZE];
     int count = utf8_to_latin1(text, bytes, static_cast<int>(sizeof bytes));
     for (int i = 0; i < count; i++)

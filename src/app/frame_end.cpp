@@ -1,12 +1,8 @@
-// The end of every frame, whatever the screen: advances the game clock, polls
-// the mouse (with the gamepad's look), runs and draws the console, and owns
-// the frame-rate count and its text.
+// The end of every frame, whatever the screen: advances the game clock, runs
+// and draws the console, and owns the frame-rate count and its text.
 #include "app/frame_end.h"
 
-#include "app/gamepad.h"
-#include "app/mouse.h"
 #include "console/registry.h"
-#include "input/input.h"
 #include "overlay/console_overlay.h"
 #include "overlay/font.h"
 #include "overlay/render_scale.h"
@@ -69,9 +65,6 @@ void frame_overlay(uint32_t elapsed_ms, bool game_paused) {
     // so the frame after the pause runs as it would have without one (a demo
     // paused anywhere in its playback stays the recorded game).
     if (!game_paused) clock_advance(elapsed_ms);
-    gamepad_look(frame_time); // the pad's turn joins the mouse's counts
-    mouse_poll();
-    if (game_paused) mouse_dx = mouse_dy = 0; // the view does not turn on after a pause
     console_frame(static_cast<float>(elapsed_ms));
     count_frame();
     draw_fps();

@@ -1,6 +1,5 @@
-// The end-of-frame work every screen shares: the clock advances, the mouse
-// is polled, the console runs and draws, and the frame rate is counted and
-// shown.
+// The end-of-frame work every screen shares: the clock advances, the console
+// runs and draws, and the frame rate is counted and shown.
 #pragma once
 
 #include "platform/clock.h"

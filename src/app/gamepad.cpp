@@ -1,13 +1,14 @@
 // Gamepads: owns the open controllers with the axes and buttons each last
-// reported, the actions the pads hold, the look's carried fraction of a
-// count, and the variables joy_sensitivity, joy_invert and joy_deadzone.
+// reported, the actions the pads hold, and the variables joy_sensitivity,
+// joy_invert and joy_deadzone.
 #include "app/gamepad.h"
 
-#include "app/mouse.h"
 #include "console/output.h"
 #include "console/registry.h"
+#include "game/player.h"
 #include "game/tuning.h"
 #include "input/actions.h"
+#include "input/record.h"
 #include "math/angles.h"
 
 #include <cmath>
@@ -29,7 +30,6 @@ static bool started = false;
 static bool held[ACTION_COUNT];
 static bool down_since_frame[ACTION_COUNT];
 static bool release_waiting[ACTION_COUNT];
-static float carry_x = 0.0f, carry_y = 0.0f; // counts not yet handed on
 
 static ConsoleVariable* joy_sensitivity = nullptr; // degrees a second at full tilt
 static ConsoleVariable* joy_invert = nullptr;      // 1: pushing the stick up looks down
@@ -186,7 +186,6 @@ static void close_pad(SDL_JoystickID id) {
         pads.erase(pads.begin() + static_cast<long>(i));
         break;
     }
-    if (pads.empty()) carry_x = carry_y = 0.0f;
     update_actions(true);
 }
 
@@ -203,7 +202,6 @@ void gamepad_shutdown() {
     for (Pad& pad : pads)
         SDL_GameControllerClose(pad.controller);
     pads.clear();
-    carry_x = carry_y = 0.0f;
     update_actions(true);
     if (started) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     started = false;
@@ -211,6 +209,13 @@ void gamepad_shutdown() {
 
 int gamepad_count() {
     return static_cast<int>(pads.size());
+}
+
+// Start or A going down asks the screens for a new game, as Enter does.
+static void press_button(Pad& pad, int button, bool down) {
+    bool starts = button == SDL_CONTROLLER_BUTTON_START || button == SDL_CONTROLLER_BUTTON_A;
+    if (down && !pad.buttons[button] && starts) action_pad_start();
+    pad.buttons[button] = down;
 }
 
 void gamepad_event(const SDL_Event& event) {
@@ -225,7 +230,7 @@ void gamepad_event(const SDL_Event& event) {
     case SDL_CONTROLLERBUTTONUP:
         if (Pad* pad = pad_of(event.cbutton.which);
             pad && event.cbutton.button < SDL_CONTROLLER_BUTTON_MAX)
-            pad->buttons[event.cbutton.button] = event.cbutton.state == SDL_PRESSED;
+            press_button(*pad, event.cbutton.button, event.cbutton.state == SDL_PRESSED);
         break;
     default: return;
     }
@@ -234,21 +239,16 @@ void gamepad_event(const SDL_Event& event) {
 
 // ---- looking
 
-// Counts of a turn in degrees at the mouse's radians per count. mouse_invert
-// turns the counts' tilt round again in the look, so the pad's tilt is
-// turned first: joy_invert alone decides the pad's.
+// Counts of a turn in degrees at the look's radians per count; the record
+// carries the fraction of a count to the next frame. The look's invert
+// turns the counts' tilt round again, so the pad's tilt is turned first:
+// joy_invert alone decides the pad's.
 static void hand_on_turn(float yaw_degrees, float pitch_degrees) {
-    const ConsoleVariable* per_count = console_find_variable("mouse_sensitivity");
-    const ConsoleVariable* mouse_inverted = console_find_variable("mouse_invert");
-    float degrees_per_count = per_count->value * DEGREES_PER_RADIAN;
+    LookSettings look = player_look_settings();
+    float degrees_per_count = look.per_count * DEGREES_PER_RADIAN;
     if (!(degrees_per_count > 0.0f)) return;
-    if (mouse_inverted->value != 0.0f) pitch_degrees = -pitch_degrees;
-    carry_x += yaw_degrees / degrees_per_count;
-    carry_y += pitch_degrees / degrees_per_count;
-    int dx = static_cast<int>(carry_x), dy = static_cast<int>(carry_y); // toward zero
-    carry_x -= static_cast<float>(dx);
-    carry_y -= static_cast<float>(dy);
-    if (dx != 0 || dy != 0) mouse_motion(dx, dy);
+    if (look.invert) pitch_degrees = -pitch_degrees;
+    input_add_turn(yaw_degrees / degrees_per_count, pitch_degrees / degrees_per_count);
 }
 
 void gamepad_look(float frame_ms) {

@@ -1,7 +1,8 @@
 // Gamepads through SDL's game controller interface: the left stick or the
 // d-pad walks, the right stick looks, the right trigger fires, Start pauses
-// and Back opens the console. The game sees only actions and mouse counts,
-// so a demo records a gamepad game like any other. Pads may be plugged in
+// and Back opens the console; on the title, dead and victory screens Start or
+// A starts a new game. The game sees only the input record's actions and
+// turn, so a demo records a gamepad game like any other. Pads may be plugged in
 // and out during play; several pads act together.
 #pragma once
 
@@ -19,8 +20,8 @@ void gamepad_settings_init();
 
 // A controller event (added, removed, axis, button); other events are ignored.
 void gamepad_event(const SDL_Event& event);
-// The right stick's turn over a frame of frame_ms milliseconds, handed on as
-// mouse counts (the fraction of a count is carried to the next frame).
+// The right stick's turn over a frame of frame_ms milliseconds, handed on to
+// the next input record as mouse counts.
 void gamepad_look(float frame_ms);
 // Ends a frame: a button or trigger that went down and up before any frame
 // saw it has been held for this one frame and is released now.

@@ -1,9 +1,10 @@
 // Mouse: owns whether the mouse is held in relative mode and the motion
-// counted since the last poll, written into the input module once per frame;
+// counted since the last poll, handed on to the input record once per frame;
 // the buttons go straight into the key table.
 #include "app/mouse.h"
 
 #include "input/input.h"
+#include "input/record.h"
 
 #include <SDL.h>
 
@@ -40,8 +41,7 @@ void mouse_button(int vk, bool down) {
 
 void mouse_poll() {
     if (!mouse_held) return;
-    mouse_dx = motion_x;
-    mouse_dy = motion_y;
+    input_add_turn(static_cast<float>(motion_x), static_cast<float>(motion_y));
     motion_x = motion_y = 0;
 }
 

@@ -1,6 +1,7 @@
 // The mouse in SDL's relative mode. Motion and buttons arrive as events
-// through the one event handler; the motion is handed to the game once per
-// frame by mouse_poll, the buttons are keys of the key table (VK_LBUTTON...).
+// through the one event handler; the motion is handed on to the next input
+// record once per frame by mouse_poll, the buttons are keys of the key table
+// (VK_LBUTTON...).
 #pragma once
 
 // Clears the key table and takes the mouse (hidden and held while the window
@@ -9,6 +10,6 @@ bool mouse_init();
 // Motion and button events of the held mouse.
 void mouse_motion(int dx, int dy);
 void mouse_button(int vk, bool down);
-// The motion since the previous poll into the input module.
+// The motion since the previous poll, handed on to the next input record.
 void mouse_poll();
 void mouse_release();

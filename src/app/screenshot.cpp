@@ -9,7 +9,6 @@
 #include "files/file_io.h"
 #include "files/folders.h"
 #include "gl.h"
-#include "input/actions.h"
 #include "textures/png_writer.h"
 
 #include <SDL.h>
@@ -35,7 +34,6 @@ void screenshot_init() {
 }
 
 void screenshot_frame_done() {
-    if (action_went_down(ACTION_SCREENSHOT)) requested = true; // held and repeating: one picture
     if (!requested) return;
     requested = false;
     screenshot_take();

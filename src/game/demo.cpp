@@ -1,6 +1,8 @@
 // Demos: owns the demo being recorded or played, where its playback stands,
 // the pacing and timing of a playback, the look settings the player had
-// before one, and the commands record, stop, playdemo and timedemo.
+// before one, and the commands record, stop, playdemo and timedemo. A demo
+// stores the frame's input record whole and plays it back whole; format 1's
+// fire and walking bits are read as the record's actions.
 #include "game/demo.h"
 
 #include "console/output.h"
@@ -12,9 +14,10 @@
 #include "game/level.h"
 #include "game/pause.h"
 #include "game/player.h"
+#include "game/tuning.h"
 #include "game/version.h"
 #include "input/actions.h"
-#include "input/input.h"
+#include "input/record.h"
 #include "math/random.h"
 #include "open_file.h"
 #include "platform/clock.h"
@@ -38,17 +41,16 @@ static double pace_origin = 0.0;         // playback: when its first frame start
 static uint64_t paced_ms = 0;            // recorded ms from the first frame's start to the latest's
 static bool pace_lost = false;           // playback: paused since the latest frame
 static std::vector<double> frame_starts; // timed playback: every frame's start, then the end
-static float player_sensitivity = 0.01f; // the player's look settings, back after a playback
-static float player_invert = 0.0f;
+static LookSettings player_look;         // the player's own, back after a playback
 static std::string timing_line;
 static std::string error_line;
 
 static const char MAGIC[4] = {'S', 'F', 'D', 'M'};
-static const float MIN_SENSITIVITY = 0.0001f; // the console's limits of mouse_sensitivity
-static const float MAX_SENSITIVITY = 1.0f;
 static const int NAME_SIZE = 32;
-static const Action MOVEMENT_ACTIONS[4] = {ACTION_FORWARD, ACTION_BACK, ACTION_LEFT, ACTION_RIGHT};
-static const uint8_t MOVEMENT_BITS[4] = {DEMO_KEY_UP, DEMO_KEY_DOWN, DEMO_KEY_LEFT, DEMO_KEY_RIGHT};
+// Format 1 kept the four walking actions as bits of their own.
+static const Action FORMAT1_WALKING[4] = {ACTION_FORWARD, ACTION_BACK, ACTION_LEFT, ACTION_RIGHT};
+static const uint8_t FORMAT1_KEY_BITS[4] = {DEMO_KEY_UP, DEMO_KEY_DOWN, DEMO_KEY_LEFT,
+                                            DEMO_KEY_RIGHT};
 
 // ---- the file's bytes
 
@@ -76,6 +78,18 @@ static bool same_look(float sensitivity_a, bool invert_a, float sensitivity_b, b
     return sensitivity_a == sensitivity_b && invert_a == invert_b;
 }
 
+static bool same_buttons(const InputRecord& a, const InputRecord& b) {
+    return a.held == b.held && a.went_down == b.went_down && a.tapped == b.tapped &&
+           a.start == b.start;
+}
+
+static void put_buttons(std::string& out, const InputRecord& input) {
+    put_u32(out, input.held);
+    put_u32(out, input.went_down);
+    put_u32(out, input.tapped);
+    put_u8(out, input.start ? 1 : 0);
+}
+
 std::string demo_encode(const Demo& d) {
     std::string out(MAGIC, sizeof MAGIC);
     put_u16(out, DEMO_FORMAT_VERSION);
@@ -85,23 +99,23 @@ std::string demo_encode(const Demo& d) {
     put_f32(out, d.mouse_sensitivity);
     put_u8(out, d.mouse_invert ? 1 : 0);
     put_u32(out, static_cast<uint32_t>(d.frames.size()));
-    uint8_t keys = 0;
+    InputRecord buttons; // nothing held before the first frame
     float sensitivity = d.mouse_sensitivity;
     bool invert = d.mouse_invert;
     for (const DemoFrame& f : d.frames) {
-        bool keys_changed = f.keys != keys;
+        bool buttons_changed = !same_buttons(f.input, buttons);
         bool look_changed = !same_look(f.mouse_sensitivity, f.mouse_invert, sensitivity, invert);
         put_u8(out, f.elapsed_ms);
-        put_u8(out, (f.fire ? DEMO_FLAG_FIRE : 0) | (keys_changed ? DEMO_FLAG_KEYS : 0) |
-                        (look_changed ? DEMO_FLAG_LOOK : 0));
-        put_u32(out, static_cast<uint32_t>(f.mouse_dx));
-        put_u32(out, static_cast<uint32_t>(f.mouse_dy));
-        if (keys_changed) put_u8(out, f.keys);
+        put_u8(out,
+               (buttons_changed ? DEMO_FLAG_BUTTONS : 0) | (look_changed ? DEMO_FLAG_LOOK : 0));
+        put_u32(out, static_cast<uint32_t>(f.input.turn_x));
+        put_u32(out, static_cast<uint32_t>(f.input.turn_y));
+        if (buttons_changed) put_buttons(out, f.input);
         if (look_changed) {
             put_f32(out, f.mouse_sensitivity);
             put_u8(out, f.mouse_invert ? 1 : 0);
         }
-        keys = f.keys;
+        buttons = f.input;
         sensitivity = f.mouse_sensitivity;
         invert = f.mouse_invert;
     }
@@ -176,21 +190,22 @@ static bool readable_version(const char* text) {
 }
 
 static bool valid_look(float sensitivity, uint32_t invert) {
-    return sensitivity >= MIN_SENSITIVITY && sensitivity <= MAX_SENSITIVITY && invert <= 1;
+    return sensitivity >= LOOK_PER_COUNT_MIN && sensitivity <= LOOK_PER_COUNT_MAX && invert <= 1;
 }
 
-static bool decode_header(ByteReader& in, Demo* d, uint32_t* frame_count, std::string* problem) {
+static bool decode_header(ByteReader& in, Demo* d, uint32_t* version, uint32_t* frame_count,
+                          std::string* problem) {
     char magic[sizeof MAGIC];
-    uint32_t version = 0, first_level = 0, invert = 0;
+    uint32_t first_level = 0, invert = 0;
     if (in.size < DEMO_HEADER_SIZE)
         return fail(problem, "the header is cut short (%zu of %zu bytes)", in.size,
                     DEMO_HEADER_SIZE);
     in.bytes(magic, sizeof magic);
     if (std::memcmp(magic, MAGIC, sizeof MAGIC) != 0) return fail(problem, "not a demo file");
-    in.u16(&version);
-    if (version != DEMO_FORMAT_VERSION)
-        return fail(problem, "format version %u, this game plays version %u", version,
-                    DEMO_FORMAT_VERSION);
+    in.u16(version);
+    if (*version < DEMO_OLDEST_FORMAT_VERSION || *version > DEMO_FORMAT_VERSION)
+        return fail(problem, "format version %u, this game plays versions %u to %u", *version,
+                    DEMO_OLDEST_FORMAT_VERSION, DEMO_FORMAT_VERSION);
     in.bytes(d->game_version, DEMO_GAME_VERSION_SIZE);
     if (!readable_version(d->game_version)) return fail(problem, "the game version is unreadable");
     if (std::strcmp(d->game_version, GAME_VERSION) != 0)
@@ -211,44 +226,97 @@ static bool decode_header(ByteReader& in, Demo* d, uint32_t* frame_count, std::s
     return true;
 }
 
-// One frame after the previous one's keys and look settings (*f holds them).
-static bool decode_frame(ByteReader& in, size_t number, uint32_t count, DemoFrame* f,
-                         std::string* problem) {
+// A frame's buttons as the file has them; what the bytes hold is checked by
+// check_buttons.
+struct FrameButtons {
+    uint32_t flags = 0;
+    uint32_t keys = 0;                            // format 1
+    uint32_t held = 0, went_down = 0, tapped = 0; // format 2
+    uint32_t start = 0;
+};
+
+static bool read_buttons(ByteReader& in, uint32_t version, FrameButtons* b) {
+    if (version == 1) return !(b->flags & DEMO_FLAG_KEYS) || in.u8(&b->keys);
+    return !(b->flags & DEMO_FLAG_BUTTONS) ||
+           (in.u32(&b->held) && in.u32(&b->went_down) && in.u32(&b->tapped) && in.u8(&b->start));
+}
+
+static bool check_buttons(uint32_t version, size_t number, const FrameButtons& b,
+                          std::string* problem) {
+    uint32_t known = version == 1 ? DEMO_FLAG_FIRE | DEMO_FLAG_KEYS | DEMO_FLAG_LOOK
+                                  : DEMO_FLAG_BUTTONS | DEMO_FLAG_LOOK;
+    if (b.flags & ~known)
+        return fail(problem, "frame %zu has unknown flags 0x%02X", number, b.flags);
+    if (b.keys > 0xF) return fail(problem, "frame %zu holds unknown keys 0x%02X", number, b.keys);
+    uint32_t actions = b.held | b.went_down | b.tapped;
+    if (actions & ~ALL_ACTION_BITS)
+        return fail(problem, "frame %zu holds unknown actions 0x%X", number, actions);
+    if (b.start > 1)
+        return fail(problem, "frame %zu has an unknown start byte %u", number, b.start);
+    return true;
+}
+
+// Format 1's fire flag and walking keys as the record's held actions; an
+// action held now and not in the frame before went down in this one.
+static void buttons_of_format1(const FrameButtons& b, InputRecord* input) {
+    uint32_t held = b.flags & DEMO_FLAG_FIRE ? action_bit(ACTION_FIRE) : 0;
+    for (int i = 0; i < 4; i++)
+        if (b.keys & FORMAT1_KEY_BITS[i]) held |= action_bit(FORMAT1_WALKING[i]);
+    input->went_down = held & ~input->held;
+    input->held = held;
+}
+
+static void set_buttons(uint32_t version, const FrameButtons& b, InputRecord* input) {
+    if (version == 1) {
+        buttons_of_format1(b, input);
+    } else if (b.flags & DEMO_FLAG_BUTTONS) {
+        input->held = b.held;
+        input->went_down = b.went_down;
+        input->tapped = b.tapped;
+        input->start = b.start != 0;
+    }
+}
+
+// One frame after the previous one's buttons and look settings (*f holds
+// them; *keys holds format 1's walking keys).
+static bool decode_frame(ByteReader& in, uint32_t version, size_t number, uint32_t count,
+                         DemoFrame* f, uint32_t* keys, std::string* problem) {
     if (in.left() == 0) return fail(problem, "it ends after frame %zu of %u", number - 1, count);
-    uint32_t elapsed = 0, flags = 0, dx = 0, dy = 0, keys = f->keys, invert = f->mouse_invert;
-    bool whole = in.u8(&elapsed) && in.u8(&flags) && in.u32(&dx) && in.u32(&dy) &&
-                 (!(flags & DEMO_FLAG_KEYS) || in.u8(&keys)) &&
-                 (!(flags & DEMO_FLAG_LOOK) || (in.f32(&f->mouse_sensitivity) && in.u8(&invert)));
+    uint32_t elapsed = 0, dx = 0, dy = 0, invert = f->mouse_invert;
+    FrameButtons buttons;
+    buttons.keys = *keys;
+    bool whole =
+        in.u8(&elapsed) && in.u8(&buttons.flags) && in.u32(&dx) && in.u32(&dy) &&
+        read_buttons(in, version, &buttons) &&
+        (!(buttons.flags & DEMO_FLAG_LOOK) || (in.f32(&f->mouse_sensitivity) && in.u8(&invert)));
     if (!whole) return fail(problem, "frame %zu of %u is cut short", number, count);
     if (elapsed > DEMO_MAX_FRAME_MS)
         return fail(problem, "frame %zu lasts %u ms, more than %u", number, elapsed,
                     DEMO_MAX_FRAME_MS);
-    if (flags & ~static_cast<uint32_t>(DEMO_FLAG_FIRE | DEMO_FLAG_KEYS | DEMO_FLAG_LOOK))
-        return fail(problem, "frame %zu has unknown flags 0x%02X", number, flags);
-    if (keys > 0xF) return fail(problem, "frame %zu holds unknown keys 0x%02X", number, keys);
+    if (!check_buttons(version, number, buttons, problem)) return false;
     if (!valid_look(f->mouse_sensitivity, invert))
         return fail(problem, "frame %zu sets look settings out of range", number);
     f->elapsed_ms = elapsed;
-    f->fire = flags & DEMO_FLAG_FIRE;
-    f->mouse_dx = static_cast<int32_t>(dx);
-    f->mouse_dy = static_cast<int32_t>(dy);
-    f->keys = static_cast<uint8_t>(keys);
+    set_buttons(version, buttons, &f->input);
+    f->input.turn_x = static_cast<int32_t>(dx);
+    f->input.turn_y = static_cast<int32_t>(dy);
     f->mouse_invert = invert != 0;
+    *keys = buttons.keys;
     return true;
 }
 
 bool demo_decode(const uint8_t* data, size_t size, Demo* d, std::string* problem) {
     ByteReader in{data, size};
     Demo read;
-    uint32_t count = 0;
-    if (!decode_header(in, &read, &count, problem)) return false;
+    uint32_t version = 0, count = 0, keys = 0;
+    if (!decode_header(in, &read, &version, &count, problem)) return false;
     // The count is checked frame by frame, never trusted for the memory.
     read.frames.reserve(std::min<size_t>(count, in.left() / DEMO_MIN_FRAME_SIZE));
     DemoFrame frame;
     frame.mouse_sensitivity = read.mouse_sensitivity;
     frame.mouse_invert = read.mouse_invert;
     for (size_t number = 1; number <= count; number++) {
-        if (!decode_frame(in, number, count, &frame, problem)) return false;
+        if (!decode_frame(in, version, number, count, &frame, &keys, problem)) return false;
         read.frames.push_back(frame);
     }
     if (in.left() > 0) return fail(problem, "%zu bytes after the last frame", in.left());
@@ -329,27 +397,6 @@ static bool write_demo_file(const std::string& path, const std::string& bytes) {
 
 // ---- the game a demo starts with and the input of its frames
 
-static ConsoleVariable* sensitivity_variable() {
-    return console_find_variable("mouse_sensitivity");
-}
-
-static ConsoleVariable* invert_variable() {
-    return console_find_variable("mouse_invert");
-}
-
-static float current_sensitivity() {
-    return sensitivity_variable()->value;
-}
-
-static bool current_invert() {
-    return invert_variable()->value != 0.0f;
-}
-
-static void set_look(float sensitivity, float invert) {
-    if (ConsoleVariable* v = sensitivity_variable()) v->value = sensitivity;
-    if (ConsoleVariable* v = invert_variable()) v->value = invert;
-}
-
 // A new game from a known start: the generator's state, the clock at 0,
 // no shots in flight, the player reset, the level loaded.
 static void start_demo_game(uint32_t random_state, int first_level) {
@@ -365,34 +412,18 @@ static void start_demo_game(uint32_t random_state, int first_level) {
     if (game_state != STATE_TITLE) game_state = STATE_PLAY;
 }
 
-static DemoFrame frame_input_now() {
+static DemoFrame frame_input_now(const InputRecord& input) {
     DemoFrame f;
-    f.mouse_dx = mouse_dx;
-    f.mouse_dy = mouse_dy;
-    f.fire = action_is_down(ACTION_FIRE);
-    for (int i = 0; i < 4; i++)
-        if (action_is_down(MOVEMENT_ACTIONS[i])) f.keys |= MOVEMENT_BITS[i];
-    f.mouse_sensitivity = current_sensitivity();
-    f.mouse_invert = current_invert();
+    f.input = input;
+    LookSettings look = player_look_settings();
+    f.mouse_sensitivity = look.per_count;
+    f.mouse_invert = look.invert;
     return f;
 }
 
-static void apply_frame_input(const DemoFrame& f) {
-    mouse_dx = f.mouse_dx;
-    mouse_dy = f.mouse_dy;
-    action_force(ACTION_FIRE, f.fire);
-    for (int i = 0; i < 4; i++)
-        action_force(MOVEMENT_ACTIONS[i], (f.keys & MOVEMENT_BITS[i]) != 0);
-    set_look(f.mouse_sensitivity, f.mouse_invert ? 1.0f : 0.0f);
-}
-
-// The player's own input again: nothing held, no motion, his look settings.
-static void give_back_input() {
-    DemoFrame still;
-    still.mouse_sensitivity = player_sensitivity;
-    apply_frame_input(still);
-    actions_stop_forcing(); // the player's own keys act again
-    set_look(player_sensitivity, player_invert);
+static void apply_frame_input(const DemoFrame& f, InputRecord* input) {
+    *input = input_replayed(*input, f.input);
+    player_set_look_settings({f.mouse_sensitivity, f.mouse_invert});
 }
 
 // ---- recording and playing
@@ -439,7 +470,7 @@ static void finish_playback(bool timing_done) {
     bool timed = mode == DEMO_TIMING;
     mode = DEMO_IDLE;
     pause_forbid(nullptr);
-    give_back_input();
+    player_set_look_settings(player_look);
     shot_sound_stop();
     game_state = STATE_TITLE;
     if (timed && timing_done) {
@@ -468,8 +499,9 @@ bool demo_record(const char* name, int first_level) {
     std::snprintf(demo.game_version, sizeof demo.game_version, "%s", GAME_VERSION);
     demo.random_state = game_rand_state();
     demo.first_level = std::clamp(first_level, 0, level_count - 1);
-    demo.mouse_sensitivity = current_sensitivity();
-    demo.mouse_invert = current_invert();
+    LookSettings look = player_look_settings();
+    demo.mouse_sensitivity = look.per_count;
+    demo.mouse_invert = look.invert;
     demo_file = path;
     console_printf("Recording %s", path.c_str());
     start_demo_game(demo.random_state, demo.first_level);
@@ -486,15 +518,14 @@ bool demo_play(const char* name, bool timed) {
         return false;
     }
     demo_stop();
-    player_sensitivity = current_sensitivity();
-    player_invert = current_invert() ? 1.0f : 0.0f;
+    player_look = player_look_settings();
     demo = std::move(read);
     demo_file = path;
     next_frame = 0;
     paced_ms = 0;
     pace_lost = false;
     frame_starts.clear();
-    set_look(demo.mouse_sensitivity, demo.mouse_invert ? 1.0f : 0.0f);
+    player_set_look_settings({demo.mouse_sensitivity, demo.mouse_invert});
     start_demo_game(demo.random_state, demo.first_level);
     mode = timed ? DEMO_TIMING : DEMO_PLAYING;
     if (timed) pause_forbid("A timedemo runs without pauses");
@@ -510,18 +541,18 @@ DemoMode demo_mode() {
     return mode;
 }
 
-static uint32_t record_frame(uint32_t elapsed_ms) {
+static uint32_t record_frame(uint32_t elapsed_ms, const InputRecord& input) {
     if (game_state != STATE_PLAY) { // won, lost, or the level did not load
         finish_recording();
         return elapsed_ms;
     }
-    DemoFrame f = frame_input_now();
+    DemoFrame f = frame_input_now(input);
     f.elapsed_ms = std::min(elapsed_ms, DEMO_MAX_FRAME_MS);
     demo.frames.push_back(f);
     return f.elapsed_ms;
 }
 
-static uint32_t play_frame_input(uint32_t elapsed_ms, double now_seconds) {
+static uint32_t play_frame_input(uint32_t elapsed_ms, double now_seconds, InputRecord* input) {
     if (mode == DEMO_TIMING) frame_starts.push_back(now_seconds);
     // A game that left play early has gone its own way: no more frames for it.
     if (next_frame >= demo.frames.size() || game_state != STATE_PLAY) {
@@ -538,20 +569,20 @@ static uint32_t play_frame_input(uint32_t elapsed_ms, double now_seconds) {
         pace_lost = false;
     }
     next_frame++;
-    apply_frame_input(f);
+    apply_frame_input(f, input);
     return f.elapsed_ms;
 }
 
-uint32_t demo_frame_input(uint32_t elapsed_ms, double now_seconds) {
+uint32_t demo_frame_input(uint32_t elapsed_ms, double now_seconds, InputRecord* input) {
     // A paused game is not play: nothing is recorded, and a playback waits
     // at the frame it has reached until the pause ends.
     if (game_paused()) {
         pace_lost = true;
         return elapsed_ms;
     }
-    if (mode == DEMO_RECORDING) return record_frame(elapsed_ms);
+    if (mode == DEMO_RECORDING) return record_frame(elapsed_ms, *input);
     if (mode == DEMO_PLAYING || mode == DEMO_TIMING)
-        return play_frame_input(elapsed_ms, now_seconds);
+        return play_frame_input(elapsed_ms, now_seconds, input);
     return elapsed_ms;
 }
 

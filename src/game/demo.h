@@ -1,24 +1,32 @@
-// Demos: a game's inputs recorded frame by frame (the elapsed time, the mouse,
-// the fire button, the movement keys and the look settings the play reads),
-// written to demos/NAME.dem and played back into the same frames, so the same
-// game unfolds again; timed playback measures how fast a machine draws it.
+// Demos: a game's inputs recorded frame by frame (the elapsed time, the
+// frame's input record and the look settings the play reads), written to
+// demos/NAME.dem and played back into the same frames, so the same game
+// unfolds again; timed playback measures how fast a machine draws it.
 //
 // File (little-endian): the header
 //   "SFDM", u16 format version, 32-byte game version (NUL-padded),
 //   u32 random generator state, u8 first level, f32 mouse_sensitivity,
 //   u8 mouse_invert, u32 frame count
-// then per frame
-//   u8 elapsed ms (0 .. 100), u8 flags, i32 mouse dx, i32 mouse dy,
+// then per frame, in format 2
+//   u8 elapsed ms (0 .. 100), u8 flags, i32 turn x, i32 turn y,
+//   [u32 held, u32 went down, u32 tapped, u8 start]  when flags has DEMO_FLAG_BUTTONS
+//   [f32 sensitivity, u8 invert]                     when flags has DEMO_FLAG_LOOK
+// and in format 1 (still played)
+//   u8 elapsed ms, u8 flags, i32 mouse dx, i32 mouse dy,
 //   [u8 movement keys held]       when flags has DEMO_FLAG_KEYS
 //   [f32 sensitivity, u8 invert]  when flags has DEMO_FLAG_LOOK
 #pragma once
+
+#include "game/tuning.h"
+#include "input/record.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-constexpr uint16_t DEMO_FORMAT_VERSION = 1;
+constexpr uint16_t DEMO_FORMAT_VERSION = 2;        // what the game writes
+constexpr uint16_t DEMO_OLDEST_FORMAT_VERSION = 1; // the oldest it still plays
 constexpr int DEMO_GAME_VERSION_SIZE = 32;
 constexpr uint32_t DEMO_MAX_FRAME_MS = 100; // no frame advances the game further
 constexpr size_t DEMO_HEADER_SIZE = 52;
@@ -27,12 +35,13 @@ constexpr size_t DEMO_MAX_FILE_SIZE = 64u << 20; // hours of play at any frame r
 
 // Bits of a frame's flags byte.
 enum DemoFlag : uint8_t {
-    DEMO_FLAG_FIRE = 1, // the left button is down
-    DEMO_FLAG_KEYS = 2, // the held movement keys changed: their byte follows
-    DEMO_FLAG_LOOK = 4, // mouse_sensitivity or mouse_invert changed: they follow
+    DEMO_FLAG_FIRE = 1,    // format 1: the left button is down
+    DEMO_FLAG_KEYS = 2,    // format 1: the held movement keys changed: their byte follows
+    DEMO_FLAG_BUTTONS = 2, // format 2: the record's buttons changed: they follow
+    DEMO_FLAG_LOOK = 4,    // mouse_sensitivity or mouse_invert changed: they follow
 };
 
-// Bits of the movement keys byte.
+// Bits of format 1's movement keys byte.
 enum DemoKey : uint8_t {
     DEMO_KEY_UP = 1,
     DEMO_KEY_DOWN = 2,
@@ -43,10 +52,8 @@ enum DemoKey : uint8_t {
 // What one frame of play reads, as it was when the frame ran.
 struct DemoFrame {
     uint32_t elapsed_ms = 0;
-    int32_t mouse_dx = 0, mouse_dy = 0;
-    bool fire = false;
-    uint8_t keys = 0; // DemoKey bits held
-    float mouse_sensitivity = 0.01f;
+    InputRecord input;
+    float mouse_sensitivity = LOOK_PER_COUNT;
     bool mouse_invert = false;
 };
 
@@ -54,19 +61,20 @@ struct Demo {
     char game_version[DEMO_GAME_VERSION_SIZE] = {};
     uint32_t random_state = 1;
     int first_level = 0; // index into level_files
-    float mouse_sensitivity = 0.01f;
+    float mouse_sensitivity = LOOK_PER_COUNT;
     bool mouse_invert = false;
     std::vector<DemoFrame> frames;
 };
 
 enum DemoMode { DEMO_IDLE, DEMO_RECORDING, DEMO_PLAYING, DEMO_TIMING };
 
-// The file's bytes; a frame's keys and look settings are written only when
-// they differ from the frame before (the header's settings before the first).
+// The file's bytes in format 2; a frame's buttons and look settings are
+// written only when they differ from the frame before (none held and the
+// header's settings before the first).
 std::string demo_encode(const Demo& demo);
-// Reads the bytes, trusting no count: false with what is wrong in *problem
-// ("format version 2, this game plays version 1", "frame 17 of 300 is cut
-// short", ...).
+// Reads the bytes of format 1 or 2, trusting no count: false with what is
+// wrong in *problem ("format version 3, this game plays versions 1 to 2",
+// "frame 17 of 300 is cut short", ...).
 bool demo_decode(const uint8_t* data, size_t size, Demo* demo, std::string* problem);
 
 // The folder demos are kept in: demos/ in the player's folder.
@@ -93,12 +101,13 @@ void demo_stop();
 DemoMode demo_mode();
 
 // The main loop's hook, called once per frame before the frame runs, with
-// the elapsed milliseconds it measured and a steady clock in seconds.
-// Recording: the frame's time (at most 100 ms) and input are written down.
-// Playing: they are replaced by the recorded ones. Paused: neither; the
+// the elapsed milliseconds it measured, a steady clock in seconds and the
+// frame's input record. Recording: the frame's time (at most 100 ms) and
+// record are written down. Playing: they are replaced by the recorded ones
+// (input_replayed: the player at the machine keeps the console and pause). Paused: neither; the
 // playback waits at its frame and its pacing starts again from the frame
 // after the pause. Returns the elapsed time the frame is to run with.
-uint32_t demo_frame_input(uint32_t elapsed_ms, double now_seconds);
+uint32_t demo_frame_input(uint32_t elapsed_ms, double now_seconds, InputRecord* input);
 // True while a demo decides the frame pacing (instead of max_fps); not
 // while paused.
 bool demo_paces_frames();

@@ -5,7 +5,6 @@
 #include "console/output.h"
 #include "console/registry.h"
 #include "game/game_state.h"
-#include "input/actions.h"
 #include "platform/sound.h"
 
 static bool paused = false;
@@ -51,9 +50,9 @@ void pause_end() {
     change(false);
 }
 
-void pause_frame_start() {
+void pause_frame_start(const InputRecord& input) {
     if (paused && !can_pause()) pause_end();
-    if (action_went_down(ACTION_PAUSE)) pause_set(!paused);
+    if (input_went_down(input, ACTION_PAUSE)) pause_set(!paused);
 }
 
 void pause_for_focus_loss() {

@@ -5,6 +5,8 @@
 // ends a pause.
 #pragma once
 
+#include "input/record.h"
+
 // Registers the command "pause" (toggles) and the variable
 // pause_on_focus_loss (default 1, kept in config.cfg).
 void pause_init();
@@ -20,9 +22,10 @@ void pause_end();
 // only spoil its timing). Null allows pausing again.
 void pause_forbid(const char* reason);
 
-// Once a frame, before the frame's input is taken: a game that left play
-// is no longer paused, and the pause action toggles the pause.
-void pause_frame_start();
+// Once a frame, before a demo takes or replaces the frame's input record: a
+// game that left play is no longer paused, and the record's pause action
+// toggles the pause.
+void pause_frame_start(const InputRecord& input);
 // The window lost the keyboard focus: pauses when pause_on_focus_loss is on.
 // Getting the focus back does not resume.
 void pause_for_focus_loss();

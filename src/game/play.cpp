@@ -161,7 +161,7 @@ static void check_the_end_of_the_level() {
 
 // The 3-D scene (land, sheep, weapon) is drawn at render_scale; the crosshair,
 // radar, head and pause band at the window's own size over it.
-void play_frame() {
+void play_frame(const InputRecord& input) {
     scene_begin();
     glClearColor(SKY[0], SKY[1], SKY[2], 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -189,6 +189,6 @@ void play_frame() {
     if (!running) draw_paused();
     GL_CHECK("play_frame");
     if (!running) return;
-    player_update(eye);
+    player_update(eye, input);
     check_the_end_of_the_level();
 }

@@ -3,7 +3,9 @@
 // and finally the player's input and the end of the level.
 #pragma once
 
-void play_frame();
+#include "input/record.h"
+
+void play_frame(const InputRecord& input);
 // Every falling sheep as a blip around the screen centre, heading up; red
 // when it is about to land.
 void radar_draw();

@@ -11,8 +11,6 @@
 #include "game/tuning.h"
 #include "gl.h"
 #include "math/angles.h"
-#include "input/actions.h"
-#include "input/input.h"
 #include "model/draw.h"
 #include "model/load.h"
 #include "overlay/screen.h"
@@ -42,8 +40,8 @@ static const SettingRow SETTINGS[] = {
     {.variable = &mouse_sensitivity,
      .name = "mouse_sensitivity",
      .default_value = LOOK_PER_COUNT,
-     .min_value = 0.0001f,
-     .max_value = 1.0f,
+     .min_value = LOOK_PER_COUNT_MIN,
+     .max_value = LOOK_PER_COUNT_MAX,
      .help = "how far the view turns per mouse count, in radians"},
     {.variable = &mouse_invert,
      .name = "mouse_invert",
@@ -112,20 +110,20 @@ void player_place(float x, float z) {
 }
 
 // The walking actions add up: forward and left together walk diagonally.
-static void walk(float step) {
-    if (action_is_down(ACTION_FORWARD)) {
+static void walk(float step, const InputRecord& input) {
+    if (input_held(input, ACTION_FORWARD)) {
         player_x += std::cos(player_yaw) * step;
         player_z += std::sin(player_yaw) * step;
     }
-    if (action_is_down(ACTION_BACK)) {
+    if (input_held(input, ACTION_BACK)) {
         player_x -= std::cos(player_yaw) * step;
         player_z -= std::sin(player_yaw) * step;
     }
-    if (action_is_down(ACTION_LEFT)) {
+    if (input_held(input, ACTION_LEFT)) {
         player_x -= std::cos(player_yaw + HALF_PI) * step;
         player_z -= std::sin(player_yaw + HALF_PI) * step;
     }
-    if (action_is_down(ACTION_RIGHT)) {
+    if (input_held(input, ACTION_RIGHT)) {
         player_x += std::cos(player_yaw + HALF_PI) * step;
         player_z += std::sin(player_yaw + HALF_PI) * step;
     }
@@ -135,11 +133,21 @@ void player_settings_init() {
     console_add_settings(SETTINGS);
 }
 
-static void look() {
-    float per_count = mouse_sensitivity->value;
-    float tilt_per_count = mouse_invert->value != 0.0f ? -per_count : per_count;
-    player_yaw += static_cast<float>(mouse_dx) * per_count;
-    player_pitch += static_cast<float>(mouse_dy) * tilt_per_count;
+LookSettings player_look_settings() {
+    return {mouse_sensitivity->value, mouse_invert->value != 0.0f};
+}
+
+void player_set_look_settings(const LookSettings& look) {
+    mouse_sensitivity->value = look.per_count;
+    mouse_invert->value = look.invert ? 1.0f : 0.0f;
+}
+
+static void look(const InputRecord& input) {
+    LookSettings settings = player_look_settings();
+    float per_count = settings.per_count;
+    float tilt_per_count = settings.invert ? -per_count : per_count;
+    player_yaw += static_cast<float>(input.turn_x) * per_count;
+    player_pitch += static_cast<float>(input.turn_y) * tilt_per_count;
     if (player_pitch > HALF_PI) player_pitch = PITCH_LIMIT;
     if (player_pitch < -HALF_PI) player_pitch = -PITCH_LIMIT;
 }
@@ -150,12 +158,12 @@ static void settle_shake() {
     if (camera_shake < 0.0f) camera_shake = 0.0f;
 }
 
-void player_update(const Vector3& eye) {
-    walk(walk_speed * frame_time * 0.001f);
+void player_update(const Vector3& eye, const InputRecord& input) {
+    walk(walk_speed * frame_time * 0.001f, input);
     player_y = terrain_height_at(player_x, player_z, terrain) + EYE_HEIGHT;
-    look();
+    look(input);
     settle_shake();
-    if (action_is_down(ACTION_FIRE)) {
+    if (input_held(input, ACTION_FIRE)) {
         camera_shake = FIRE_SHAKE;
         shot_fire(eye, player_yaw, player_pitch);
         firing = true;

@@ -4,6 +4,7 @@
 // flickering muzzle flash; the pictures of the heads-up display.
 #pragma once
 
+#include "input/record.h"
 #include "math/vector.h"
 #include "model/model.h"
 
@@ -45,9 +46,19 @@ void player_place(float x, float z);
 // .. 1) and mouse_invert (0 or 1: pulling the mouse back looks up), which
 // the look reads every frame.
 void player_settings_init();
-// Walking, looking, the camera shake and firing for one frame. eye is the
-// position at the start of the frame, where shots start.
-void player_update(const Vector3& eye);
+// The look settings: radians the view turns per count of the record's turn,
+// and whether pulling back looks up. A demo plays with its own, and the
+// gamepad turns its stick into counts with them.
+struct LookSettings {
+    float per_count;
+    bool invert;
+};
+LookSettings player_look_settings();
+void player_set_look_settings(const LookSettings& look);
+// Walking, looking, the camera shake and firing for one frame, as the frame's
+// input record asks. eye is the position at the start of the frame, where
+// shots start.
+void player_update(const Vector3& eye, const InputRecord& input);
 // A new shot from the eye along the view, at most one every 100 ms.
 void shot_fire(const Vector3& eye, float yaw, float pitch);
 // Hit tests, then moves every shot; spent shots are removed.

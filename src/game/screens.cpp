@@ -7,7 +7,6 @@
 #include "game/play.h"
 #include "game/player.h"
 #include "gl.h"
-#include "input/input.h"
 #include "model/draw.h"
 #include "model/load.h"
 #include "overlay/font.h"
@@ -40,7 +39,7 @@ void start_new_game_level() {
 
 // Three turning boxes over the uncleared frame: one plain, then two added on
 // top of it. The rotations pile up on the one model-view matrix.
-void title_frame() {
+void title_frame(const InputRecord& input) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(150.0, perspective_aspect(), 0.1, 500.0);
@@ -61,26 +60,28 @@ void title_frame() {
     model_draw(&title_model);
     glDisable(GL_BLEND);
     GL_CHECK("title_frame");
-    if (key_was_pressed(VK_RETURN)) start_new_game();
+    if (input.start) start_new_game();
 }
 
-void dead_frame() {
+void dead_frame(const InputRecord& input) {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     overlay_draw_centred_picture(dead_picture);
+    if (input.start) start_new_game();
 }
 
-static void victory_frame() {
+static void victory_frame(const InputRecord& input) {
     glClearColor(1.0f, 1.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT); // the depth buffer is left as it is
+    if (input.start) start_new_game();
 }
 
-void screen_frame() {
+void screen_frame(const InputRecord& input) {
     switch (game_state) {
-    case STATE_TITLE: title_frame(); break;
-    case STATE_PLAY: play_frame(); break;
-    case STATE_DEAD: dead_frame(); break;
-    case STATE_VICTORY: victory_frame(); break;
+    case STATE_TITLE: title_frame(input); break;
+    case STATE_PLAY: play_frame(input); break;
+    case STATE_DEAD: dead_frame(input); break;
+    case STATE_VICTORY: victory_frame(input); break;
     default: break;
     }
 }

@@ -3,6 +3,8 @@
 // runs the current screen's frame.
 #pragma once
 
+#include "input/record.h"
+
 struct Model;
 struct Texture;
 
@@ -18,7 +20,9 @@ bool start_new_game();
 // Loads the first level after a new-game reset and goes into play, or stays
 // on the title screen when the level fails to load.
 void start_new_game_level();
-// The current screen state's frame.
-void screen_frame();
-void title_frame();
-void dead_frame();
+// The current screen state's frame, with the frame's input record. On the
+// title, dead and victory screens the record's start (Enter, the pad's Start
+// or A) starts a new game.
+void screen_frame(const InputRecord& input);
+void title_frame(const InputRecord& input);
+void dead_frame(const InputRecord& input);

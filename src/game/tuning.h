@@ -13,6 +13,8 @@ constexpr float NEW_GAME_Z = 256.0f;      //   the level places him in its middl
 constexpr float EYE_HEIGHT = 10.0f;       // units above the ground
 constexpr float PITCH_LIMIT = 1.5707964f; // radians: straight up or down
 constexpr float LOOK_PER_COUNT = 0.01f;   // radians per mouse count (mouse_sensitivity's default)
+constexpr float LOOK_PER_COUNT_MIN = 0.0001f; // the least and most mouse_sensitivity takes
+constexpr float LOOK_PER_COUNT_MAX = 1.0f;
 
 // The gamepad
 constexpr float PAD_TURN_DEGREES_PER_S = 180.0f; // full tilt of the right stick (joy_sensitivity)

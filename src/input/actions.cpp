@@ -1,6 +1,6 @@
-// Actions: owns the table from keys to actions or console lines, whether
-// the console has the typing keys, the gamepad's held actions and the
-// actions a playing demo forces.
+// Actions: owns the action table, the table from keys to actions or console
+// lines, whether the console has the typing keys, and the gamepad's held
+// actions and start.
 #include "input/actions.h"
 
 #include "input/input.h"
@@ -16,39 +16,38 @@ static std::string bound_line[KEY_COUNT]; // "" when the key runs no line
 static bool console_open = false;
 static bool pad_held[ACTION_COUNT];
 static bool pad_went_down[ACTION_COUNT];
-static bool pad_pressed[ACTION_COUNT]; // not yet taken by action_was_pressed
-static bool forced[ACTION_COUNT];
-static bool forced_held[ACTION_COUNT];
+static bool pad_start = false; // not yet taken into a record
 static bool bindings_ready = false;
 
-static const char* const NAMES[ACTION_COUNT] = {
-    "forward", "back", "left", "right", "fire", "console", "screenshot", "pause",
+struct ActionRow {
+    const char* name;
+    int default_key;
+    bool works_the_program; // not replayed by a demo
+};
+
+static const ActionRow ACTIONS[ACTION_COUNT] = {
+    {"forward", VK_UP, false},    {"back", VK_DOWN, false},    {"left", VK_LEFT, false},
+    {"right", VK_RIGHT, false},   {"fire", VK_LBUTTON, false}, {"console", VK_INSERT, true},
+    {"screenshot", VK_F12, true}, {"pause", VK_PAUSE, true},
 };
 
 const char* action_name(Action action) {
-    return action >= 0 && action < ACTION_COUNT ? NAMES[action] : "";
+    return action >= 0 && action < ACTION_COUNT ? ACTIONS[action].name : "";
 }
 
 int action_of_name(const char* name) {
     for (int a = 0; a < ACTION_COUNT; a++)
-        if (std::strcmp(NAMES[a], name) == 0) return a;
+        if (std::strcmp(ACTIONS[a].name, name) == 0) return a;
     return -1;
 }
 
-struct DefaultBinding {
-    int vk;
-    Action action;
-};
-
-static const DefaultBinding DEFAULTS[] = {
-    {VK_UP, ACTION_FORWARD},     {VK_DOWN, ACTION_BACK},    {VK_LEFT, ACTION_LEFT},
-    {VK_RIGHT, ACTION_RIGHT},    {VK_LBUTTON, ACTION_FIRE}, {VK_INSERT, ACTION_CONSOLE},
-    {VK_F12, ACTION_SCREENSHOT}, {VK_PAUSE, ACTION_PAUSE},
-};
+bool action_works_the_program(Action action) {
+    return action >= 0 && action < ACTION_COUNT && ACTIONS[action].works_the_program;
+}
 
 int key_default_action(int vk) {
-    for (const DefaultBinding& d : DEFAULTS)
-        if (d.vk == vk) return d.action;
+    for (int a = 0; a < ACTION_COUNT; a++)
+        if (ACTIONS[a].default_key == vk) return a;
     return -1;
 }
 
@@ -96,45 +95,45 @@ bool key_acts(int vk) {
     return !(console_open && key_types_in_console(vk));
 }
 
-template <typename KeyTest>
-static bool any_bound_key(Action action, KeyTest test) {
-    make_bindings_ready();
-    for (int vk = 0; vk < KEY_COUNT; vk++)
-        if (bound_action[vk] == action && key_acts(vk) && test(vk)) return true;
-    return false;
-}
-
-bool action_is_down(Action action) {
-    if (forced[action]) return forced_held[action];
-    return pad_held[action] || any_bound_key(action, key_is_down);
-}
-
-bool action_went_down(Action action) {
-    if (forced[action]) return false;
-    return pad_went_down[action] || any_bound_key(action, key_went_down);
-}
-
-bool action_was_pressed(Action action) {
-    if (pad_pressed[action]) {
-        pad_pressed[action] = false;
-        return true;
-    }
-    return any_bound_key(action, key_was_pressed);
+// A typing key bound to the console still closes it: the console's key is
+// never typed (the event handler keeps its character out of the line).
+static bool key_acts_for(int vk, int action) {
+    return action == ACTION_CONSOLE || key_acts(vk);
 }
 
 void action_pad_hold(Action action, bool held) {
-    if (held && !pad_held[action]) pad_went_down[action] = pad_pressed[action] = true;
+    if (held && !pad_held[action]) pad_went_down[action] = true;
     pad_held[action] = held;
 }
 
-void action_force(Action action, bool held) {
-    forced[action] = true;
-    forced_held[action] = held;
+void action_pad_start() {
+    pad_start = true;
 }
 
-void actions_stop_forcing() {
-    for (bool& f : forced)
-        f = false;
+// A tap is the key that went down after every other key and has since been
+// released, as Insert always opened the console; asking takes it.
+ActionButtons actions_take_buttons() {
+    make_bindings_ready();
+    ActionButtons buttons;
+    buttons.start = key_was_pressed(VK_RETURN) || pad_start; // Enter is never bound
+    pad_start = false;
+    for (int vk = 0; vk < KEY_COUNT; vk++) {
+        int action = bound_action[vk];
+        if (action < 0 || !key_acts_for(vk, action)) continue;
+        uint32_t bit = 1u << action;
+        if (key_is_down(vk)) buttons.held |= bit;
+        if (key_went_down(vk)) buttons.went_down |= bit;
+        if (key_was_pressed(vk)) buttons.tapped |= bit;
+    }
+    for (int a = 0; a < ACTION_COUNT; a++) {
+        uint32_t bit = 1u << a;
+        if (pad_held[a]) buttons.held |= bit;
+        if (pad_went_down[a]) {
+            buttons.went_down |= bit;
+            buttons.tapped |= bit;
+        }
+    }
+    return buttons;
 }
 
 void actions_frame_done() {

@@ -1,8 +1,13 @@
 // Game actions: what the player asks the game to do, whichever key, mouse
-// button or gamepad asks it. The game reads actions, never keys, so a
-// binding, a gamepad and a demo's recording all feed the same inputs.
+// button or gamepad asks it. The game reads actions, never keys: the frame's
+// input record (input/record.h) holds every action of the table as a bit, so
+// a binding, a gamepad and a demo's recording all feed the same inputs.
 #pragma once
 
+#include <cstdint>
+
+// The action table: a new action is a name here, a row of actions.cpp's
+// table (its name and default key) and what the player does with it.
 enum Action {
     ACTION_FORWARD,
     ACTION_BACK,
@@ -19,13 +24,18 @@ enum Action {
 // action of a name (-1 when none has it).
 const char* action_name(Action action);
 int action_of_name(const char* name);
+// Whether the action works the program (the console, screenshots, the
+// pause) rather than being part of the game played: a demo's playback
+// leaves those to the player at the machine.
+bool action_works_the_program(Action action);
 
 // The action a key of the key table is bound to, -1 when none.
 int key_action(int vk);
 // Binds a key to an action, or to nothing with -1.
 void key_bind_action(int vk, int action);
-// Back to today's controls: the arrows walk, the left button fires, Insert
-// opens the console, F12 takes a screenshot, Pause pauses.
+// Back to today's controls: every action's default key (the arrows walk, the
+// left button fires, Insert opens the console, F12 takes a screenshot,
+// Pause pauses).
 void actions_bind_defaults();
 // The action a key has in today's controls, -1 when none.
 int key_default_action(int vk);
@@ -38,24 +48,24 @@ const char* key_bound_line(int vk);
 
 // While the console is open, keys that type into it (key_types_in_console)
 // neither hold nor start actions, nor run their lines: what is typed stays
-// in the console. The arrows and the mouse buttons still act.
+// in the console. The arrows and the mouse buttons still act, and so does a
+// key bound to the console itself, which closes it.
 void actions_console_open(bool open);
 // Whether a key acts in the game now (it is not typing into the console).
 bool key_acts(int vk);
 
-// Held this frame: by a key bound to it, by the gamepad, or by a demo.
-bool action_is_down(Action action);
-// Went down from released during this frame (a held key's repeats do not).
-bool action_went_down(Action action);
-// The console's toggle: a bound key that went down after every other key and
-// has since been released, as Insert always worked; or the pad's button.
-bool action_was_pressed(Action action);
-
 // The gamepad's part of an action (buttons, triggers, the walking stick).
 void action_pad_hold(Action action, bool held);
-// A demo being played holds its recorded actions, whatever the keys say,
-// until actions_stop_forcing.
-void action_force(Action action, bool held);
-void actions_stop_forcing();
+// The pad's Start or A went down: the next record asks the screens for a new
+// game.
+void action_pad_start();
+// The buttons of the frame's input record, a bit (1 << action) per action:
+// held, gone down or tapped by a bound key or a pad; and the screens' start
+// (Enter, or the pad's).
+struct ActionButtons {
+    uint32_t held = 0, went_down = 0, tapped = 0;
+    bool start = false;
+};
+ActionButtons actions_take_buttons();
 // Ends a frame for the actions (after keys_frame_done).
 void actions_frame_done();

@@ -1,6 +1,5 @@
 // Input: owns the key table over Windows virtual-key codes, the last pressed
-// key, the releases held back for one frame, and the mouse motion of the
-// latest poll.
+// key and the releases held back for one frame.
 #include "input/input.h"
 
 static const int KEY_COUNT = 256;
@@ -13,9 +12,6 @@ static bool release_after_frame[KEY_COUNT];
 // Went down from released since the last frame ended (repeats do not count).
 static bool pressed_this_frame[KEY_COUNT];
 static int last_pressed_key = -1;
-
-int mouse_dx = 0;
-int mouse_dy = 0;
 
 static bool key_in_range(int vk) {
     return vk >= 0 && vk < KEY_COUNT;

@@ -1,6 +1,6 @@
-// Keyboard table over Windows virtual-key codes and the mouse state of the
-// latest poll. The platform layer feeds both (key events, mouse polling); the
-// game and the console only read them.
+// Keyboard table over Windows virtual-key codes (the mouse buttons among
+// them). The platform layer feeds it from key events; the frame's input
+// record (input/record.h) and the console read it.
 #pragma once
 
 // Windows virtual-key codes, the numbers the key table is indexed by;
@@ -69,11 +69,6 @@ enum VirtualKey {
     VK_OEM_7 = 222,
     VK_OEM_102 = 226,
 };
-
-// Relative motion of the latest poll (positive x right, positive y towards
-// the player); written by the platform's mouse poll. The buttons are keys.
-extern int mouse_dx;
-extern int mouse_dy;
 
 bool key_is_down(int vk);
 // True once for the key that went down after every other key and has since

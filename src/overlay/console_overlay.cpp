@@ -1,11 +1,10 @@
-// Console overlay: reads the console action and Page Up / Down, moves
+// Console overlay: reads Page Up / Down, moves
 // the fade, and draws the panel with the output lines coloured by the first
 // character of their line and wrapped at the window's width.
 #include "overlay/console_overlay.h"
 
 #include "console/editor.h"
 #include "console/output.h"
-#include "input/actions.h"
 #include "input/input.h"
 #include "overlay/font.h"
 
@@ -16,7 +15,6 @@ static const int PANEL_ROWS = 21;
 static const int BOTTOM_ROW = 20;
 
 void console_frame(float elapsed_ms) {
-    if (action_was_pressed(ACTION_CONSOLE)) console_toggle();
     if (key_is_down(VK_NEXT)) console_scroll_down();
     if (key_is_down(VK_PRIOR)) console_scroll_up();
     if (console_visible) {

@@ -1,4 +1,4 @@
-// The console overlay on screen: the Insert and scrolling keys, the fade in
+// The console overlay on screen: the scrolling keys, the fade in
 // and out, and the translucent panel with the last lines of the output buffer.
 #pragma once
 

@@ -7,9 +7,12 @@
 #include "console/registry.h"
 #include "game/demo.h"
 #include "game/flock.h"
+#include "game/level.h"
+#include "game/pause.h"
 #include "game/player.h"
 #include "input/actions.h"
 #include "input/input.h"
+#include "input/record.h"
 #include "math/angles.h"
 #include "support/console_lines.h"
 #include "support/game_fixture.h"
@@ -123,8 +126,9 @@ class Gamepads : public GameFixture {
     }
     static std::string held_actions() {
         std::string held;
+        InputRecord input = input_take_record();
         for (int a = 0; a < ACTION_COUNT; a++)
-            if (action_is_down(static_cast<Action>(a)))
+            if (input_held(input, static_cast<Action>(a)))
                 held += std::string(action_name(static_cast<Action>(a))) + " ";
         return held;
     }
@@ -243,12 +247,13 @@ TEST_F(Gamepads, StartIsThePauseActionAndBackOpensTheConsole) {
     plug_in();
     button(SDL_CONTROLLER_BUTTON_START, true);
     drain_events();
-    EXPECT_TRUE(action_went_down(ACTION_PAUSE));
-    EXPECT_TRUE(action_is_down(ACTION_PAUSE));
+    InputRecord input = input_take_record();
+    EXPECT_TRUE(input_went_down(input, ACTION_PAUSE));
+    EXPECT_TRUE(input_held(input, ACTION_PAUSE));
     ASSERT_TRUE(step());
     button(SDL_CONTROLLER_BUTTON_START, false);
     ASSERT_TRUE(step());
-    EXPECT_FALSE(action_is_down(ACTION_PAUSE));
+    EXPECT_FALSE(input_held(input_take_record(), ACTION_PAUSE));
 
     ASSERT_FALSE(console_visible);
     button(SDL_CONTROLLER_BUTTON_BACK, true);
@@ -260,6 +265,51 @@ TEST_F(Gamepads, StartIsThePauseActionAndBackOpensTheConsole) {
     button(SDL_CONTROLLER_BUTTON_BACK, true);
     ASSERT_TRUE(step());
     EXPECT_FALSE(console_visible);
+}
+
+// On the title, dead and victory screens Enter, Start or A starts a new game
+// at the first level; in play Start pauses and A does nothing.
+TEST_F(Gamepads, EnterStartOrAStartsANewGameFromEveryScreen) {
+    plug_in();
+    auto hold = [this](SDL_GameControllerButton pad_button, bool down) {
+        if (pad_button == SDL_CONTROLLER_BUTTON_INVALID)
+            push_key(down ? SDL_KEYDOWN : SDL_KEYUP, SDL_SCANCODE_RETURN);
+        else
+            button(pad_button, down);
+    };
+    struct Case {
+        const char* what;
+        SDL_GameControllerButton pad_button; // SDL_CONTROLLER_BUTTON_INVALID: Enter
+    } cases[] = {{"Enter", SDL_CONTROLLER_BUTTON_INVALID},
+                 {"Start", SDL_CONTROLLER_BUTTON_START},
+                 {"A", SDL_CONTROLLER_BUTTON_A}};
+    for (const Case& c : cases) {
+        for (int screen : {STATE_TITLE, STATE_DEAD, STATE_VICTORY}) {
+            SCOPED_TRACE(std::string(c.what) + " on screen " + std::to_string(screen));
+            game_state = screen;
+            current_level = 2;
+            lives = 0;
+            ASSERT_TRUE(step());
+            ASSERT_EQ(game_state, screen) << "the screen did not wait for the player";
+            // Down in one frame, up in the next: Enter counts once let go.
+            hold(c.pad_button, true);
+            ASSERT_TRUE(step());
+            hold(c.pad_button, false);
+            ASSERT_TRUE(step());
+            EXPECT_EQ(game_state, STATE_PLAY);
+            EXPECT_EQ(current_level, 0);
+            EXPECT_EQ(lives, 5);
+            ASSERT_TRUE(step());
+            EXPECT_FALSE(game_paused()) << "the button that started the game paused it";
+        }
+    }
+    button(SDL_CONTROLLER_BUTTON_A, true);
+    ASSERT_TRUE(step());
+    EXPECT_FALSE(game_paused()) << "A paused the game in play";
+    button(SDL_CONTROLLER_BUTTON_START, true);
+    ASSERT_TRUE(step());
+    EXPECT_TRUE(game_paused()) << "Start did not pause the game in play";
+    EXPECT_EQ(current_level, 0);
 }
 
 TEST_F(Gamepads, NoButtonQuits) {

@@ -1,6 +1,7 @@
 // The key table and the SDL key and text translation feeding it.
 #include "app/events.h"
 #include "input/input.h"
+#include "input/record.h"
 #include "console/builtins.h"
 #include "console/output.h"
 #include "console/editor.h"
@@ -157,4 +158,51 @@ TEST(KeyTranslation, LosingTheFocusReleasesKeysWithoutAPress) {
     handle_event(focus_lost);
     keys_frame_done();
     EXPECT_TRUE(key_was_pressed(VK_INSERT));
+}
+
+// The record takes the whole counts of the turn handed on and keeps the
+// fraction for the next one, as a slow stick needs; a paused frame's whole
+// counts are dropped, its fraction kept.
+TEST(InputRecord, TheTurnKeepsItsFractionOfACountForTheNextRecord) {
+    struct Step {
+        float add_x, add_y;
+        bool paused;
+        int turn_x, turn_y;
+    } steps[] = {{0.4f, -0.4f, false, 0, 0},  {0.4f, -0.4f, false, 0, 0},
+                 {0.4f, -0.4f, false, 1, -1}, {2.5f, 0.0f, true, 0, 0},
+                 {0.0f, 0.0f, false, 0, 0},   {0.6f, 3.0f, false, 1, 2}};
+    int number = 0;
+    for (const Step& s : steps) {
+        number++;
+        input_add_turn(s.add_x, s.add_y);
+        if (s.paused) input_drop_turn();
+        InputRecord record = input_take_record();
+        EXPECT_EQ(record.turn_x, s.turn_x) << "record " << number;
+        EXPECT_EQ(record.turn_y, s.turn_y) << "record " << number;
+    }
+}
+
+// A demo's record plays the game; the console, the screenshot and the pause
+// stay with the player at the machine.
+TEST(InputRecord, AReplayedRecordLeavesTheProgramsActionsToThePlayer) {
+    InputRecord live, recorded;
+    live.held = action_bit(ACTION_FORWARD) | action_bit(ACTION_PAUSE);
+    live.went_down = action_bit(ACTION_PAUSE) | action_bit(ACTION_SCREENSHOT);
+    live.tapped = action_bit(ACTION_CONSOLE);
+    live.start = true;
+    live.turn_x = 40;
+    recorded.held = action_bit(ACTION_FIRE) | action_bit(ACTION_LEFT) | action_bit(ACTION_CONSOLE);
+    recorded.went_down = action_bit(ACTION_FIRE) | action_bit(ACTION_SCREENSHOT);
+    recorded.tapped = action_bit(ACTION_CONSOLE) | action_bit(ACTION_FIRE);
+    recorded.turn_x = -3;
+    recorded.turn_y = 7;
+    InputRecord played = input_replayed(live, recorded);
+    EXPECT_EQ(played.held,
+              action_bit(ACTION_FIRE) | action_bit(ACTION_LEFT) | action_bit(ACTION_PAUSE));
+    EXPECT_EQ(played.went_down,
+              action_bit(ACTION_FIRE) | action_bit(ACTION_PAUSE) | action_bit(ACTION_SCREENSHOT));
+    EXPECT_EQ(played.tapped, action_bit(ACTION_CONSOLE) | action_bit(ACTION_FIRE));
+    EXPECT_TRUE(played.start);
+    EXPECT_EQ(played.turn_x, -3);
+    EXPECT_EQ(played.turn_y, 7);
 }

@@ -45,7 +45,7 @@ class TitleScreen : public testing::Test {
     // The title's frame at the given game time, read back.
     static std::vector<uint8_t> frame_at(float time_ms) {
         game_time = time_ms;
-        title_frame();
+        title_frame(InputRecord{});
         std::vector<uint8_t> rgb(size_t(kWidth) * kHeight * 3);
         glFinish();
         glPixelStorei(GL_PACK_ALIGNMENT, 1);

@@ -9,6 +9,7 @@
 #include "input/actions.h"
 #include "input/input.h"
 #include "input/key_names.h"
+#include "input/record.h"
 #include "support/console_lines.h"
 
 #include <gtest/gtest.h>
@@ -225,15 +226,15 @@ TEST_F(Bindings, TheOpenConsoleKeepsTheKeysThatTypeIntoIt) {
                  {VK_F1, true},     {VK_PAUSE, true},  {VK_INSERT, true},   {VK_SHIFT, true}};
     for (const Case& c : cases)
         EXPECT_EQ(key_acts(c.vk), c.acts) << key_name(c.vk);
-    EXPECT_TRUE(action_is_down(ACTION_FORWARD)) << "UPARROW still walks";
-    EXPECT_TRUE(action_is_down(ACTION_FIRE)) << "MOUSE1 still fires";
+    EXPECT_TRUE(input_held(input_take_record(), ACTION_FORWARD)) << "UPARROW still walks";
+    EXPECT_TRUE(input_held(input_take_record(), ACTION_FIRE)) << "MOUSE1 still fires";
     key_release(VK_UP);
     key_release(VK_LBUTTON);
     keys_frame_done();
-    EXPECT_FALSE(action_is_down(ACTION_FORWARD)) << "W walked while typing";
-    EXPECT_FALSE(action_is_down(ACTION_FIRE)) << "KP_8 or TAB fired while typing";
+    EXPECT_FALSE(input_held(input_take_record(), ACTION_FORWARD)) << "W walked while typing";
+    EXPECT_FALSE(input_held(input_take_record(), ACTION_FIRE)) << "KP_8 or TAB fired while typing";
 
     console_toggle(); // closed: the held keys act again
-    EXPECT_TRUE(action_is_down(ACTION_FORWARD));
-    EXPECT_TRUE(action_is_down(ACTION_FIRE));
+    EXPECT_TRUE(input_held(input_take_record(), ACTION_FORWARD));
+    EXPECT_TRUE(input_held(input_take_record(), ACTION_FIRE));
 }

@@ -141,3 +141,30 @@ TEST_F(SavedBindings, ComeBackAtTheNextStartAndAreSavedAgain) {
     std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
     EXPECT_EQ(text, SAVED);
 }
+
+// A typing key bound to the console, as many players have it: it opens the
+// console, types nothing into the line, and closes it again; the other
+// keys still type.
+TEST_F(BoundKeys, ATypingKeyBoundToTheConsoleOpensAndClosesIt) {
+    console_execute("bind BACKQUOTE console");
+    // The console's key acts once let go, as Insert always has.
+    auto tap_backquote = [] {
+        push_key(SDL_KEYDOWN, SDL_SCANCODE_GRAVE);
+        push_text("`");
+        ASSERT_TRUE(step());
+        push_key(SDL_KEYUP, SDL_SCANCODE_GRAVE);
+        ASSERT_TRUE(step());
+    };
+    tap_backquote();
+    ASSERT_TRUE(console_is_visible()) << "BACKQUOTE did not open the console";
+    push_key(SDL_KEYDOWN, SDL_SCANCODE_E);
+    push_text("e");
+    push_key(SDL_KEYUP, SDL_SCANCODE_E);
+    ASSERT_TRUE(step());
+    tap_backquote();
+    EXPECT_FALSE(console_is_visible()) << "BACKQUOTE did not close the console";
+    EXPECT_STREQ(console_input_line(), "e") << "the console's key was typed into the line";
+    tap_backquote();
+    EXPECT_TRUE(console_is_visible()) << "BACKQUOTE did not open the console again";
+    EXPECT_STREQ(console_input_line(), "e");
+}

@@ -247,7 +247,7 @@ TEST_F(Demos, BrokenDemoFilesAreRefusedWithTheirLineAndTheGameStaysWhereItWas) {
     std::string magic = good, version = good, game = good, elapsed = good, count = good,
                 flags = good, level = good, look = good;
     magic[0] = 'X';
-    version[4] = 2;
+    version[4] = 3;
     std::memcpy(&game[6], "Sheepfall 0.9", 13);
     elapsed[frame_at] = 101;
     put_u32_at(count, count_at, 0xFFFFFFFFu);
@@ -257,7 +257,7 @@ TEST_F(Demos, BrokenDemoFilesAreRefusedWithTheirLineAndTheGameStaysWhereItWas) {
     const Case cases[] = {
         {"short header", good.substr(0, 30), "the header is cut short (30 of 52 bytes)"},
         {"wrong magic", magic, "not a demo file"},
-        {"other format version", version, "format version 2, this game plays version 1"},
+        {"other format version", version, "format version 3, this game plays versions 1 to 2"},
         {"other game version", game, "recorded by Sheepfall 0.9, this is Sheepfall 1.0"},
         {"truncated frame", good.substr(0, good.size() - 3), "frame 20 of 20 is cut short"},
         {"no frames after the header", good.substr(0, DEMO_HEADER_SIZE),
@@ -286,6 +286,45 @@ TEST_F(Demos, BrokenDemoFilesAreRefusedWithTheirLineAndTheGameStaysWhereItWas) {
     // The good one still plays.
     console_execute("playdemo good.dem");
     EXPECT_EQ(demo_mode(), DEMO_PLAYING) << last_line();
+}
+
+// Demos of format 1, recorded before the input record with the game of
+// that time, are files players keep: they play to the end that game gave
+// them. The bot's fight (walking, firing, and a sensitivity changed near the
+// end) and a player who walks about without firing until he is dead.
+TEST_F(Demos, Format1DemosPlayToTheEndTheyHadWhenRecorded) {
+    struct Case {
+        const char* name;
+        size_t frames;
+        int state, level, lives, sheep_left;
+        float x, z, yaw, pitch;
+    } cases[] = {
+        {"format1_fight", 900, STATE_PLAY, 0, 5, 5, 0x1.a9e16ap+8f, 0x1.5414ccp+8f, 0x1.170a2ep+2f,
+         -0x1.733334p+0f},
+        {"format1_lose", 334, STATE_DEAD, 0, 0, 10, 0x1.34ec34p+9f, 0x1.cc54f8p+8f, 0x1.f5c28ep-2f,
+         0x1.47ae14p-6f},
+    };
+    fs::create_directories("demos");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string kept = std::string(SHEEPFALL_TEST_DEMOS) + "/" + c.name + ".dem";
+        fs::copy_file(kept, std::string("demos/") + c.name + ".dem",
+                      fs::copy_options::overwrite_existing);
+        ASSERT_EQ(file_bytes(kept.c_str()).substr(4, 2), std::string("\x01\x00", 2))
+            << "not a format 1 demo";
+        std::vector<Moment> played = play_back(c.name, 30);
+        ASSERT_EQ(played.size(), c.frames) << "frames played";
+        const Moment& end = played.back();
+        EXPECT_EQ(end.state, c.state) << describe(end);
+        EXPECT_EQ(end.level, c.level) << describe(end);
+        EXPECT_EQ(end.lives, c.lives) << describe(end);
+        EXPECT_EQ(end.sheep_left, c.sheep_left) << describe(end);
+        EXPECT_EQ(end.x, c.x) << describe(end);
+        EXPECT_EQ(end.z, c.z) << describe(end);
+        EXPECT_EQ(end.yaw, c.yaw) << describe(end);
+        EXPECT_EQ(end.pitch, c.pitch) << describe(end);
+        EXPECT_EQ(last_line(), "Demo finished");
+    }
 }
 
 TEST_F(Demos, RecordTakesOnePlainFileNameAndSaysWhichRuleItBreaks) {

@@ -2,8 +2,8 @@
 // of fire and the flight of shots.
 #include "game/flock.h"
 #include "game/player.h"
-#include "input/actions.h"
 #include "input/input.h"
+#include "input/record.h"
 #include "platform/clock.h"
 #include "terrain/terrain.h"
 
@@ -22,15 +22,14 @@ class Player : public testing::Test {
         player_x = player_z = 256.0f;
         player_yaw = player_pitch = 0.0f;
         camera_shake = 0.0f;
-        mouse_dx = mouse_dy = 0;
-        action_force(ACTION_FIRE, false);
+        input = {};
         for (Sheep& s : sheep)
             s.state = SHEEP_FREE;
     }
-    void TearDown() override {
-        shots_clear();
-        actions_stop_forcing();
-    }
+    void TearDown() override { shots_clear(); }
+    // What the frames ask: the held actions and the turn.
+    InputRecord input;
+    void hold_fire(bool held) { input.held = held ? action_bit(ACTION_FIRE) : 0; }
     static Vector3 eye() { return {player_x, player_y, player_z}; }
     static int shot_count() {
         int count = 0;
@@ -40,9 +39,9 @@ class Player : public testing::Test {
     }
     // One frame of the given length: the clock, then the player as the
     // play frame runs it.
-    static void frame(uint32_t ms) {
+    void frame(uint32_t ms) {
         clock_advance(ms);
-        player_update(eye());
+        player_update(eye(), input);
         shots_update();
     }
 };
@@ -63,7 +62,7 @@ TEST_F(Player, WalksWithTheArrowsDiagonalsAddingUp) {
         for (int key : c.keys)
             if (key) key_down(key);
         clock_advance(1000);
-        player_update(eye());
+        player_update(eye(), input_take_record());
         keys_clear();
         EXPECT_NEAR(player_x - 256.0f, c.dx, 1e-3f) << c.keys[0] << "+" << c.keys[1];
         EXPECT_NEAR(player_z - 256.0f, c.dz, 1e-3f) << c.keys[0] << "+" << c.keys[1];
@@ -72,13 +71,14 @@ TEST_F(Player, WalksWithTheArrowsDiagonalsAddingUp) {
 }
 
 TEST_F(Player, LooksWithTheMouseWithinStraightUpAndDown) {
-    mouse_dx = 10;
-    mouse_dy = -20;
+    input.turn_x = 10;
+    input.turn_y = -20;
     frame(16);
     EXPECT_NEAR(player_yaw, 0.1f, 1e-6f);
     EXPECT_NEAR(player_pitch, -0.2f, 1e-6f);
     for (int dy : {500, -1000}) {
-        mouse_dy = dy;
+        input.turn_x = 0;
+        input.turn_y = dy;
         frame(16);
         EXPECT_EQ(std::fabs(player_pitch), 1.5707964f) << dy;
     }
@@ -91,11 +91,11 @@ TEST_F(Player, TheShakeFollowsFiringAndStaysWithinTwelveDegrees) {
     camera_shake = 30.0f;
     frame(100);
     EXPECT_EQ(camera_shake, 12.0f);
-    action_force(ACTION_FIRE, true);
+    hold_fire(true);
     frame(16);
     EXPECT_EQ(camera_shake, 1.0f); // set while firing, not added
     EXPECT_TRUE(firing);
-    action_force(ACTION_FIRE, false);
+    hold_fire(false);
     frame(50);
     EXPECT_NEAR(camera_shake, 0.5f, 1e-6f);
     EXPECT_FALSE(firing);
@@ -107,7 +107,7 @@ TEST_F(Player, FiresTenShotsASecondAtEveryFrameRate) {
     for (uint32_t frame_ms : {4u, 16u, 17u, 33u, 40u, 66u, 100u}) {
         shots_clear();
         next_shot_time = game_time_ms;
-        action_force(ACTION_FIRE, true);
+        hold_fire(true);
         int fired = 0;
         for (uint32_t t = 0; t < 10000; t += frame_ms) {
             int before = shot_count();
@@ -115,9 +115,9 @@ TEST_F(Player, FiresTenShotsASecondAtEveryFrameRate) {
             fired += shot_count() > before;
         }
         EXPECT_NEAR(fired, 100, 1) << "frames of " << frame_ms << " ms";
-        action_force(ACTION_FIRE, false);
+        hold_fire(false);
         frame(250);
-        action_force(ACTION_FIRE, true);
+        hold_fire(true);
         int before = shot_count();
         frame(frame_ms);
         frame(frame_ms);
