@@ -124,8 +124,10 @@ static fs::path player_folder_wanted() {
 // Makes every missing folder of the path with mode 0700, as the XDG rules
 // ask. False with the reason when one cannot be made.
 static bool make_private_folders(const fs::path& folder, std::string* reason) {
-    fs::path made;
-    for (const fs::path& part : folder) {
+    // From the root ("/", or "C:\" with its drive: a drive name alone is
+    // that drive's working folder, not a folder to make).
+    fs::path made = folder.root_path();
+    for (const fs::path& part : folder.relative_path()) {
         made /= part;
         std::error_code error;
         if (fs::exists(made, error)) {
