@@ -9,8 +9,8 @@
 #   make soak MINUTES=60 - a long game, checked for growing memory
 #   make install PREFIX=P DESTDIR=D - installs the game under P (/usr/local)
 #   make package  - the Debian package build/sheepfall_VERSION_ARCH.deb
-#   make windows  - the game for 64-bit Windows and its zip, in build-windows/
-#   make test-windows - starts the zipped Windows game under Wine and checks it
+#   make windows  - the game for 64-bit Windows, its zip and installer, in build-windows/
+#   make test-windows - the zipped and the installed Windows game played under Wine
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -128,11 +128,14 @@ windows: deps
 		|| (cat $(WINDOWS_BUILD).configure.log; exit 1)
 	@cmake --build $(WINDOWS_BUILD) -j$(JOBS)
 	@cmake --build $(WINDOWS_BUILD) --target zip
+	@cd $(WINDOWS_BUILD) && cpack -G NSIS > cpack.log 2>&1 || (cat cpack.log; exit 1)
 
-# The zipped Windows game under Wine on a virtual screen (not yet part of
-# `make test`): tests/windows/zip_session.sh.
+# The zipped and the installed Windows game under Wine on a virtual screen
+# (not yet part of `make test`): tests/windows/*_session.sh.
 test-windows: windows
+	@cmake --build $(BUILD) -j$(JOBS) --target sheepfall screenshot
 	@SDL_AUDIODRIVER=dummy bash tests/windows/zip_session.sh $(WINDOWS_BUILD) $(BUILD)
+	@SDL_AUDIODRIVER=dummy bash tests/windows/installer_session.sh $(WINDOWS_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD).configure.log build-fuzz build-fuzz.configure.log \

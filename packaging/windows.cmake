@@ -68,4 +68,7 @@ set(CPACK_NSIS_MUI_ICON ${SHEEPFALL_ICON})
 set(CPACK_NSIS_MUI_UNIICON ${SHEEPFALL_ICON})
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MODIFY_PATH OFF)
+# A 64-bit installer (NSIS's default is a 32-bit one) for a 64-bit game:
+# it writes the 64-bit registry view and runs where only 64-bit programs can.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 include(CPack)
