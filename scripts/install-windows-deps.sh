@@ -8,7 +8,7 @@
 # The source packages are fetched through a private apt source list kept in
 # the cache, so the machine's apt configuration is never changed.
 #
-# The cache lives outside the work tree (SHEEPFALL_WINDOWS_DEPS, else
+# The cache lives outside the work tree (SHEEPFALL_WINDOWS_DEPS_ROOT, else
 # ~/.cache/sheepfall-windows) so that `make clean`, a fresh clone and every
 # work tree on the machine share one build of the libraries.
 set -euo pipefail
