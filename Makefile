@@ -9,6 +9,8 @@
 #   make soak MINUTES=60 - a long game, checked for growing memory
 #   make install PREFIX=P DESTDIR=D - installs the game under P (/usr/local)
 #   make package  - the Debian package build/sheepfall_VERSION_ARCH.deb
+#   make windows  - the game for 64-bit Windows, its zip and installer, in build-windows/
+#   make test-windows - the zipped and the installed Windows game played under Wine
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -17,7 +19,7 @@ FUZZ_SECONDS ?= 60
 PREFIX ?= /usr/local
 
 .PHONY: all deps build run test test-repeat test-loaded soak sanitize bench memory timedemo fuzz clean install \
-	package
+	package windows test-windows
 
 all: build
 
@@ -108,6 +110,33 @@ install: build
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
+# The Windows build, cross-compiled with Debian's MinGW-w64 into
+# build-windows/: scripts/install-windows-deps.sh installs the tools and
+# builds the libraries once into its cache; the data is the native build's
+# (only its data tool is built here), so both builds ship the same files.
+WINDOWS_BUILD ?= build-windows
+windows: deps
+	@bash scripts/install-windows-deps.sh > $(WINDOWS_BUILD).deps.log 2>&1 \
+		|| (cat $(WINDOWS_BUILD).deps.log; exit 1)
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo > $(BUILD).configure.log 2>&1 \
+		|| (cat $(BUILD).configure.log; exit 1)
+	@cmake --build $(BUILD) -j$(JOBS) --target gamedata icons
+	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHEEPFALL_TESTS=OFF -DSHEEPFALL_BENCH=OFF \
+		-DSHEEPFALL_WINDOWS_DEPS="$$(tail -n 1 $(WINDOWS_BUILD).deps.log)" \
+		-DSHEEPFALL_NATIVE_BUILD=$(CURDIR)/$(BUILD) > $(WINDOWS_BUILD).configure.log 2>&1 \
+		|| (cat $(WINDOWS_BUILD).configure.log; exit 1)
+	@cmake --build $(WINDOWS_BUILD) -j$(JOBS)
+	@cmake --build $(WINDOWS_BUILD) --target zip
+	@cd $(WINDOWS_BUILD) && cpack -G NSIS > cpack.log 2>&1 || (cat cpack.log; exit 1)
+
+# The zipped and the installed Windows game under Wine on a virtual screen
+# (not yet part of `make test`): tests/windows/*_session.sh.
+test-windows: windows
+	@cmake --build $(BUILD) -j$(JOBS) --target sheepfall screenshot
+	@SDL_AUDIODRIVER=dummy bash tests/windows/zip_session.sh $(WINDOWS_BUILD) $(BUILD)
+	@SDL_AUDIODRIVER=dummy bash tests/windows/installer_session.sh $(WINDOWS_BUILD)
+
 clean:
 	rm -rf $(BUILD) $(BUILD).configure.log build-fuzz build-fuzz.configure.log \
-		build-sanitize build-sanitize.configure.log
+		build-sanitize build-sanitize.configure.log $(WINDOWS_BUILD) $(WINDOWS_BUILD).*.log

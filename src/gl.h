@@ -3,6 +3,21 @@
 // of glGetError after drawing code.
 #pragma once
 
+#ifdef _WIN32
+// Windows' OpenGL headers take their calling-convention macros from
+// <windows.h> unless they are set, and <windows.h> defines names the game
+// uses for its own (the VK_ key codes, OpenFile): they are set here.
+#ifndef APIENTRY
+#define APIENTRY __stdcall
+#endif
+#ifndef WINGDIAPI
+#define WINGDIAPI __declspec(dllimport)
+#endif
+#ifndef CALLBACK
+#define CALLBACK __stdcall
+#endif
+#endif
+
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <GL/glext.h>

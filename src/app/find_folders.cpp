@@ -22,7 +22,15 @@ static std::string player_folder_problem;
 // so an installed prefix can be moved.
 static const char* const INSTALLED_DATA[] = {"../share/games/sheepfall/data",
                                              "../share/sheepfall/data"};
+#ifdef _WIN32
+// On Windows the installer puts the data beside the executable with its
+// uninstaller, which an unpacked zip never has; the player's files then go
+// to %APPDATA%\Sheepfall.
+static const char* const UNINSTALLER = "Uninstall.exe";
+static const char* const GAME_NAME = "Sheepfall";
+#else
 static const char* const GAME_NAME = "sheepfall";
+#endif
 
 static bool is_folder(const fs::path& path) {
     std::error_code error;
@@ -74,12 +82,32 @@ static fs::path find_data_folder(bool* installed) {
     if (!executable.empty())
         for (const char* relative : INSTALLED_DATA)
             if (is_folder(executable / relative)) return tidy(executable / relative);
+#ifdef _WIN32
+    std::error_code error;
+    if (!executable.empty() && is_folder(executable / "data") &&
+        fs::exists(executable / UNINSTALLER, error))
+        return tidy(executable / "data");
+#endif
     *installed = false;
     if (is_folder("data")) return tidy("data");
     if (!executable.empty() && is_folder(executable / "data")) return tidy(executable / "data");
     return {};
 }
 
+#ifdef _WIN32
+// %APPDATA%\Sheepfall (the roaming application data of the player's
+// account), made by SDL when missing.
+static fs::path player_folder_wanted() {
+    char* prefs = SDL_GetPrefPath(nullptr, GAME_NAME);
+    if (!prefs) {
+        player_folder_problem = std::string("Can't find a folder for your files: ") + SDL_GetError();
+        return fs::path("C:\\nonexistent") / GAME_NAME;
+    }
+    fs::path folder = prefs;
+    SDL_free(prefs);
+    return tidy(folder);
+}
+#else
 // $XDG_DATA_HOME/sheepfall, or ~/.local/share/sheepfall when XDG_DATA_HOME
 // is unset, empty or relative (which the XDG rules say to ignore). Without
 // a home folder: the Debian name for none, so every write fails and says so.
@@ -91,12 +119,15 @@ static fs::path player_folder_wanted() {
     player_folder_problem = "Can't find a folder for your files: HOME is not set";
     return fs::path("/nonexistent") / GAME_NAME;
 }
+#endif
 
 // Makes every missing folder of the path with mode 0700, as the XDG rules
 // ask. False with the reason when one cannot be made.
 static bool make_private_folders(const fs::path& folder, std::string* reason) {
-    fs::path made;
-    for (const fs::path& part : folder) {
+    // From the root ("/", or "C:\" with its drive: a drive name alone is
+    // that drive's working folder, not a folder to make).
+    fs::path made = folder.root_path();
+    for (const fs::path& part : folder.relative_path()) {
         made /= part;
         std::error_code error;
         if (fs::exists(made, error)) {

@@ -9,6 +9,7 @@
 
 static volatile std::sig_atomic_t hangup = 0;
 
+#ifndef _WIN32
 static void note_hangup(int) {
     hangup = 1;
 }
@@ -23,12 +24,16 @@ static void handle_unless_ignored(int number, void (*handler)(int)) {
     sigemptyset(&action.sa_mask);
     sigaction(number, &action, nullptr);
 }
+#endif
 
+// Windows has neither signal: a game without a console never hangs up.
 void hangup_watch_start() {
+#ifndef _WIN32
     handle_unless_ignored(SIGHUP, note_hangup);
     // With the terminal, the reader of a pipe the output went to may be gone:
     // an error line written there must not end the game before it has saved.
     handle_unless_ignored(SIGPIPE, SIG_IGN);
+#endif
 }
 
 bool hangup_received() {

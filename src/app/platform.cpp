@@ -1,11 +1,14 @@
 // Platform edge: message boxes through SDL (mirrored to stderr), what ends
-// the game while one waits for its answer, and the replaceable millisecond
-// timer.
+// the game while one waits for its answer, the replaceable millisecond
+// timer, and on Windows the console a windowed program prints to.
 #include "app/platform.h"
 
 #include <SDL.h>
 #include <cstdio>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #ifdef __linux__
 #include <pthread.h>
 #include <signal.h>
@@ -24,6 +27,20 @@ static const int BOX_ENDING_SIGNALS[2] = {SIGTERM, SIGINT};
 #endif
 
 void message_box_set_parent(SDL_Window* window) { message_box_parent = window; }
+
+#ifdef _WIN32
+// A windowed program starts without standard output; started from a console
+// it prints there. Output already sent to a file or a pipe stays there.
+void console_output_attach() {
+    bool out_missing = GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_UNKNOWN;
+    bool err_missing = GetFileType(GetStdHandle(STD_ERROR_HANDLE)) == FILE_TYPE_UNKNOWN;
+    if (!(out_missing || err_missing) || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    if (out_missing && std::freopen("CONOUT$", "w", stdout)) std::setvbuf(stdout, nullptr, _IONBF, 0);
+    if (err_missing && std::freopen("CONOUT$", "w", stderr)) std::setvbuf(stderr, nullptr, _IONBF, 0);
+}
+#else
+void console_output_attach() {}
+#endif
 
 static Uint32 icon_flags(MessageIcon icon) {
     switch (icon) {

@@ -8,6 +8,10 @@ struct SDL_Window;
 
 enum MessageIcon { ICON_WARNING, ICON_ERROR, ICON_INFORMATION };
 
+// On Windows, where the game is a windowed program: standard output and
+// error go to the console it was started from, if any. Elsewhere nothing.
+void console_output_attach();
+
 // The window the boxes belong to while one exists (none: the boxes stand alone).
 void message_box_set_parent(SDL_Window* window);
 

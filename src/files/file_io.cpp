@@ -1,5 +1,6 @@
 // Whole files in and out: owns nothing between calls; reads files whole and
-// writes them whole through a flushed temporary file and a rename.
+// writes them whole through a flushed temporary file and a rename. On
+// Windows the same steps go through its own calls, with UTF-8 paths widened.
 #include "files/file_io.h"
 
 #include "open_file.h"
@@ -9,10 +10,20 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+// <windows.h> declares a function OpenFile, the name of the game's file holder.
+#define OpenFile WindowsOpenFile
+#include <windows.h>
+#undef OpenFile
+#else
 #include <unistd.h>
+#endif
 
+#ifndef _WIN32
 static const int MAX_LINKS = 40; // longer chains of symlinks are loops, as the system counts
 static const mode_t NEW_FILE_MODE = 0666; // less the umask, as any program makes files
+#endif
 
 // errno's reason, when the caller asked for one; always false.
 static bool failed_with_errno(std::string* reason) {
@@ -40,6 +51,119 @@ std::string file_open_problem(const char* path) {
     return std::strerror(errno);
 }
 
+#ifdef _WIN32
+// A UTF-8 path as Windows' wide-character calls take it.
+static std::wstring wide(const std::string& path) {
+    int count = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
+    if (count <= 0) return {};
+    std::wstring result(static_cast<size_t>(count), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, result.data(), count);
+    result.resize(static_cast<size_t>(count - 1));
+    return result;
+}
+
+// The errno value nearest to Windows' reason for its latest failure, so
+// the player reads the same words as on other systems.
+static int errno_of_last_error() {
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+    case ERROR_WRITE_PROTECT: return EROFS;
+    default: return EIO;
+    }
+}
+
+namespace {
+
+// A temporary file being written beside the file it will replace.
+struct Temporary {
+    std::string path;
+    int fd = -1;
+};
+
+} // namespace
+
+static int open_temporary(const std::string& target, Temporary* temporary) {
+    temporary->path = target + ".tmp";
+    std::wstring path = wide(temporary->path);
+    if (_wunlink(path.c_str()) != 0 && errno != ENOENT) return errno;
+    temporary->fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                           _S_IREAD | _S_IWRITE);
+    return temporary->fd < 0 ? errno : 0;
+}
+
+static int fill_temporary(Temporary* temporary, const std::string& text) {
+    size_t done = 0;
+    bool ok = true;
+    while (ok && done < text.size()) {
+        size_t chunk = text.size() - done < (1u << 30) ? text.size() - done : (1u << 30);
+        int count = _write(temporary->fd, text.data() + done, static_cast<unsigned>(chunk));
+        ok = count > 0;
+        if (ok) done += static_cast<size_t>(count);
+    }
+    ok = ok && _commit(temporary->fd) == 0;
+    int error = ok ? 0 : errno;
+    if (_close(temporary->fd) != 0 && error == 0) error = errno;
+    temporary->fd = -1;
+    return error;
+}
+
+// The flushed temporary file over the target in one step, written through
+// to the disk before the call returns. Gives an errno value, 0 on success.
+static int move_over(const std::string& from, const std::string& to) {
+    if (MoveFileExW(wide(from).c_str(), wide(to).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 0;
+    return errno_of_last_error();
+}
+
+static void close_and_remove(Temporary* temporary) {
+    if (temporary->fd >= 0) _close(temporary->fd);
+    _wunlink(wide(temporary->path).c_str());
+}
+
+static bool is_folder(const std::string& path) {
+    DWORD attributes = GetFileAttributesW(wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool replace_file(const char* path, const std::string& text, std::string* reason) {
+    Temporary temporary;
+    int error = open_temporary(path, &temporary);
+    if (error == 0) error = fill_temporary(&temporary, text);
+    if (error == 0) error = move_over(temporary.path, path);
+    if (error != 0) {
+        close_and_remove(&temporary);
+        *reason = std::strerror(error);
+        return false;
+    }
+    return true;
+}
+
+bool check_file_replaceable(const char* path, std::string* reason) {
+    if (is_folder(path)) {
+        *reason = std::strerror(EISDIR);
+        return false;
+    }
+    Temporary temporary;
+    int error = open_temporary(path, &temporary);
+    close_and_remove(&temporary);
+    if (error == 0) return true;
+    *reason = std::strerror(error);
+    return false;
+}
+
+bool remove_file(const char* path, std::string* reason) {
+    if (_wunlink(wide(path).c_str()) == 0 || errno == ENOENT) return true;
+    *reason = std::strerror(errno);
+    return false;
+}
+#else
 // The folder part of a path with its slash ("" for a name alone, "/" for
 // a file at the root).
 static std::string folder_prefix(const std::string& path) {
@@ -175,3 +299,4 @@ bool remove_file(const char* path, std::string* reason) {
     *reason = std::strerror(errno);
     return false;
 }
+#endif

@@ -181,3 +181,41 @@ TEST_F(FontPicture, CellsKeepATransparentBorderSoFilteringDoesNotBleed) {
     EXPECT_EQ(cell('|' - 32).first_row, 1);
     EXPECT_EQ(cell('_' - 32).last_row, 14);
 }
+
+// The Windows icon file: a header, one 16-byte entry per size, each picture
+// a whole PNG file of the head that Windows and the resource compiler read.
+TEST(WindowsIcon, HoldsTheHeadAsAPngAtEachSizeFrom16To256) {
+    ASSERT_EQ(run_tool("--icons icons > /dev/null"), 0);
+    const std::string ico = bytes_of("icons/sheepfall.ico");
+    auto number = [&](size_t at, int bytes) {
+        uint32_t value = 0;
+        for (int i = bytes - 1; i >= 0; --i)
+            value = value << 8 | static_cast<uint8_t>(ico.at(at + i));
+        return value;
+    };
+    ASSERT_GE(ico.size(), 6u);
+    EXPECT_EQ(number(0, 2), 0u);
+    EXPECT_EQ(number(2, 2), 1u) << "an icon, not a cursor";
+    const uint32_t sizes[] = {16, 24, 32, 48, 64, 128, 256};
+    ASSERT_EQ(number(4, 2), std::size(sizes));
+    for (size_t i = 0; i < std::size(sizes); ++i) {
+        const size_t entry = 6 + 16 * i;
+        const uint32_t side = number(entry, 1) == 0 ? 256 : number(entry, 1);
+        EXPECT_EQ(side, sizes[i]) << "entry " << i;
+        EXPECT_EQ(number(entry + 1, 1), number(entry, 1)) << "a square, entry " << i;
+        EXPECT_EQ(number(entry + 6, 2), 32u) << "bits per pixel, entry " << i;
+        const uint32_t length = number(entry + 8, 4), offset = number(entry + 12, 4);
+        ASSERT_LE(uint64_t{offset} + length, ico.size()) << "entry " << i << " past the end";
+        const fs::path picture = "icon-" + std::to_string(sizes[i]) + ".png";
+        std::ofstream(picture, std::ios::binary) << ico.substr(offset, length);
+        const Picture head = read_png(picture);
+        EXPECT_EQ(head.width, sizes[i]);
+        EXPECT_EQ(head.height, sizes[i]);
+        ASSERT_EQ(head.pixels.size(), size_t{sizes[i]} * sizes[i] * 4);
+        EXPECT_EQ(head.pixels[3], 0) << "a clear corner, entry " << i;
+        const size_t middle = (size_t{sizes[i]} / 2 * sizes[i] + sizes[i] / 2) * 4;
+        EXPECT_EQ(head.pixels[middle + 3], 255) << "the head in the middle, entry " << i;
+    }
+    EXPECT_EQ(ico.substr(number(6 + 16 * 6 + 12, 4)), bytes_of("icons/sheepfall-256.png"))
+        << "the largest is the desktop's 256-pixel icon";
+}

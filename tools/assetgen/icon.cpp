@@ -6,7 +6,11 @@
 #include "tete_parts.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -46,6 +50,57 @@ Canvas shrink(const Canvas& source, int size) {
     return result;
 }
 
+// The head at SIZE pixels coded as a PNG file's bytes (written through a
+// scratch file beside the icon, which is removed again).
+std::vector<uint8_t> png_bytes(const Canvas& head, int size, const std::filesystem::path& scratch) {
+    const Canvas icon = size == head.width ? head : shrink(head, size);
+    write_png(scratch, size, size, 4, icon.bytes(4));
+    std::ifstream in(scratch, std::ios::binary);
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    in.close();
+    std::filesystem::remove(scratch);
+    if (bytes.empty()) throw std::runtime_error("cannot read back " + scratch.string());
+    return bytes;
+}
+
+void put_le(std::vector<uint8_t>* out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out->push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+// An icon file: a 6-byte header, a 16-byte entry per picture (a side of 256
+// is written as 0), then the pictures, each a whole PNG file.
+void write_ico(const std::filesystem::path& file, const Canvas& head) {
+    std::vector<std::vector<uint8_t>> pictures;
+    for (int size : kWindowsIconSizes)
+        pictures.push_back(png_bytes(head, size, file.string() + ".part.png"));
+    std::vector<uint8_t> out;
+    put_le(&out, 0, 2); // reserved
+    put_le(&out, 1, 2); // an icon, not a cursor
+    put_le(&out, static_cast<uint32_t>(pictures.size()), 2);
+    uint32_t offset = static_cast<uint32_t>(6 + 16 * pictures.size());
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const int size = kWindowsIconSizes[i];
+        put_le(&out, size >= 256 ? 0 : size, 1); // width
+        put_le(&out, size >= 256 ? 0 : size, 1); // height
+        put_le(&out, 0, 1);                      // no palette
+        put_le(&out, 0, 1);                      // reserved
+        put_le(&out, 1, 2);                      // colour planes
+        put_le(&out, 32, 2);                     // bits per pixel
+        put_le(&out, static_cast<uint32_t>(pictures[i].size()), 4);
+        put_le(&out, offset, 4);
+        offset += static_cast<uint32_t>(pictures[i].size());
+    }
+    for (const std::vector<uint8_t>& picture : pictures)
+        out.insert(out.end(), picture.begin(), picture.end());
+    const std::filesystem::path part = file.string() + ".part";
+    std::ofstream stream(part, std::ios::binary);
+    stream.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+    stream.close();
+    if (!stream) throw std::runtime_error("cannot write " + part.string());
+    std::filesystem::rename(part, file);
+}
+
 } // namespace
 
 void make_icons(const std::filesystem::path& folder) {
@@ -55,4 +110,5 @@ void make_icons(const std::filesystem::path& folder) {
         write_png(folder / ("sheepfall-" + std::to_string(size) + ".png"), size, size, 4,
                   icon.bytes(4));
     }
+    write_ico(folder / "sheepfall.ico", head);
 }
