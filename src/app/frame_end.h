@@ -9,7 +9,7 @@
 
 struct ConsoleVariable;
 
-extern int fps_value;         // frames of the last finished second
+int fps_value(); // frames of the last finished second
 extern ConsoleVariable* show_fps;
 
 // Zeroes the clock, the frame counter and the stored remainder.

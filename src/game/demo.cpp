@@ -198,8 +198,8 @@ static bool decode_header(ByteReader& in, Demo* d, uint32_t* frame_count, std::s
         return fail(problem, "recorded by %s, this is %s", d->game_version, GAME_VERSION);
     in.u32(&d->random_state);
     in.u8(&first_level);
-    if (first_level >= static_cast<uint32_t>(level_count))
-        return fail(problem, "it starts at level %u, there are %d", first_level + 1, level_count);
+    if (first_level >= static_cast<uint32_t>(level_count()))
+        return fail(problem, "it starts at level %u, there are %d", first_level + 1, level_count());
     d->first_level = static_cast<int>(first_level);
     in.f32(&d->mouse_sensitivity);
     in.u8(&invert);
@@ -358,14 +358,11 @@ static void set_look(float sensitivity, float invert) {
 static void start_demo_game(uint32_t random_state, int first_level) {
     game_rand_set_state(random_state);
     clock_restart();
-    shots_clear();
-    next_shot_time = 0;
-    camera_shake = 0.0f;
-    firing = false;
+    player_settle();
     new_game_reset();
-    current_level = first_level - 1;
+    level_sequence_restart(first_level);
     level_advance();
-    if (game_state != STATE_TITLE) game_state = STATE_PLAY;
+    if (game_state() != STATE_TITLE) game_state_set(STATE_PLAY);
 }
 
 static DemoFrame frame_input_now() {
@@ -444,7 +441,7 @@ static void finish_playback(bool timing_done) {
     pause_forbid(nullptr);
     give_back_input();
     shot_sound_stop();
-    game_state = STATE_TITLE;
+    game_state_set(STATE_TITLE);
     if (timed && timing_done) {
         timing_line = timing_summary(frame_starts);
         console_print(timing_line.c_str());
@@ -470,7 +467,7 @@ bool demo_record(const char* name, int first_level) {
     demo = Demo{};
     std::snprintf(demo.game_version, sizeof demo.game_version, "%s", GAME_VERSION);
     demo.random_state = game_rand_state();
-    demo.first_level = std::clamp(first_level, 0, level_count - 1);
+    demo.first_level = std::clamp(first_level, 0, level_count() - 1);
     demo.mouse_sensitivity = current_sensitivity();
     demo.mouse_invert = current_invert();
     demo_file = path;
@@ -514,7 +511,7 @@ DemoMode demo_mode() {
 }
 
 static uint32_t record_frame(uint32_t elapsed_ms) {
-    if (game_state != STATE_PLAY) { // won, lost, or the level did not load
+    if (game_state() != STATE_PLAY) { // won, lost, or the level did not load
         finish_recording();
         return elapsed_ms;
     }
@@ -527,7 +524,7 @@ static uint32_t record_frame(uint32_t elapsed_ms) {
 static uint32_t play_frame_input(uint32_t elapsed_ms, double now_seconds) {
     if (mode == DEMO_TIMING) frame_starts.push_back(now_seconds);
     // A game that left play early has gone its own way: no more frames for it.
-    if (next_frame >= demo.frames.size() || game_state != STATE_PLAY) {
+    if (next_frame >= demo.frames.size() || game_state() != STATE_PLAY) {
         finish_playback(true);
         return elapsed_ms;
     }

@@ -13,7 +13,7 @@ static ConsoleVariable* pause_on_focus_loss = nullptr;
 static const char* forbidden_because = nullptr; // why no pause is allowed now
 
 static bool can_pause() {
-    return game_state == STATE_PLAY && !forbidden_because;
+    return game_state() == STATE_PLAY && !forbidden_because;
 }
 
 void pause_forbid(const char* reason) {

@@ -73,7 +73,7 @@ class Gamepads : public GameFixture {
         // may have the focus: SDL would then drop the pad's events.
         SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
         GameFixture::SetUp();
-        next_spawn_time = 0xFFFFFFFFu; // no sheep unless a test makes one
+        flock_next_spawn_at(0xFFFFFFFFu); // no sheep unless a test makes one
     }
     void TearDown() override {
         if (pad) unplug();
@@ -96,7 +96,7 @@ class Gamepads : public GameFixture {
         ASSERT_TRUE(SDL_IsGameController(device)) << "SDL has no controller mapping for it";
         pad = SDL_JoystickOpen(device);
         ASSERT_NE(pad, nullptr) << "opening the virtual pad: " << SDL_GetError();
-        int mark = line_count;
+        int mark = line_count();
         ASSERT_TRUE(step());
         ASSERT_EQ(gamepad_count(), 1) << "the game did not take the pad; console: "
                                       << ::testing::PrintToString(lines_since(mark));
@@ -144,16 +144,16 @@ TEST_F(Gamepads, TheLeftStickWalksAtTheWalkingSpeed) {
         {4000, -3000, 0.0f, 0.0f, "a touch inside the dead zone: still"},
     };
     for (const Case& c : cases) {
-        player_yaw = 0.0f; // forward is +x, right is +z
+        player_place(player_view().x, player_view().z); // forward is +x, right is +z
         axis(SDL_CONTROLLER_AXIS_LEFTX, c.x);
         axis(SDL_CONTROLLER_AXIS_LEFTY, c.y);
         ASSERT_TRUE(step(FRAME_MS)); // the stick's events arrive
-        float x0 = player_x, z0 = player_z;
+        float x0 = player_view().x, z0 = player_view().z;
         for (int i = 0; i < FRAMES; i++)
             ASSERT_TRUE(step(FRAME_MS));
-        float step_units = walk_speed * FRAME_MS * 0.001f * FRAMES;
-        EXPECT_NEAR(player_x - x0, c.forward * step_units, 0.01f) << c.what;
-        EXPECT_NEAR(player_z - z0, c.right * step_units, 0.01f) << c.what;
+        float step_units = player_view().walk_speed * FRAME_MS * 0.001f * FRAMES;
+        EXPECT_NEAR(player_view().x - x0, c.forward * step_units, 0.01f) << c.what;
+        EXPECT_NEAR(player_view().z - z0, c.right * step_units, 0.01f) << c.what;
     }
 }
 
@@ -169,12 +169,12 @@ TEST_F(Gamepads, TheRightStickTurnsAtJoySensitivityDegreesASecond) {
         console_find_variable("joy_sensitivity")->value = c.degrees_per_s;
         axis(SDL_CONTROLLER_AXIS_RIGHTX, 32767);
         ASSERT_TRUE(step(c.frame_ms)); // this frame's turn is the next frame's look
-        float yaw0 = player_yaw;
+        float yaw0 = player_view().yaw;
         for (int i = 0; i < c.frames; i++)
             ASSERT_TRUE(step(c.frame_ms));
         float expected = c.degrees_per_s * c.frame_ms * c.frames * 0.001f / DEGREES_PER_RADIAN;
         // Whole mouse counts of 0.01 radians go on, the rest is carried.
-        EXPECT_NEAR(player_yaw - yaw0, expected, 0.011f)
+        EXPECT_NEAR(player_view().yaw - yaw0, expected, 0.011f)
             << c.degrees_per_s << " degrees a second in frames of " << c.frame_ms << " ms";
         axis(SDL_CONTROLLER_AXIS_RIGHTX, 0);
         ASSERT_TRUE(step(c.frame_ms));
@@ -193,7 +193,7 @@ TEST_F(Gamepads, JoyInvertAloneDecidesWhichWayTheStickTilts) {
     for (const Case& c : cases) {
         console_find_variable("joy_invert")->value = c.joy_invert;
         console_find_variable("mouse_invert")->value = c.mouse_invert;
-        player_pitch = 0.0f;
+        player_place(player_view().x, player_view().z, player_view().yaw);
         axis(SDL_CONTROLLER_AXIS_RIGHTY, -32768);
         for (int i = 0; i < 10; i++)
             ASSERT_TRUE(step(20));
@@ -201,10 +201,10 @@ TEST_F(Gamepads, JoyInvertAloneDecidesWhichWayTheStickTilts) {
         ASSERT_TRUE(step(20));
         ASSERT_TRUE(step(20));
         // Positive pitch looks down.
-        EXPECT_EQ(player_pitch < -0.2f, c.looks_up)
+        EXPECT_EQ(player_view().pitch < -0.2f, c.looks_up)
             << "joy_invert " << c.joy_invert << ", mouse_invert " << c.mouse_invert << ": pitch "
-            << player_pitch;
-        EXPECT_EQ(player_pitch > 0.2f, !c.looks_up)
+            << player_view().pitch;
+        EXPECT_EQ(player_view().pitch > 0.2f, !c.looks_up)
             << "joy_invert " << c.joy_invert << ", mouse_invert " << c.mouse_invert;
     }
 }
@@ -215,18 +215,18 @@ TEST_F(Gamepads, TheRightTriggerFires) {
     plug_in();
     auto shots_flying = [] {
         int flying = 0;
-        for (Shot* s = shots; s; s = s->next)
+        for (const Shot* s = shots_in_flight(); s; s = s->next)
             flying++;
         return flying;
     };
     axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
     for (int i = 0; i < 3; i++)
         ASSERT_TRUE(step(100));
-    EXPECT_TRUE(firing);
+    EXPECT_TRUE(player_view().firing);
     EXPECT_EQ(shots_flying(), 3) << "one shot every 100 ms";
     axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, TRIGGER_QUARTER);
     ASSERT_TRUE(step(50));
-    EXPECT_FALSE(firing) << "a quarter pull still fires";
+    EXPECT_FALSE(player_view().firing) << "a quarter pull still fires";
     EXPECT_EQ(held_actions(), "");
 
     shots_clear();
@@ -236,7 +236,7 @@ TEST_F(Gamepads, TheRightTriggerFires) {
     ASSERT_TRUE(step(50)); // ...and let go before the frame ran
     EXPECT_EQ(shots_flying(), 1);
     ASSERT_TRUE(step(50));
-    EXPECT_FALSE(firing) << "the trigger stays pulled after the frame that saw it";
+    EXPECT_FALSE(player_view().firing) << "the trigger stays pulled after the frame that saw it";
 }
 
 TEST_F(Gamepads, StartIsThePauseActionAndBackOpensTheConsole) {
@@ -250,16 +250,16 @@ TEST_F(Gamepads, StartIsThePauseActionAndBackOpensTheConsole) {
     ASSERT_TRUE(step());
     EXPECT_FALSE(action_is_down(ACTION_PAUSE));
 
-    ASSERT_FALSE(console_visible);
+    ASSERT_FALSE(console_is_visible());
     button(SDL_CONTROLLER_BUTTON_BACK, true);
     ASSERT_TRUE(step());
-    EXPECT_TRUE(console_visible);
+    EXPECT_TRUE(console_is_visible());
     button(SDL_CONTROLLER_BUTTON_BACK, false);
     ASSERT_TRUE(step());
-    EXPECT_TRUE(console_visible) << "letting go of Back closed the console again";
+    EXPECT_TRUE(console_is_visible()) << "letting go of Back closed the console again";
     button(SDL_CONTROLLER_BUTTON_BACK, true);
     ASSERT_TRUE(step());
-    EXPECT_FALSE(console_visible);
+    EXPECT_FALSE(console_is_visible());
 }
 
 TEST_F(Gamepads, NoButtonQuits) {
@@ -272,7 +272,7 @@ TEST_F(Gamepads, NoButtonQuits) {
         button(static_cast<SDL_GameControllerButton>(b), false);
         ASSERT_TRUE(step()) << "the loop ended after button " << name;
     }
-    EXPECT_EQ(game_state, STATE_PLAY);
+    EXPECT_EQ(game_state(), STATE_PLAY);
 }
 
 TEST_F(Gamepads, UnpluggingMidGameReleasesEverythingAndKeyboardAndMousePlayOn) {
@@ -283,22 +283,22 @@ TEST_F(Gamepads, UnpluggingMidGameReleasesEverythingAndKeyboardAndMousePlayOn) {
     button(SDL_CONTROLLER_BUTTON_A, true);
     for (int i = 0; i < 5; i++)
         ASSERT_TRUE(step());
-    ASSERT_TRUE(firing);
+    ASSERT_TRUE(player_view().firing);
 
-    int mark = line_count;
+    int mark = line_count();
     unplug();
     ASSERT_TRUE(step());
     EXPECT_EQ(lines_since(mark), (std::vector<std::string>{"Gamepad disconnected: Test Pad"}));
     EXPECT_EQ(gamepad_count(), 0);
     ASSERT_TRUE(step());
     EXPECT_EQ(held_actions(), "") << "still held after the pad went";
-    EXPECT_FALSE(firing);
-    float x = player_x, z = player_z, yaw = player_yaw;
+    EXPECT_FALSE(player_view().firing);
+    float x = player_view().x, z = player_view().z, yaw = player_view().yaw;
     for (int i = 0; i < 5; i++)
         ASSERT_TRUE(step());
-    EXPECT_EQ(player_x, x);
-    EXPECT_EQ(player_z, z);
-    EXPECT_EQ(player_yaw, yaw);
+    EXPECT_EQ(player_view().x, x);
+    EXPECT_EQ(player_view().z, z);
+    EXPECT_EQ(player_view().yaw, yaw);
 
     push_key(SDL_KEYDOWN, SDL_SCANCODE_UP);
     SDL_Event motion{};
@@ -309,8 +309,9 @@ TEST_F(Gamepads, UnpluggingMidGameReleasesEverythingAndKeyboardAndMousePlayOn) {
         ASSERT_TRUE(step());
     push_key(SDL_KEYUP, SDL_SCANCODE_UP);
     ASSERT_TRUE(step());
-    EXPECT_GT(std::hypot(player_x - x, player_z - z), 1.0f) << "the arrow key did not walk";
-    EXPECT_NEAR(player_yaw - yaw, 30 * 0.01f, 1e-4f) << "the mouse did not turn the view";
+    EXPECT_GT(std::hypot(player_view().x - x, player_view().z - z), 1.0f)
+        << "the arrow key did not walk";
+    EXPECT_NEAR(player_view().yaw - yaw, 30 * 0.01f, 1e-4f) << "the mouse did not turn the view";
 }
 
 // The pad's look reaches the game as mouse counts and its walking and firing
@@ -322,7 +323,10 @@ TEST_F(Gamepads, ADemoReplaysAPadGameExactly) {
         bool firing;
         bool operator==(const Pose&) const = default;
     };
-    auto pose = [] { return Pose{player_x, player_z, player_yaw, player_pitch, firing}; };
+    auto pose = [] {
+        const PlayerView p = player_view();
+        return Pose{p.x, p.z, p.yaw, p.pitch, p.firing};
+    };
     console_execute("record padgame");
     ASSERT_EQ(demo_mode(), DEMO_RECORDING);
     std::vector<Pose> recorded;

@@ -88,7 +88,7 @@ class Bindings : public testing::Test {
         show_fps = console_get_variable("show_fps", 1.0f);
     }
     static Lines run(const std::string& line) {
-        int mark = line_count;
+        int mark = line_count();
         console_execute(line.c_str());
         return lines_since(mark);
     }
