@@ -64,6 +64,7 @@ class Aspect : public GameFixture {
     // The radar alone over white, with one high sheep 200 units ahead: its
     // blip's dark pixels along the row and the column through its middle.
     void measure_blip(int* across, int* down) {
+        sheep_reset(); // this sheep alone
         sheep_spawn_at({player_view().x + 200.0f, 300.0f, player_view().z}, {0.0f, -1.0f, 0.0f},
                        0.0f);
         glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
