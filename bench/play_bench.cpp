@@ -35,26 +35,22 @@ namespace {
 bool start_game() {
     static int state = 0; // 0 not tried, 1 running, 2 failed
     if (state != 0) return state == 1;
-    state = start_game_in_scratch_folder(current_video_mode) ? 1 : 2;
+    state = start_game_in_scratch_folder(current_video_mode()) ? 1 : 2;
     return state == 1;
 }
 
 // Ten sheep hanging in the air 60 to 160 units ahead, slowly falling, so
 // every frame draws them all.
+// Set anew before every frame, so none is shot down or lands meanwhile.
 void fill_the_sky() {
-    for (int i = 0; i < SHEEP_SLOTS; i++) {
-        Sheep& s = sheep[i];
-        s.state = SHEEP_FALLING;
-        s.health = 1e9f;
-        s.speed = 1.0f;
-        s.position = {player_x + 60.0f + 10.0f * i, player_y + 10.0f + 6.0f * i,
-                      player_z - 50.0f + 10.0f * i};
-        s.direction = {0.0f, -1.0f, 0.0f};
-        s.hit_box = {s.position, {10.0f, 10.0f, 10.0f}};
-    }
-    next_spawn_time = 0xFFFFFFFFu;
-    lives = 5;
-    sheep_remaining = 1000;
+    sheep_reset(); // every slot free, the lives full
+    const PlayerView player = player_view();
+    for (int i = 0; i < SHEEP_SLOTS; i++)
+        sheep_spawn_at({player.x + 60.0f + 10.0f * i, player.y + 10.0f + 6.0f * i,
+                        player.z - 50.0f + 10.0f * i},
+                       {0.0f, -1.0f, 0.0f}, 1.0f);
+    flock_next_spawn_at(0xFFFFFFFFu);
+    flock_start_level(1000, flock().speed);
 }
 
 // One play frame, finished, in milliseconds; the automatic render scale
@@ -80,16 +76,15 @@ void BM_PlayFrame(benchmark::State& state) {
     int mode = static_cast<int>(state.range(0));
     bool keep_aspect = state.range(1) != 0;
     float scale = static_cast<float>(state.range(2)) / 100.0f;
-    if (current_video_mode != mode) {
-        current_video_mode = mode;
-        fullscreen = mode == VIDEO_MODE_DESKTOP;
+    if (current_video_mode() != mode) {
+        video_mode_choose(mode, mode == VIDEO_MODE_DESKTOP);
         video_mode_change();
     }
     if (ConsoleVariable* v = console_find_variable("keep_aspect")) v->value = keep_aspect;
     console_find_variable("render_scale")->value = scale;
-    current_level = 1;
+    level_sequence_restart(2);
     level_advance(); // level 3
-    game_state = STATE_PLAY;
+    game_state_set(STATE_PLAY);
     mouse_button(VK_LBUTTON, true);
     // The automatic scale settles first, as in the first seconds of play.
     if (scale == 0.0f)
@@ -123,7 +118,7 @@ void BM_LevelLoad(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        current_level = 1;
+        level_sequence_restart(2);
         level_advance();
         run_frame(16);
         glFinish();

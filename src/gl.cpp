@@ -8,22 +8,21 @@
 
 #include <cstring>
 
-bool has_multitexture = false;
-unsigned int gl_context_serial = 0;
-PFNGLACTIVETEXTUREARBPROC glActiveTextureARB = nullptr;
-PFNGLMULTITEXCOORD2FARBPROC glMultiTexCoord2fARB = nullptr;
-bool has_framebuffer_object = false;
-bool has_npot_textures = false;
-PFNGLGENFRAMEBUFFERSEXTPROC glGenFramebuffersEXT = nullptr;
-PFNGLDELETEFRAMEBUFFERSEXTPROC glDeleteFramebuffersEXT = nullptr;
-PFNGLBINDFRAMEBUFFEREXTPROC glBindFramebufferEXT = nullptr;
-PFNGLFRAMEBUFFERTEXTURE2DEXTPROC glFramebufferTexture2DEXT = nullptr;
-PFNGLGENRENDERBUFFERSEXTPROC glGenRenderbuffersEXT = nullptr;
-PFNGLDELETERENDERBUFFERSEXTPROC glDeleteRenderbuffersEXT = nullptr;
-PFNGLBINDRENDERBUFFEREXTPROC glBindRenderbufferEXT = nullptr;
-PFNGLRENDERBUFFERSTORAGEEXTPROC glRenderbufferStorageEXT = nullptr;
-PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC glFramebufferRenderbufferEXT = nullptr;
-PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC glCheckFramebufferStatusEXT = nullptr;
+static GlDriver driver;
+
+const GlDriver& gl_driver() {
+    return driver;
+}
+
+void gl_driver_set_capabilities(const GlDriver& found) {
+    unsigned int serial = driver.context_serial;
+    driver = found;
+    driver.context_serial = serial;
+}
+
+void gl_driver_new_context() {
+    driver.context_serial++;
+}
 
 bool extension_in_list(const char* list, const char* name) {
     if (!list || !name || name[0] == '\0' || std::strchr(name, ' ')) return false;

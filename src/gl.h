@@ -1,6 +1,6 @@
-// The one include for OpenGL and GLU that all drawing code uses, the
-// multitexture capability of the current context, and the debug-build check
-// of glGetError after drawing code.
+// The one include for OpenGL and GLU that all drawing code uses, what the
+// current context offers (extensions and their entry points), and the
+// debug-build check of glGetError after drawing code.
 #pragma once
 
 #ifdef _WIN32
@@ -22,50 +22,56 @@
 #include <GL/glu.h>
 #include <GL/glext.h>
 
-// Whether the current context offers multitexturing with combiner texture
-// environments. The platform's extension probe sets it for every new
-// context; the two entry points below are valid only while it is true.
-extern bool has_multitexture;
+// What the current context offers: multitexturing with combiner texture
+// environments, drawing into a texture through a framebuffer object,
+// textures whose sides are not powers of two, and the entry points of those
+// extensions. The platform's extension probe sets it for every new context;
+// an entry point is valid only while its flag is true.
+struct GlDriver {
+    bool multitexture = false;
+    bool framebuffer_object = false;
+    bool npot_textures = false;
+    // Counts the OpenGL contexts made so far. Objects recorded in one context
+    // (display lists) are only used while it is still the same.
+    unsigned int context_serial = 0;
+    PFNGLACTIVETEXTUREARBPROC active_texture = nullptr;
+    PFNGLMULTITEXCOORD2FARBPROC multi_tex_coord_2f = nullptr;
+    PFNGLGENFRAMEBUFFERSEXTPROC gen_framebuffers = nullptr;
+    PFNGLDELETEFRAMEBUFFERSEXTPROC delete_framebuffers = nullptr;
+    PFNGLBINDFRAMEBUFFEREXTPROC bind_framebuffer = nullptr;
+    PFNGLFRAMEBUFFERTEXTURE2DEXTPROC framebuffer_texture_2d = nullptr;
+    PFNGLGENRENDERBUFFERSEXTPROC gen_renderbuffers = nullptr;
+    PFNGLDELETERENDERBUFFERSEXTPROC delete_renderbuffers = nullptr;
+    PFNGLBINDRENDERBUFFEREXTPROC bind_renderbuffer = nullptr;
+    PFNGLRENDERBUFFERSTORAGEEXTPROC renderbuffer_storage = nullptr;
+    PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC framebuffer_renderbuffer = nullptr;
+    PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC check_framebuffer_status = nullptr;
+};
 
-// Counts the OpenGL contexts made so far: the window set-up adds one for each
-// new context. Objects recorded in one context (display lists) are only used
-// while it is still the same.
-extern unsigned int gl_context_serial;
+// The current context's capabilities, read-only.
+const GlDriver& gl_driver();
+// The probe's result for the current context: every flag and entry point;
+// the context serial is kept as it is.
+void gl_driver_set_capabilities(const GlDriver& found);
+// A new context has been made: the serial moves on, so display lists of
+// earlier contexts are made again.
+void gl_driver_new_context();
 
-// The multitexture entry points are fetched for each context by the
-// extension probe; these names call the fetched pointers, not symbols
-// exported by the OpenGL library.
-extern PFNGLACTIVETEXTUREARBPROC sheepfall_glActiveTextureARB;
-extern PFNGLMULTITEXCOORD2FARBPROC sheepfall_glMultiTexCoord2fARB;
-#define glActiveTextureARB sheepfall_glActiveTextureARB
-#define glMultiTexCoord2fARB sheepfall_glMultiTexCoord2fARB
-
-// Whether the current context can draw into a texture through a framebuffer
-// object; the entry points below are valid only while it is true. Set with
-// the multitexture ones by the platform's probe.
-extern bool has_framebuffer_object;
-// Whether textures may have sides that are not powers of two.
-extern bool has_npot_textures;
-extern PFNGLGENFRAMEBUFFERSEXTPROC sheepfall_glGenFramebuffersEXT;
-extern PFNGLDELETEFRAMEBUFFERSEXTPROC sheepfall_glDeleteFramebuffersEXT;
-extern PFNGLBINDFRAMEBUFFEREXTPROC sheepfall_glBindFramebufferEXT;
-extern PFNGLFRAMEBUFFERTEXTURE2DEXTPROC sheepfall_glFramebufferTexture2DEXT;
-extern PFNGLGENRENDERBUFFERSEXTPROC sheepfall_glGenRenderbuffersEXT;
-extern PFNGLDELETERENDERBUFFERSEXTPROC sheepfall_glDeleteRenderbuffersEXT;
-extern PFNGLBINDRENDERBUFFEREXTPROC sheepfall_glBindRenderbufferEXT;
-extern PFNGLRENDERBUFFERSTORAGEEXTPROC sheepfall_glRenderbufferStorageEXT;
-extern PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC sheepfall_glFramebufferRenderbufferEXT;
-extern PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC sheepfall_glCheckFramebufferStatusEXT;
-#define glGenFramebuffersEXT sheepfall_glGenFramebuffersEXT
-#define glDeleteFramebuffersEXT sheepfall_glDeleteFramebuffersEXT
-#define glBindFramebufferEXT sheepfall_glBindFramebufferEXT
-#define glFramebufferTexture2DEXT sheepfall_glFramebufferTexture2DEXT
-#define glGenRenderbuffersEXT sheepfall_glGenRenderbuffersEXT
-#define glDeleteRenderbuffersEXT sheepfall_glDeleteRenderbuffersEXT
-#define glBindRenderbufferEXT sheepfall_glBindRenderbufferEXT
-#define glRenderbufferStorageEXT sheepfall_glRenderbufferStorageEXT
-#define glFramebufferRenderbufferEXT sheepfall_glFramebufferRenderbufferEXT
-#define glCheckFramebufferStatusEXT sheepfall_glCheckFramebufferStatusEXT
+// The extension entry points are fetched for each context by the probe;
+// these names call the fetched pointers, not symbols exported by the OpenGL
+// library.
+#define glActiveTextureARB (gl_driver().active_texture)
+#define glMultiTexCoord2fARB (gl_driver().multi_tex_coord_2f)
+#define glGenFramebuffersEXT (gl_driver().gen_framebuffers)
+#define glDeleteFramebuffersEXT (gl_driver().delete_framebuffers)
+#define glBindFramebufferEXT (gl_driver().bind_framebuffer)
+#define glFramebufferTexture2DEXT (gl_driver().framebuffer_texture_2d)
+#define glGenRenderbuffersEXT (gl_driver().gen_renderbuffers)
+#define glDeleteRenderbuffersEXT (gl_driver().delete_renderbuffers)
+#define glBindRenderbufferEXT (gl_driver().bind_renderbuffer)
+#define glRenderbufferStorageEXT (gl_driver().renderbuffer_storage)
+#define glFramebufferRenderbufferEXT (gl_driver().framebuffer_renderbuffer)
+#define glCheckFramebufferStatusEXT (gl_driver().check_framebuffer_status)
 
 // Whether the name occurs as a whole word in a blank-separated extension
 // list. Empty names and names with a blank are never found.

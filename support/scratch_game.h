@@ -22,8 +22,7 @@ inline bool enter_scratch_folder() {
 
 inline bool start_game_in_scratch_folder(int video_mode) {
     if (!enter_scratch_folder()) return false;
-    fullscreen = false;
-    current_video_mode = video_mode;
+    video_mode_choose(video_mode, false);
     if (!video_init() || !game_init()) return false;
     main_loop_start(); // start-up's own loads are not game time
     return true;

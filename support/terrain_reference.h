@@ -67,7 +67,7 @@ inline void terrain_draw(Vector3 eye, float yaw, float pitch, float field_of_vie
                          const Terrain& land) {
     EdgeLine edges[4];
     terrain_footprint(eye, yaw, pitch, field_of_view, edges);
-    bool multitexture = terrain_multitexture && has_multitexture;
+    bool multitexture = land.detail_on_second_unit && gl_driver().multitexture;
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, land.base_texture->gl_name);
     glColor3f(1.0f, 1.0f, 1.0f);

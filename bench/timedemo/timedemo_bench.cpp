@@ -43,7 +43,7 @@ bool record_level_3() {
     demo_record("level3", LEVEL_3);
     AimingBot bot;
     for (int frame = 0; frame < MAX_RECORDED_FRAMES && demo_mode() == DEMO_RECORDING; frame++) {
-        if (game_state == STATE_PLAY) bot.aim_and_fire();
+        if (game_state() == STATE_PLAY) bot.aim_and_fire();
         fake_now += RECORDED_FRAME_MS;
         if (!main_loop_step()) return false;
     }
@@ -76,9 +76,8 @@ void BM_TimeDemo(benchmark::State& state) {
     }
     int mode = static_cast<int>(state.range(0));
     float scale = static_cast<float>(state.range(1)) / 100.0f;
-    if (current_video_mode != mode) {
-        current_video_mode = mode;
-        fullscreen = mode == VIDEO_MODE_DESKTOP;
+    if (current_video_mode() != mode) {
+        video_mode_choose(mode, mode == VIDEO_MODE_DESKTOP);
         video_mode_change();
     }
     console_find_variable("render_scale")->value = scale;

@@ -70,7 +70,7 @@ bool game_init() {
     demo_init();
     settings_start(); // the added commands and variables, history, config.cfg, autoexec.cfg
     if (!flock_init()) return false;
-    game_time_ms = 0;
+    clock_restart();
     if (!screens_init()) return false;
     // A weapon or picture that fails has said so; the title screen then
     // waits for Enter to try again.
@@ -82,7 +82,7 @@ bool game_init() {
 // frame's record; a paused frame's do not (the view does not turn on after
 // the pause).
 static void hand_on_turn(bool paused) {
-    gamepad_look(frame_time);
+    gamepad_look(frame_time());
     mouse_poll();
     if (paused) input_drop_turn();
 }
@@ -155,7 +155,7 @@ bool main_loop_step() {
     while (SDL_PollEvent(&event))
         if (!handle_event(event)) return false;
     if (hangup_received()) return false; // the terminal closed: quit, as SIGTERM does
-    if (!app_active) {
+    if (!app_is_active()) {
         // Minimised: no frame runs and no game time passes. Wait for the
         // next event rather than spin.
         SDL_WaitEventTimeout(nullptr, 100);

@@ -1,7 +1,7 @@
 // The game's entry: start-up and shutdown order and the event-and-frame loop.
 #pragma once
 
-#include "app/events.h" // app_active
+#include "app/events.h" // app_is_active
 #include "game/game_state.h"
 #include "game/screens.h"
 #include "input/record.h"

@@ -96,13 +96,14 @@ bool command_line_parse(int argc, char** argv, CommandLine* options, int* exit_c
 }
 
 void command_line_choose_start_mode(const CommandLine& options) {
-    start_mode_scan(player_file(CONFIG_FILE).c_str(), &start_mode);
-    StartMode mode = start_mode; // the command line's choice is for this run only
+    StartMode saved = start_mode();
+    start_mode_scan(player_file(CONFIG_FILE).c_str(), &saved);
+    start_mode_set(saved);
+    StartMode mode = saved; // the command line's choice is for this run only
     if (options.mode_row >= 0) mode.row = options.mode_row;
     if (options.mode_row == VIDEO_MODE_DESKTOP) mode.fullscreen = true; // unless --windowed
     if (options.windowed) mode.fullscreen = false;
-    current_video_mode = mode.row;
-    fullscreen = mode.fullscreen;
+    video_mode_choose(mode.row, mode.fullscreen);
 }
 
 void command_line_run(const CommandLine& options) {

@@ -16,7 +16,7 @@
 // key-ups that come straight before FOCUS_LOST are not the player's: they
 // must not count as presses (Insert held while switching away would open
 // the console). The latest run of key-ups is kept until then.
-bool app_active = true;
+static bool app_active = true; // false while the window is minimised
 
 static int focus_release_run[256];
 static int focus_release_count = 0;
@@ -254,6 +254,10 @@ void focus_loss_check() {
     if (!focus_loss_pending || timer_ticks() - focus_lost_at < FOCUS_LOSS_DELAY_MS) return;
     focus_loss_pending = false;
     pause_for_focus_loss();
+}
+
+bool app_is_active() {
+    return app_active;
 }
 
 static void handle_window_event(const SDL_WindowEvent& window) {

@@ -1,6 +1,6 @@
 // The one handler of SDL events, doing what the game's window procedure does:
 // keys into the key table and the console, resizing, minimising, closing;
-// owns app_active.
+// owns whether the game is active (not minimised).
 #pragma once
 
 #include <SDL.h>
@@ -9,7 +9,8 @@
 // NumLock off the keypad gives the navigation keys.
 int virtual_key_of(SDL_Scancode scancode, bool num_lock = true);
 
-extern bool app_active; // false while the window is minimised
+// False while the window is minimised.
+bool app_is_active();
 
 // Handles one event; returns false when it asks the game to quit.
 bool handle_event(const SDL_Event& event);

@@ -1,7 +1,7 @@
 // OpenGL extension probing for the current context: multitexturing with
 // combiner environments, framebuffer objects, textures of any size, and the
-// entry points the drawing code calls when they are there (the flags and
-// pointers live in gl.h).
+// entry points the drawing code calls when they are there (recorded in
+// gl.h's GlDriver).
 #pragma once
 
 #include "gl.h"

@@ -9,7 +9,7 @@
 
 #include <cstdio>
 
-int fps_value = 0;
+static int frames_last_second = 0;
 
 static ConsoleVariable* show_fps = nullptr;
 static const SettingRow SETTINGS[] = {
@@ -26,8 +26,12 @@ void show_fps_init() {
     console_add_settings(SETTINGS);
 }
 
+int fps_value() {
+    return frames_last_second;
+}
+
 void clock_reset() {
-    game_time_ms = 0;
+    clock_restart();
     frame_counter = 0;
     stored_remainder = 0;
 }
@@ -36,24 +40,24 @@ void clock_reset() {
 // ends a second is counted in it.
 static void count_frame() {
     frame_counter++;
-    uint32_t remainder = game_time_ms % 1000;
+    uint32_t remainder = game_time_ms() % 1000;
     if (stored_remainder > remainder) {
-        fps_value = static_cast<int>(frame_counter);
+        frames_last_second = static_cast<int>(frame_counter);
         frame_counter = 0;
     }
     stored_remainder = remainder;
 }
 
 static void draw_fps() {
-    if (show_fps->value == 0.0f || frame_time <= 0.0f) return;
+    if (show_fps->value == 0.0f || frame_time() <= 0.0f) return;
     char text[256];
     float scale = render_scale_in_use();
     int width = 10; // cells kept free at the right for the text
     if (scale < 1.0f) {
-        std::snprintf(text, sizeof text, "fps: %d scale %.2f", fps_value, scale);
+        std::snprintf(text, sizeof text, "fps: %d scale %.2f", frames_last_second, scale);
         width = 17;
     } else {
-        std::snprintf(text, sizeof text, "fps: %d", fps_value);
+        std::snprintf(text, sizeof text, "fps: %d", frames_last_second);
     }
     text_set_alpha(1.0f);
     text_set_color(1.0f, 1.0f, 1.0f);

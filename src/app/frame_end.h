@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-extern int fps_value;         // frames of the last finished second
+int fps_value(); // frames of the last finished second
 
 // Creates show_fps (default 1: the frame rate shows in the top right corner).
 void show_fps_init();

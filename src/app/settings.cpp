@@ -82,9 +82,9 @@ std::string settings_config_text() {
         text += std::string(v->name) + " " + value + "\n";
     }
     text += bindings_config_text();
-    if (start_mode.row != DEFAULT_VIDEO_MODE || !start_mode.fullscreen)
-        text += std::string("startmode ") + video_mode_name(start_mode.row) + " " +
-                start_mode_kind_name(start_mode.fullscreen) + "\n";
+    if (start_mode().row != DEFAULT_VIDEO_MODE || !start_mode().fullscreen)
+        text += std::string("startmode ") + video_mode_name(start_mode().row) + " " +
+                start_mode_kind_name(start_mode().fullscreen) + "\n";
     return text;
 }
 

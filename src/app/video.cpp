@@ -28,8 +28,8 @@ const VideoMode video_modes[VIDEO_MODE_COUNT] = {
     {"1280x720x32", 1280, 720, 32},
 };
 
-int current_video_mode = DEFAULT_VIDEO_MODE;
-bool fullscreen = true;
+static int mode_in_use = DEFAULT_VIDEO_MODE; // row of video_modes, or VIDEO_MODE_DESKTOP
+static bool fullscreen = true;               // the kind of window to create
 
 static const char* const WINDOW_TITLE = "OpenGL Console";
 static SDL_Window* window = nullptr;
@@ -275,7 +275,7 @@ void video_shutdown() {
 }
 
 void gl_init_state() {
-    gl_context_serial++; // display lists of earlier contexts are not ours now
+    gl_driver_new_context(); // display lists of earlier contexts are not ours now
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClearDepth(1.0);
@@ -288,19 +288,19 @@ void gl_init_state() {
 // Probe, multitexture warning and sphere-map generation for a new context.
 static void configure_context() {
     extensions_start_context();
-    if (!has_multitexture) console_print_error("multitexturing not supported");
+    if (!gl_driver().multitexture) console_print_error("multitexturing not supported");
     GL_CHECK("configure_context");
 }
 
 static bool create_current_mode() {
-    if (current_video_mode == VIDEO_MODE_DESKTOP) {
+    if (mode_in_use == VIDEO_MODE_DESKTOP) {
         if (!window_create_desktop(WINDOW_TITLE, fullscreen)) return false;
     } else {
-        const VideoMode& mode = video_modes[current_video_mode];
+        const VideoMode& mode = video_modes[mode_in_use];
         if (!window_create(WINDOW_TITLE, mode.width, mode.height, mode.bits, fullscreen))
             return false;
     }
-    working_mode = current_video_mode;
+    working_mode = mode_in_use;
     working_fullscreen = fullscreen;
     return true;
 }
@@ -312,9 +312,9 @@ static bool create_mode_or_go_back() {
     bool created = create_current_mode();
     mode_to_go_back_to = false;
     if (created) return true;
-    console_printf("Can't set video mode %s: going back to %s", video_mode_name(current_video_mode),
+    console_printf("Can't set video mode %s: going back to %s", video_mode_name(mode_in_use),
                    video_mode_name(working_mode));
-    current_video_mode = working_mode;
+    mode_in_use = working_mode;
     fullscreen = working_fullscreen;
     if (create_current_mode()) return true;
     window_lost = true;
@@ -353,7 +353,28 @@ const char* video_mode_name(int mode) {
     return DESKTOP_NAME;
 }
 
-StartMode start_mode = {DEFAULT_VIDEO_MODE, true};
+static StartMode next_start = {DEFAULT_VIDEO_MODE, true};
+
+int current_video_mode() {
+    return mode_in_use;
+}
+
+bool video_fullscreen() {
+    return fullscreen;
+}
+
+void video_mode_choose(int row, bool fullscreen_window) {
+    mode_in_use = row;
+    fullscreen = fullscreen_window;
+}
+
+const StartMode& start_mode() {
+    return next_start;
+}
+
+void start_mode_set(const StartMode& mode) {
+    next_start = mode;
+}
 
 const char* start_mode_kind_name(bool fullscreen) {
     return fullscreen ? "fullscreen" : "windowed";
@@ -374,18 +395,18 @@ bool start_mode_parse(const char* mode_word, const char* kind_word, StartMode* m
 }
 
 void start_mode_record_current() {
-    start_mode = {current_video_mode, fullscreen};
+    next_start = {mode_in_use, fullscreen};
 }
 
 // "startmode": shows or sets the mode the next start opens in; the window
 // of this run stays as it is.
 void start_mode_command() {
     if (console_arg_count() < 1) {
-        console_printf("start mode : %s %s", video_mode_name(start_mode.row),
-                       start_mode_kind_name(start_mode.fullscreen));
+        console_printf("start mode : %s %s", video_mode_name(next_start.row),
+                       start_mode_kind_name(next_start.fullscreen));
         return;
     }
-    if (!start_mode_parse(console_arg(0), console_arg(1), &start_mode))
+    if (!start_mode_parse(console_arg(0), console_arg(1), &next_start))
         console_print_error("usage: startmode [WIDTHxHEIGHTxBPP] [fullscreen|windowed]");
 }
 
@@ -399,7 +420,7 @@ static void command_togglefullscreen() {
 static void command_videomode() {
     if (console_arg_count() < 1) {
         console_print_error("usage: setmode [WIDTHxHEIGHTxBPP]");
-        console_printf("video mode : %s", video_mode_name(current_video_mode));
+        console_printf("video mode : %s", video_mode_name(mode_in_use));
         return;
     }
     int row = video_mode_find(console_arg(0));
@@ -408,7 +429,7 @@ static void command_videomode() {
         console_print_error("usage: setmode [WIDTHxHEIGHTxBPP]");
         return;
     }
-    current_video_mode = row;
+    mode_in_use = row;
     if (row == VIDEO_MODE_DESKTOP) fullscreen = true; // the point of the mode
     console_printf("setting video mode %s...", video_mode_name(row));
     video_mode_change();

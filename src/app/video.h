@@ -21,8 +21,11 @@ constexpr int DEFAULT_VIDEO_MODE = 8; // 1024x768x32, fullscreen
 // without switching the display's mode (windowed: a window that large).
 constexpr int VIDEO_MODE_DESKTOP = VIDEO_MODE_COUNT;
 extern const VideoMode video_modes[VIDEO_MODE_COUNT];
-extern int current_video_mode; // row of video_modes in use, or VIDEO_MODE_DESKTOP
-extern bool fullscreen;        // the kind of window to create
+int current_video_mode(); // row of video_modes in use, or VIDEO_MODE_DESKTOP
+bool video_fullscreen();  // the kind of window to create
+// The mode and kind of the window video_init or the next video_mode_change
+// makes.
+void video_mode_choose(int row, bool fullscreen_window);
 
 // The name a mode is shown and matched by: its row's, or "desktop".
 const char* video_mode_name(int mode);
@@ -36,7 +39,7 @@ void window_destroy();
 // The last teardown: the window, then the OpenGL library loaded for it.
 void video_shutdown();
 void gl_init_state();
-// Makes the window of current_video_mode and fullscreen anew; a mode whose
+// Makes the window of current_video_mode() and video_fullscreen() anew; a mode whose
 // window cannot be made gives way to the last one that worked.
 void video_mode_change();
 // True when neither the new mode nor the one before could be made: the
@@ -66,8 +69,9 @@ struct StartMode {
 };
 
 // What the next start opens in: recorded by "videomode", "togglefullscreen"
-// and "startmode", and written to config.cfg.
-extern StartMode start_mode;
+// and "startmode", read from and written to config.cfg.
+const StartMode& start_mode();
+void start_mode_set(const StartMode& mode);
 
 // Reads a mode word and an optional "fullscreen" / "windowed" into the mode;
 // false when either is not understood.

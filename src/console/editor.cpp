@@ -12,15 +12,15 @@
 #include <cstdio>
 #include <cstring>
 
-bool console_visible = false;
-float console_fade = 0.0f;
+static bool console_visible = false;
+static float fade = 0.0f; // opacity 0 .. 1
 
 static char input_line[CONSOLE_LINE_SIZE];
 static int input_length = 0;
 
 void console_overlay_reset() {
     console_visible = false;
-    console_fade = 0.0f;
+    fade = 0.0f;
     actions_console_open(false);
 }
 
@@ -81,7 +81,7 @@ void console_char(int code) {
 }
 
 void console_toggle() {
-    scroll_offset = 0;
+    console_scroll_back(-scroll_offset());
     console_visible = !console_visible;
     actions_console_open(console_visible); // its typing keys stop acting in the game
 }
@@ -90,12 +90,21 @@ bool console_is_visible() {
     return console_visible;
 }
 
+float console_fade() {
+    return fade;
+}
+
+void console_fade_step(float elapsed_ms) {
+    fade += (console_visible ? elapsed_ms : -elapsed_ms) * 0.001f;
+    fade = fade > 1.0f ? 1.0f : fade < 0.0f ? 0.0f : fade;
+}
+
 void console_scroll_up() {
-    if (scroll_offset + 1 <= line_count) scroll_offset++;
+    console_scroll_back(1);
 }
 
 void console_scroll_down() {
-    if (scroll_offset - 1 >= 0) scroll_offset--;
+    console_scroll_back(-1);
 }
 
 const char* console_input_line() {

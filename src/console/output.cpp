@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_SLOT_SIZE];
-char output_line_marks[CONSOLE_MAX_LINES + 1];
-int line_count = 0;
-int scroll_offset = 0;
+static char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_SLOT_SIZE];
+static char output_line_marks[CONSOLE_MAX_LINES + 1];
+static int lines_used = 0;
+static int scrolled_back = 0; // slots, 0 .. lines_used
 
 static float* log_switch = nullptr; // none yet: every line is logged
 static const char* const LOG_FILE = "log.txt";
@@ -24,10 +24,30 @@ static const size_t SLOT_CHARACTERS = CONSOLE_LINE_SIZE - 1;
 static const size_t FIRST_ERRORS_KEPT = 8;
 static std::vector<std::string> first_errors; // since console_output_init, whole
 
+int line_count() {
+    return lines_used;
+}
+
+int scroll_offset() {
+    return scrolled_back;
+}
+
+const char* output_line(int slot) {
+    return slot >= 0 && slot <= CONSOLE_MAX_LINES ? output_lines[slot] : "";
+}
+
+char output_line_mark(int slot) {
+    return slot >= 0 && slot <= CONSOLE_MAX_LINES ? output_line_marks[slot] : '\0';
+}
+
+void console_scroll_back(int slots) {
+    scrolled_back = std::clamp(scrolled_back + slots, 0, lines_used);
+}
+
 bool console_output_init() {
     console_clear();
     first_errors.clear();
-    scroll_offset = 0;
+    scrolled_back = 0;
     // Each run starts a new log; a missing file is fine.
     std::remove(player_file(LOG_FILE).c_str());
     return true;
@@ -41,9 +61,9 @@ static void fill_slot(int slot, const char* text, size_t length, char mark) {
 
 // One slot's worth (at most 255 characters) after the last printed slot.
 static void store_slot(const char* text, size_t length, char mark) {
-    if (line_count < CONSOLE_MAX_LINES) {
-        fill_slot(line_count, text, length, mark);
-        line_count++;
+    if (lines_used < CONSOLE_MAX_LINES) {
+        fill_slot(lines_used, text, length, mark);
+        lines_used++;
         return;
     }
     // Full: the oldest slot goes, everything moves one slot towards slot 0.
@@ -56,7 +76,7 @@ static void store_slot(const char* text, size_t length, char mark) {
 }
 
 void console_print(const char* text) {
-    scroll_offset = 0;
+    scrolled_back = 0;
     size_t length = std::strlen(text);
     size_t start = 0;
     do {
@@ -119,13 +139,13 @@ void console_print_input(const char* line) {
 void console_clear() {
     std::memset(output_lines, 0, sizeof output_lines);
     std::memset(output_line_marks, 0, sizeof output_line_marks);
-    line_count = 0;
+    lines_used = 0;
 }
 
 void console_show_input(const char* text) {
-    std::snprintf(output_lines[line_count], CONSOLE_SLOT_SIZE, ">%s", text);
-    output_line_marks[line_count] = '>';
-    scroll_offset = 0;
+    std::snprintf(output_lines[lines_used], CONSOLE_SLOT_SIZE, ">%s", text);
+    output_line_marks[lines_used] = '>';
+    scrolled_back = 0;
 }
 
 void console_log_follow(float* log_switch_value) {

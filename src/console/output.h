@@ -11,16 +11,20 @@ constexpr int CONSOLE_MAX_LINES = 256;
 // A slot holds a printed line, or ">" and a typed line of 255 characters.
 constexpr int CONSOLE_SLOT_SIZE = CONSOLE_LINE_SIZE + 1;
 
-// Printed lines in slots 0 .. line_count - 1, oldest first. The extra slot
+// Printed lines in slots 0 .. line_count() - 1, oldest first. The extra slot
 // after the last one always exists, so the typed line can be shown even when
 // all 256 printed slots are in use. A printed line longer than 255
 // characters fills as many slots as it needs, 255 characters to a slot.
-extern char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_SLOT_SIZE];
-// The first character of the line each slot holds part of ('!' an error,
-// '>' an input line), so every slot of a long line is coloured alike.
-extern char output_line_marks[CONSOLE_MAX_LINES + 1];
-extern int line_count;
-extern int scroll_offset; // slots scrolled back, 0 .. line_count
+int line_count();
+// The text of a slot, 0 .. CONSOLE_MAX_LINES; empty outside them.
+const char* output_line(int slot);
+// The first character of the line a slot holds part of ('!' an error, '>'
+// an input line), so every slot of a long line is coloured alike.
+char output_line_mark(int slot);
+int scroll_offset(); // slots scrolled back, 0 .. line_count()
+// Scrolls back by that many slots (forward when negative), staying within
+// 0 .. line_count(). Printing a line scrolls to the end.
+void console_scroll_back(int slots);
 
 // Empties the buffer and deletes the previous log.txt (console_init does
 // this and the rest of the console's start).

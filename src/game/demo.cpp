@@ -212,8 +212,8 @@ static bool decode_header(ByteReader& in, Demo* d, uint32_t* version, uint32_t* 
         return fail(problem, "recorded by %s, this is %s", d->game_version, GAME_VERSION);
     in.u32(&d->random_state);
     in.u8(&first_level);
-    if (first_level >= static_cast<uint32_t>(level_count))
-        return fail(problem, "it starts at level %u, there are %d", first_level + 1, level_count);
+    if (first_level >= static_cast<uint32_t>(level_count()))
+        return fail(problem, "it starts at level %u, there are %d", first_level + 1, level_count());
     d->first_level = static_cast<int>(first_level);
     in.f32(&d->mouse_sensitivity);
     in.u8(&invert);
@@ -402,14 +402,11 @@ static bool write_demo_file(const std::string& path, const std::string& bytes) {
 static void start_demo_game(uint32_t random_state, int first_level) {
     game_rand_set_state(random_state);
     clock_restart();
-    shots_clear();
-    next_shot_time = 0;
-    camera_shake = 0.0f;
-    firing = false;
+    player_settle();
     new_game_reset();
-    current_level = first_level - 1;
+    level_sequence_restart(first_level);
     level_advance();
-    if (game_state != STATE_TITLE) game_state = STATE_PLAY;
+    if (game_state() != STATE_TITLE) game_state_set(STATE_PLAY);
 }
 
 static DemoFrame frame_input_now(const InputRecord& input) {
@@ -472,7 +469,7 @@ static void finish_playback(bool timing_done) {
     pause_forbid(nullptr);
     player_set_look_settings(player_look);
     shot_sound_stop();
-    game_state = STATE_TITLE;
+    game_state_set(STATE_TITLE);
     if (timed && timing_done) {
         timing_line = timing_summary(frame_starts);
         console_print(timing_line.c_str());
@@ -498,7 +495,7 @@ bool demo_record(const char* name, int first_level) {
     demo = Demo{};
     std::snprintf(demo.game_version, sizeof demo.game_version, "%s", GAME_VERSION);
     demo.random_state = game_rand_state();
-    demo.first_level = std::clamp(first_level, 0, level_count - 1);
+    demo.first_level = std::clamp(first_level, 0, level_count() - 1);
     LookSettings look = player_look_settings();
     demo.mouse_sensitivity = look.per_count;
     demo.mouse_invert = look.invert;
@@ -542,7 +539,7 @@ DemoMode demo_mode() {
 }
 
 static uint32_t record_frame(uint32_t elapsed_ms, const InputRecord& input) {
-    if (game_state != STATE_PLAY) { // won, lost, or the level did not load
+    if (game_state() != STATE_PLAY) { // won, lost, or the level did not load
         finish_recording();
         return elapsed_ms;
     }
@@ -555,7 +552,7 @@ static uint32_t record_frame(uint32_t elapsed_ms, const InputRecord& input) {
 static uint32_t play_frame_input(uint32_t elapsed_ms, double now_seconds, InputRecord* input) {
     if (mode == DEMO_TIMING) frame_starts.push_back(now_seconds);
     // A game that left play early has gone its own way: no more frames for it.
-    if (next_frame >= demo.frames.size() || game_state != STATE_PLAY) {
+    if (next_frame >= demo.frames.size() || game_state() != STATE_PLAY) {
         finish_playback(true);
         return elapsed_ms;
     }

@@ -11,18 +11,22 @@
 #include "terrain/terrain.h"
 #include "textures/texture.h"
 
-Sheep sheep[SHEEP_SLOTS];
-Model sheep_model;
-Texture* radar_picture = nullptr;
-uint32_t next_spawn_time = 0;
-int sheep_remaining = 0;
-float sheep_speed = 0.0f;
-int lives = START_LIVES;
+static FlockView state = {{}, 0, 0, 0.0f, START_LIVES};
+static Model sheep_model;
+static Texture* radar_picture = nullptr;
 
 // The explosions' sphere of radius 10 (14 slices, 14 stacks), recorded once
 // for each OpenGL context.
 static unsigned int sphere_list = 0;
 static unsigned int sphere_context = 0;
+
+const FlockView& flock() {
+    return state;
+}
+
+const Texture* flock_radar_picture() {
+    return radar_picture;
+}
 
 bool flock_init() {
     sheep_reset();
@@ -31,35 +35,59 @@ bool flock_init() {
     return radar_picture != nullptr;
 }
 
+// The next sheep comes a whole number of seconds from now, at least
+// min_seconds, one random draw.
+static void schedule_next_spawn(int min_seconds) {
+    flock_next_spawn_at(game_time_ms() +
+                        static_cast<uint32_t>(game_rand() % SPAWN_SPREAD_S + min_seconds) * 1000);
+}
+
 void sheep_reset() {
-    for (Sheep& s : sheep)
+    for (Sheep& s : state.sheep)
         s.state = SHEEP_FREE;
-    next_spawn_time =
-        game_time_ms + static_cast<uint32_t>(game_rand() % SPAWN_SPREAD_S + FIRST_SPAWN_MIN_S) * 1000;
+    state.lives = START_LIVES;
+    schedule_next_spawn(FIRST_SPAWN_MIN_S);
+}
+
+void flock_start_level(int sheep_count, float sheep_speed) {
+    state.remaining = sheep_count;
+    state.speed = sheep_speed;
+}
+
+void flock_next_spawn_at(uint32_t time_ms) {
+    state.next_spawn_time = time_ms;
 }
 
 static Sheep* first_free_slot() {
-    for (Sheep& s : sheep)
+    for (Sheep& s : state.sheep)
         if (s.state == SHEEP_FREE) return &s;
     return nullptr;
+}
+
+bool sheep_spawn_at(const Vector3& position, const Vector3& direction, float speed) {
+    Sheep* s = first_free_slot();
+    if (!s) return false;
+    s->health = 100.0f;
+    s->state = SHEEP_FALLING;
+    s->speed = speed;
+    s->position = position;
+    s->direction = direction;
+    s->hit_box = {position, {SHEEP_HALF_EXTENT, SHEEP_HALF_EXTENT, SHEEP_HALF_EXTENT}};
+    return true;
 }
 
 // The random draws come in a fixed order: speed, start x, start z, target x,
 // target z.
 void sheep_spawn() {
-    Sheep* s = first_free_slot();
-    if (!s) return;
-    s->health = 100.0f;
-    s->state = SHEEP_FALLING;
-    s->speed = (random_signed_unit() * SPEED_SPREAD + SPEED_MIDDLE) * sheep_speed;
+    if (!first_free_slot()) return;
+    float speed = (random_signed_unit() * SPEED_SPREAD + SPEED_MIDDLE) * state.speed;
     float x = static_cast<float>(game_rand() % SPAWN_AREA);
     float z = static_cast<float>(game_rand() % SPAWN_AREA);
-    s->position = {x, SHEEP_START_HEIGHT, z};
     float target_x = static_cast<float>(game_rand() % SPAWN_AREA);
     float target_z = static_cast<float>(game_rand() % SPAWN_AREA);
-    s->direction = {target_x - x, -SHEEP_START_HEIGHT, target_z - z};
-    vector3_normalize(&s->direction);
-    s->hit_box = {s->position, {SHEEP_HALF_EXTENT, SHEEP_HALF_EXTENT, SHEEP_HALF_EXTENT}};
+    Vector3 direction = {target_x - x, -SHEEP_START_HEIGHT, target_z - z};
+    vector3_normalize(&direction);
+    sheep_spawn_at({x, SHEEP_START_HEIGHT, z}, direction, speed);
 }
 
 static void start_explosion(Sheep& s) {
@@ -70,14 +98,14 @@ static void start_explosion(Sheep& s) {
 // Landing is tested against the grid value under the sheep, not the
 // interpolated ground; outside the land the ground is at height 0.
 static bool update_falling(Sheep& s) {
-    float ground =
-        terrain_sample(static_cast<int>(s.position.x), static_cast<int>(s.position.z), terrain);
+    float ground = terrain_sample(static_cast<int>(s.position.x), static_cast<int>(s.position.z),
+                                  game_terrain());
     if (ground > s.position.y) {
         start_explosion(s);
-        lives -= 1;
+        state.lives -= 1;
         return true;
     }
-    float k = frame_time * s.speed * 0.001f;
+    float k = frame_time() * s.speed * 0.001f;
     s.position.x += k * s.direction.x;
     s.position.y += k * s.direction.y;
     s.position.z += k * s.direction.z;
@@ -86,18 +114,17 @@ static bool update_falling(Sheep& s) {
 }
 
 static void update_exploding(Sheep& s) {
-    s.health -= frame_time * EXPLOSION_FADE_PER_S * 0.001f;
+    s.health -= frame_time() * EXPLOSION_FADE_PER_S * 0.001f;
     if (s.health < 0.0f) s.state = SHEEP_FREE;
 }
 
 int sheep_update() {
     int landed = 0;
-    if (game_time_ms > next_spawn_time) {
+    if (game_time_ms() > state.next_spawn_time) {
         sheep_spawn();
-        next_spawn_time =
-            game_time_ms + static_cast<uint32_t>(game_rand() % SPAWN_SPREAD_S + SPAWN_MIN_S) * 1000;
+        schedule_next_spawn(SPAWN_MIN_S);
     }
-    for (Sheep& s : sheep) {
+    for (Sheep& s : state.sheep) {
         if (s.state == SHEEP_FALLING)
             landed += update_falling(s);
         else if (s.state == SHEEP_EXPLODING)
@@ -107,13 +134,13 @@ int sheep_update() {
 }
 
 bool sheep_hit_by_shot(const Vector3& direction, const Vector3& position, float half_length) {
-    for (Sheep& s : sheep) {
+    for (Sheep& s : state.sheep) {
         if (s.state != SHEEP_FALLING) continue;
         if (!segment_intersects_box(s.hit_box, direction, position, half_length)) continue;
         s.health -= HIT_DAMAGE;
         if (s.health <= 0.0f) {
             start_explosion(s);
-            sheep_remaining -= 1;
+            state.remaining -= 1;
         }
         return true;
     }
@@ -123,9 +150,9 @@ bool sheep_hit_by_shot(const Vector3& direction, const Vector3& position, float 
 // A bright sphere that grows from radius 10 to 60 while it fades, with a
 // dark core a quarter of its size.
 static unsigned int explosion_sphere() {
-    if (sphere_list != 0 && sphere_context == gl_context_serial) return sphere_list;
+    if (sphere_list != 0 && sphere_context == gl_driver().context_serial) return sphere_list;
     sphere_list = glGenLists(1);
-    sphere_context = gl_context_serial;
+    sphere_context = gl_driver().context_serial;
     GLUquadric* quadric = gluNewQuadric();
     glNewList(sphere_list, GL_COMPILE);
     gluSphere(quadric, 10.0, 14, 14);
@@ -163,7 +190,7 @@ static void draw_falling(const Sheep& s) {
     glColor3f(1.0f, 1.0f, 1.0f);
     glPushMatrix();
     glTranslatef(s.position.x, s.position.y, s.position.z);
-    glRotatef(game_time * 0.2f, 1.0f, 0.5f, 0.7f);
+    glRotatef(game_time() * 0.2f, 1.0f, 0.5f, 0.7f);
     glScalef(0.2f, 0.2f, 0.2f);
     model_draw(&sheep_model);
     glPopMatrix();
@@ -172,7 +199,7 @@ static void draw_falling(const Sheep& s) {
 void sheep_draw() {
     glColor3f(1.0f, 1.0f, 1.0f);
     glDisable(GL_TEXTURE_2D);
-    for (const Sheep& s : sheep) {
+    for (const Sheep& s : state.sheep) {
         if (s.state == SHEEP_EXPLODING)
             draw_explosion(s);
         else if (s.state == SHEEP_FALLING)

@@ -27,22 +27,36 @@ struct Sheep {
     HitBox hit_box;    // centre = position, half extents 10
 };
 
+// The flock as the rest of the game sees it; only this module's functions
+// change it.
+struct FlockView {
+    Sheep sheep[SHEEP_SLOTS];
+    uint32_t next_spawn_time; // game_time_ms after which the next sheep comes
+    int remaining;            // sheep still to kill in this level
+    float speed;              // the level's base falling speed, units per second
+    int lives;                // the player's lives, START_LIVES at the start of every level
+};
 
-extern Sheep sheep[SHEEP_SLOTS];
-extern Model sheep_model;
-extern Texture* radar_picture;
-extern uint32_t next_spawn_time; // game_time_ms after which the next sheep comes
-extern int sheep_remaining;      // sheep still to kill in this level
-extern float sheep_speed;        // the level's base falling speed, units per second
-extern int lives;                // the player's lives, START_LIVES at the start of every level
+const FlockView& flock();
+// The picture of a sheep's blip on the radar.
+const Texture* flock_radar_picture();
 
 // Empties the slots, loads the sheep model and the radar picture; false when
 // either cannot be loaded.
 bool flock_init();
-// Every slot free; the first sheep of a level comes 2 to 6 seconds from now.
+// Every slot free and the lives full; the first sheep of a level comes 2 to
+// 6 seconds from now.
 void sheep_reset();
-// Puts a sheep in the first free slot, if there is one.
+// The level's sheep to kill and their base falling speed.
+void flock_start_level(int sheep_count, float sheep_speed);
+// The next sheep comes once the game time has passed this.
+void flock_next_spawn_at(uint32_t time_ms);
+// Puts a sheep in the first free slot, if there is one, at a random place
+// over the land, heading for another.
 void sheep_spawn();
+// Puts a sheep with full health in the first free slot, flying from the
+// position along the unit direction; false when every slot is taken.
+bool sheep_spawn_at(const Vector3& position, const Vector3& direction, float speed);
 // Spawning on schedule, then flight, landing and explosion fade for a frame;
 // returns how many sheep landed (each has cost a life).
 int sheep_update();

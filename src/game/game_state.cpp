@@ -1,4 +1,12 @@
-// Screen state: owns game_state.
+// Screen state: owns the screen the game is on.
 #include "game/game_state.h"
 
-int game_state = STATE_NONE;
+static GameState current = STATE_NONE;
+
+GameState game_state() {
+    return current;
+}
+
+void game_state_set(GameState state) {
+    current = state;
+}

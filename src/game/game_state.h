@@ -10,4 +10,7 @@ enum GameState {
     STATE_VICTORY = 4,
 };
 
-extern int game_state; // a GameState; STATE_NONE until start-up has finished
+// The screen the game is on; STATE_NONE until start-up has finished.
+GameState game_state();
+// Moves the game to another screen.
+void game_state_set(GameState state);

@@ -17,7 +17,6 @@
 #include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/sound.h"
-#include "terrain/shadow.h"
 #include "terrain/terrain.h"
 #include "textures/texture.h"
 
@@ -31,8 +30,20 @@
 // reports the missing file: the game's own three levels.
 static const int DEFAULT_LEVEL_COUNT = 3;
 
-int level_count = DEFAULT_LEVEL_COUNT;
-int current_level = -1;
+static int levels_in_game = DEFAULT_LEVEL_COUNT;
+static int level_now = -1;
+
+int level_count() {
+    return levels_in_game;
+}
+
+int current_level() {
+    return level_now;
+}
+
+void level_sequence_restart(int next_level) {
+    level_now = next_level - 1;
+}
 
 // The file of a zero-based level: "data/level1.txt" for level 0.
 static void level_file_name(int level, char* name, size_t size) {
@@ -65,29 +76,28 @@ static int level_files_count() {
 
 void level_advance() {
     pause_end(); // the new level (or the end of the game) is not paused
-    if (current_level < 0) {
+    if (level_now < 0) {
         // A new game plays the levels there are now, however many.
         int found = level_files_count();
-        level_count = found > 0 ? found : DEFAULT_LEVEL_COUNT;
-        current_level = 0;
+        levels_in_game = found > 0 ? found : DEFAULT_LEVEL_COUNT;
+        level_now = 0;
     } else {
-        current_level++;
+        level_now++;
     }
     shot_sound_stop();
-    if (current_level > level_count - 1) {
+    if (level_now > levels_in_game - 1) {
         console_print("Victory!");
-        game_state = STATE_VICTORY;
+        game_state_set(STATE_VICTORY);
     } else {
         char file_name[64];
-        level_file_name(current_level, file_name, sizeof file_name);
-        console_printf("Loading level %d/%d: %s", current_level, level_count, file_name);
+        level_file_name(level_now, file_name, sizeof file_name);
+        console_printf("Loading level %d/%d: %s", level_now, levels_in_game, file_name);
         if (!level_load(file_name)) {
             console_print_error("Error loading level");
-            game_state = STATE_TITLE;
+            game_state_set(STATE_TITLE);
         }
     }
-    sheep_reset();
-    lives = START_LIVES;
+    sheep_reset();      // the slots freed and the lives full
     clock_mark_stall(); // the load is not game time: no sheep falls meanwhile
 }
 
@@ -105,7 +115,7 @@ static void light_the_land() {
     float azimuth = static_cast<float>(random_signed_unit() * PI);
     float elevation =
         static_cast<float>(-(random_signed_unit() * 40.0 + 45.0) * RADIANS_PER_DEGREE);
-    terrain_shade(terrain, elevation, azimuth);
+    game_terrain_shade(elevation, azimuth);
 }
 
 bool level_load(const char* path) {
@@ -117,9 +127,8 @@ bool level_load(const char* path) {
     LevelInfo info{};
     if (!level_file_read(level.file(), path, &info)) return false;
     console_print(info.nb_sheep_line);
-    sheep_remaining = info.nb_sheep;
     console_print(info.sheep_speed_line);
-    sheep_speed = info.sheep_speed;
+    flock_start_level(info.nb_sheep, info.sheep_speed);
 
     Texture* loading_picture = texture_load(info.logo, true);
     if (!loading_picture) return false;
@@ -129,13 +138,11 @@ bool level_load(const char* path) {
     console_print(info.music);
     music_play_file(info.music);
 
-    terrain_free(terrain);
-    if (!terrain_load(info.raw, terrain, info.width, info.height, info.base, info.detail)) {
+    if (!game_terrain_load(info.raw, info.width, info.height, info.base, info.detail)) {
         console_print_error("Error loading landscape");
         return false;
     }
     light_the_land();
-    lives = START_LIVES;
     // On the ground in the middle, before the level's first frame is drawn.
     player_place(static_cast<float>(info.width) * 0.5f, static_cast<float>(info.height) * 0.5f);
     return true;

@@ -21,7 +21,7 @@ static const SettingRow SETTINGS[] = {
 static const char* forbidden_because = nullptr; // why no pause is allowed now
 
 static bool can_pause() {
-    return game_state == STATE_PLAY && !forbidden_because;
+    return game_state() == STATE_PLAY && !forbidden_because;
 }
 
 void pause_forbid(const char* reason) {

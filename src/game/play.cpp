@@ -40,7 +40,9 @@ static void set_up_fog() {
 // The camera at the eye, turned by the view and shaken by camera_shake
 // (degrees) on three slow waves. With yaw 0 the view looks along +x.
 static void set_up_camera(float* sy, float* sz) {
-    double t = static_cast<double>(game_time_ms);
+    const PlayerView player = player_view();
+    float camera_shake = player.camera_shake;
+    double t = static_cast<double>(game_time_ms());
     float sx = camera_shake * static_cast<float>(std::cos(t * 0.016666666666666666));
     *sy = camera_shake * static_cast<float>(std::cos(t * 0.03333333333333333));
     *sz = camera_shake * static_cast<float>(std::sin(t * 0.025));
@@ -52,9 +54,9 @@ static void set_up_camera(float* sy, float* sz) {
     glRotatef(sx, 1.0f, 0.0f, 0.0f);
     glRotatef(*sy, 0.0f, 1.0f, 0.0f);
     glRotatef(*sz, 0.0f, 0.0f, 1.0f);
-    glRotatef(player_pitch * DEGREES_PER_RADIAN, 1.0f, 0.0f, 0.0f);
-    glRotatef(player_yaw * DEGREES_PER_RADIAN + 90.0f, 0.0f, 1.0f, 0.0f);
-    glTranslatef(-player_x, -player_y, -player_z);
+    glRotatef(player.pitch * DEGREES_PER_RADIAN, 1.0f, 0.0f, 0.0f);
+    glRotatef(player.yaw * DEGREES_PER_RADIAN + 90.0f, 0.0f, 1.0f, 0.0f);
+    glTranslatef(-player.x, -player.y, -player.z);
 }
 
 // The heads-up display's screen, in the middle of the window: the crosshair
@@ -77,18 +79,13 @@ static void draw_crosshair() {
     glEnable(GL_TEXTURE_2D);
 }
 
-static Texture* head_picture_for_lives() {
-    int index = lives >= 1 && lives <= HEAD_PICTURE_COUNT ? HEAD_PICTURE_COUNT - lives : 0;
-    return head_pictures[index];
-}
-
 // The head, 100 x 100 units in the top-left corner of the window; blending
 // is still on from the radar, so the picture's alpha applies.
 static void draw_head() {
     ScreenArea area = hud_area();
     screen_begin(area);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    Texture* head = head_picture_for_lives();
+    const Texture* head = head_picture(flock().lives);
     glBindTexture(GL_TEXTURE_2D, head ? head->gl_name : 0);
     float left = static_cast<float>(area.left), top = static_cast<float>(area.top);
     glBegin(GL_QUADS);
@@ -107,16 +104,18 @@ static void draw_head() {
 // The radar's horizontal axis is world z and its vertical axis world x, so
 // after turning by the yaw the walking direction points straight up.
 void radar_draw() {
+    const PlayerView player = player_view();
     screen_begin(screen_area(RADAR_WIDTH, RADAR_HEIGHT, SCREEN_CENTRED));
     glColor3f(0.0f, 0.0f, 0.0f);
     glDisable(GL_DEPTH_TEST);
     glTranslatef(960.0f, 720.0f, 0.0f);
-    glRotatef(player_yaw * DEGREES_PER_RADIAN, 0.0f, 0.0f, 1.0f);
-    glTranslatef(-player_z, -player_x, 0.0f);
-    glBindTexture(GL_TEXTURE_2D, radar_picture ? radar_picture->gl_name : 0);
+    glRotatef(player.yaw * DEGREES_PER_RADIAN, 0.0f, 0.0f, 1.0f);
+    glTranslatef(-player.z, -player.x, 0.0f);
+    const Texture* blip = flock_radar_picture();
+    glBindTexture(GL_TEXTURE_2D, blip ? blip->gl_name : 0);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    for (const Sheep& s : sheep) {
+    for (const Sheep& s : flock().sheep) {
         if (s.position.y < SHEEP_LANDING_HEIGHT)
             glColor4f(1.0f, 0.0f, 0.0f, 1.0f);
         else
@@ -148,12 +147,12 @@ static void draw_paused() {
 }
 
 static void check_the_end_of_the_level() {
-    if (lives <= 0) {
+    if (flock().lives <= 0) {
         shot_sound_stop();
         console_print("Ya loose");
-        game_state = STATE_DEAD;
+        game_state_set(STATE_DEAD);
     }
-    if (sheep_remaining <= 0) {
+    if (flock().remaining <= 0) {
         console_print("Ya win");
         level_advance();
     }
@@ -169,10 +168,12 @@ void play_frame(const InputRecord& input) {
     set_up_fog();
     float sy = 0.0f, sz = 0.0f;
     set_up_camera(&sy, &sz);
-    Vector3 eye = {player_x, player_y, player_z};
+    const PlayerView player = player_view();
+    Vector3 eye = {player.x, player.y, player.z};
     // The land is culled to the view's width, wider than 90 degrees in a wide
     // window with the true aspect.
-    terrain_draw(eye, player_yaw, player_pitch, horizontal_field_of_view(FIELD_OF_VIEW), terrain);
+    terrain_draw(eye, player.yaw, player.pitch, horizontal_field_of_view(FIELD_OF_VIEW),
+                 game_terrain());
     // Paused, the frame is drawn as it stands and nothing moves.
     bool running = !game_paused();
     if (running) {

@@ -21,17 +21,17 @@
 
 #include <cmath>
 
-float player_x = 0.0f, player_y = 0.0f, player_z = 0.0f;
-float player_yaw = 0.0f;
-float player_pitch = 0.0f;
-float walk_speed = WALK_SPEED;
-bool firing = false;
-float camera_shake = 0.0f;
-Model weapon_model;
-Texture* head_pictures[HEAD_PICTURE_COUNT] = {};
-Texture* flash_picture = nullptr;
-Shot* shots = nullptr;
-uint32_t next_shot_time = 0;
+static float player_x = 0.0f, player_y = 0.0f, player_z = 0.0f;
+static float player_yaw = 0.0f;
+static float player_pitch = 0.0f;
+static float walk_speed = WALK_SPEED;
+static bool firing = false;
+static float camera_shake = 0.0f;
+static Model weapon_model;
+static Texture* head_pictures[HEAD_PICTURE_COUNT] = {};
+static Texture* flash_picture = nullptr;
+static Shot* shots = nullptr; // newest first
+static uint32_t next_shot_time = 0;
 
 static ConsoleVariable* mouse_sensitivity = nullptr; // radians per mouse count
 static ConsoleVariable* mouse_invert = nullptr;      // 1: pulling back looks up
@@ -52,10 +52,23 @@ static const SettingRow SETTINGS[] = {
      .help = "1: pulling the mouse back looks up"},
 };
 
-
 static const char* const HEAD_FILES[HEAD_PICTURE_COUNT] = {
     "data/tete1.png", "data/tete2.png", "data/tete3.png", "data/tete4.png", "data/tete5.png",
 };
+
+PlayerView player_view() {
+    return {player_x,   player_y, player_z,     player_yaw,    player_pitch,
+            walk_speed, firing,   camera_shake, next_shot_time};
+}
+
+const Shot* shots_in_flight() {
+    return shots;
+}
+
+const Texture* head_picture(int lives) {
+    int index = lives >= 1 && lives <= HEAD_PICTURE_COUNT ? HEAD_PICTURE_COUNT - lives : 0;
+    return head_pictures[index];
+}
 
 // The weapon model is loaded by the first new game and kept: loading it
 // again for every new game would only pile up copies.
@@ -85,15 +98,31 @@ bool new_game_reset() {
     player_y = 0.0f;
     player_yaw = 0.0f;
     player_pitch = 0.0f;
-    lives = START_LIVES;
     walk_speed = WALK_SPEED;
     if (!load_new_game_pictures()) {
         console_print_error("Can't start a new game: its weapon or pictures are missing");
-        game_state = STATE_TITLE;
+        game_state_set(STATE_TITLE);
         return false;
     }
-    game_state = STATE_PLAY;
+    game_state_set(STATE_PLAY);
     return true;
+}
+
+void player_settle() {
+    shots_clear();
+    next_shot_time = 0;
+    camera_shake = 0.0f;
+    firing = false;
+}
+
+void player_release_pictures() {
+    model_release(&weapon_model);
+    for (Texture*& head : head_pictures) {
+        texture_release(head);
+        head = nullptr;
+    }
+    texture_release(flash_picture);
+    flash_picture = nullptr;
 }
 
 void player_shake_for_landings(int landed) {
@@ -101,12 +130,12 @@ void player_shake_for_landings(int landed) {
         camera_shake += LANDING_SHAKE;
 }
 
-void player_place(float x, float z) {
+void player_place(float x, float z, float yaw, float pitch) {
     player_x = x;
     player_z = z;
-    player_y = terrain_height_at(x, z, terrain) + EYE_HEIGHT;
-    player_yaw = 0.0f;
-    player_pitch = 0.0f;
+    player_y = terrain_height_at(x, z, game_terrain()) + EYE_HEIGHT;
+    player_yaw = yaw;
+    player_pitch = pitch;
 }
 
 // The walking actions add up: forward and left together walk diagonally.
@@ -153,14 +182,14 @@ static void look(const InputRecord& input) {
 }
 
 static void settle_shake() {
-    camera_shake -= frame_time * SHAKE_SETTLE_PER_S * 0.001f;
+    camera_shake -= frame_time() * SHAKE_SETTLE_PER_S * 0.001f;
     if (camera_shake > MAX_SHAKE) camera_shake = MAX_SHAKE;
     if (camera_shake < 0.0f) camera_shake = 0.0f;
 }
 
 void player_update(const Vector3& eye, const InputRecord& input) {
-    walk(walk_speed * frame_time * 0.001f, input);
-    player_y = terrain_height_at(player_x, player_z, terrain) + EYE_HEIGHT;
+    walk(walk_speed * frame_time() * 0.001f, input);
+    player_y = terrain_height_at(player_x, player_z, game_terrain()) + EYE_HEIGHT;
     look(input);
     settle_shake();
     if (input_held(input, ACTION_FIRE)) {
@@ -179,9 +208,9 @@ void player_update(const Vector3& eye, const InputRecord& input) {
 // was due. After a pause of the trigger the cadence starts again from now
 // rather than catching up with a burst.
 void shot_fire(const Vector3& eye, float yaw, float pitch) {
-    if (static_cast<int32_t>(game_time_ms - next_shot_time) < 0) return;
-    bool on_cadence = game_time_ms - next_shot_time < SHOT_INTERVAL_MS;
-    next_shot_time = (on_cadence ? next_shot_time : game_time_ms) + SHOT_INTERVAL_MS;
+    if (static_cast<int32_t>(game_time_ms() - next_shot_time) < 0) return;
+    bool on_cadence = game_time_ms() - next_shot_time < SHOT_INTERVAL_MS;
+    next_shot_time = (on_cadence ? next_shot_time : game_time_ms()) + SHOT_INTERVAL_MS;
     auto* shot = new Shot{};
     shot->position = eye;
     shot->direction = {std::cos(pitch) * std::cos(yaw), -std::sin(pitch),
@@ -223,7 +252,7 @@ static bool shot_spent(Shot& shot, float step) {
 void shots_update() {
     Shot* previous = nullptr;
     for (Shot* shot = shots; shot;) {
-        float step = frame_time * shot->speed * 0.001f;
+        float step = frame_time() * shot->speed * 0.001f;
         if (shot_spent(*shot, step)) {
             shot = shot_unlink(previous, shot);
             continue;
@@ -244,15 +273,15 @@ void shots_clear() {
 // On for two 40 ms periods out of three, spinning, pulsing between 10 and 30
 // units, added onto the picture at the weapon's muzzle.
 static void draw_muzzle_flash() {
-    if (!firing || (game_time_ms / 40) % 3 == 0) return;
+    if (!firing || (game_time_ms() / 40) % 3 == 0) return;
     glBindTexture(GL_TEXTURE_2D, flash_picture ? flash_picture->gl_name : 0);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     glColor4f(0.6f, 0.6f, 0.6f, 1.0f);
     glTranslatef(0.0f, 10.0f, -18.0f);
-    glRotatef(game_time / 6.0f, 0.0f, 0.0f, 1.0f);
+    glRotatef(game_time() / 6.0f, 0.0f, 0.0f, 1.0f);
     float f =
-        std::sin(std::cos(static_cast<float>(game_time_ms) * 0.02f) * 3.1415f) * 10.0f + 20.0f;
+        std::sin(std::cos(static_cast<float>(game_time_ms()) * 0.02f) * 3.1415f) * 10.0f + 20.0f;
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
     glVertex3f(-f, -f, -18.0f);

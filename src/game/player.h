@@ -22,26 +22,40 @@ struct Shot {
 
 constexpr int HEAD_PICTURE_COUNT = 5;
 
-extern float player_x, player_y, player_z;
-extern float player_yaw;   // radians; 0 looks along +x, walking goes (cos yaw, sin yaw)
-extern float player_pitch; // radians; positive looks down
-extern float walk_speed;   // units per second
-extern bool firing;        // the fire button was held in the latest update
-extern float camera_shake; // shake amplitude in degrees, 0 .. 12
-extern Model weapon_model;
-extern Texture* head_pictures[HEAD_PICTURE_COUNT];
-extern Texture* flash_picture;
-extern Shot* shots; // newest first
-extern uint32_t next_shot_time;
+// What the rest of the game sees of the player; only this module's
+// functions change it.
+struct PlayerView {
+    float x, y, z;      // the eye
+    float yaw;          // radians; 0 looks along +x, walking goes (cos yaw, sin yaw)
+    float pitch;        // radians; positive looks down
+    float walk_speed;   // units per second
+    bool firing;        // the fire button was held in the latest update
+    float camera_shake; // shake amplitude in degrees, 0 .. 12
+    uint32_t next_shot_time;
+};
 
-// Resets the player, the lives, the shots and the level sequence for a new
-// game and loads the weapon and the heads-up pictures; false, with the game
-// left on the title screen, when something failed to load.
+PlayerView player_view();
+// The shots in flight, newest first.
+const Shot* shots_in_flight();
+// The head of the heads-up display for the lives left: it worsens with each
+// life lost.
+const Texture* head_picture(int lives);
+
+// Resets the player and the shots for a new game and loads the weapon and
+// the heads-up pictures; false, with the game left on the title screen, when
+// something failed to load.
 bool new_game_reset();
+// No shots in flight, no shake, not firing, and the next shot may go at
+// once: how a demo's game starts, whatever came before it.
+void player_settle();
+// Lets go of the weapon and the heads-up pictures; the next new game loads
+// them again.
+void player_release_pictures();
 // Each sheep that landed shakes the camera LANDING_SHAKE degrees more.
 void player_shake_for_landings(int landed);
-// Stands the player at (x, z) on the ground, looking along +x.
-void player_place(float x, float z);
+// Stands the player at (x, z) on the ground, looking along +x unless
+// another view is given.
+void player_place(float x, float z, float yaw = 0.0f, float pitch = 0.0f);
 // Creates mouse_sensitivity (radians per mouse count, default 0.01, 0.0001
 // .. 1) and mouse_invert (0 or 1: pulling the mouse back looks up), which
 // the look reads every frame.

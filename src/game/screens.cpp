@@ -14,8 +14,8 @@
 #include "platform/clock.h"
 #include "textures/texture.h"
 
-Texture* dead_picture = nullptr;
-Model title_model;
+static Texture* dead_picture = nullptr;
+static Model title_model; // the box of the title screen
 
 bool screens_init() {
     dead_picture = texture_load("data/dead.png", true);
@@ -23,8 +23,14 @@ bool screens_init() {
     return model_load(&title_model, "data/box.ms3d", "data/box.txt");
 }
 
+void screens_release() {
+    texture_release(dead_picture);
+    dead_picture = nullptr;
+    model_release(&title_model);
+}
+
 bool start_new_game() {
-    current_level = -1; // the sequence starts again at the first level
+    level_sequence_restart(0);
     if (!new_game_reset()) return false;
     start_new_game_level();
     return true;
@@ -34,7 +40,7 @@ bool start_new_game() {
 // left the game on the title screen, where Enter tries again.
 void start_new_game_level() {
     level_advance();
-    if (game_state != STATE_TITLE) game_state = STATE_PLAY;
+    if (game_state() != STATE_TITLE) game_state_set(STATE_PLAY);
 }
 
 // Three turning boxes over the uncleared frame: one plain, then two added on
@@ -47,7 +53,7 @@ void title_frame(const InputRecord& input) {
     glLoadIdentity();
     glDisable(GL_DEPTH_TEST);
     glTranslatef(0.0f, 0.0f, -10.0f);
-    float t = game_time;
+    float t = game_time();
     glRotatef(t * 0.125f, 1.0f, 0.7f, 0.5f);
     model_draw(&title_model);
     glEnable(GL_BLEND);
@@ -77,7 +83,7 @@ static void victory_frame(const InputRecord& input) {
 }
 
 void screen_frame(const InputRecord& input) {
-    switch (game_state) {
+    switch (game_state()) {
     case STATE_TITLE: title_frame(input); break;
     case STATE_PLAY: play_frame(input); break;
     case STATE_DEAD: dead_frame(input); break;

@@ -5,14 +5,12 @@
 
 #include "input/record.h"
 
-struct Model;
-struct Texture;
-
-extern Texture* dead_picture;
-extern Model title_model; // the box of the title screen
-
-// Loads the dead picture and the title model; false when either fails.
+// Loads the dead picture and the title model (the box of the title screen);
+// false when either fails.
 bool screens_init();
+// Lets go of the dead picture and the title model; screens_init loads them
+// again.
+void screens_release();
 // A new game from the first level: the level sequence and the player reset,
 // then the first level; false, on the title screen, when the weapon or the
 // pictures cannot load.

@@ -27,7 +27,7 @@ std::vector<unsigned int> model_texture_names(const Model& model) {
 // belong to someone else's list there), and a list recorded before the
 // textures were uploaded again binds objects that are gone.
 static bool display_list_valid(const Model* model) {
-    if (model->draw_immediate || model->list_context != gl_context_serial) return false;
+    if (model->draw_immediate || model->list_context != gl_driver().context_serial) return false;
     const std::vector<unsigned int>& recorded = model->list_textures;
     if (recorded.size() != model->material_layers.size() * 2) return false;
     for (size_t i = 0; i < model->material_layers.size(); i++) {
@@ -114,7 +114,7 @@ static void draw_groups(const Model* model) {
             size_t(group.material_index) >= model->material_layers.size())
             continue;
         const MaterialLayers& layers = model->material_layers[group.material_index];
-        if (layers.has_second_layer && has_multitexture)
+        if (layers.has_second_layer && gl_driver().multitexture)
             draw_two_layers(model, group, layers);
         else
             draw_one_layer(model, group, layers);
@@ -124,13 +124,13 @@ static void draw_groups(const Model* model) {
 void model_record_display_list(Model* model) {
     // A list of this context that binds textures since replaced is ours to
     // delete; a list of an earlier context is not (its name is free here).
-    if (model->display_list != 0 && model->list_context == gl_context_serial)
+    if (model->display_list != 0 && model->list_context == gl_driver().context_serial)
         glDeleteLists(model->display_list, 1);
     model->display_list = glGenLists(1);
     glNewList(model->display_list, GL_COMPILE);
     draw_groups(model);
     glEndList();
-    model->list_context = gl_context_serial;
+    model->list_context = gl_driver().context_serial;
     model->list_textures = model_texture_names(*model);
     model->draw_immediate = false;
     GL_CHECK("model_record_display_list");

@@ -293,7 +293,7 @@ bool model_load(Model* model, const char* model_path, const char* material_path)
 }
 
 void model_release(Model* model) {
-    if (!model->draw_immediate && model->list_context == gl_context_serial)
+    if (!model->draw_immediate && model->list_context == gl_driver().context_serial)
         glDeleteLists(model->display_list, 1);
     *model = Model{};
 }

@@ -17,15 +17,8 @@ static const int BOTTOM_ROW = 20;
 void console_frame(float elapsed_ms) {
     if (key_is_down(VK_NEXT)) console_scroll_down();
     if (key_is_down(VK_PRIOR)) console_scroll_up();
-    if (console_visible) {
-        console_fade += elapsed_ms * 0.001f;
-        if (console_fade > 1.0f) console_fade = 1.0f;
-        console_draw();
-    } else {
-        console_fade -= elapsed_ms * 0.001f;
-        if (console_fade < 0.0f) console_fade = 0.0f;
-        if (console_fade > 0.0f) console_draw();
-    }
+    console_fade_step(elapsed_ms);
+    if (console_is_visible() || console_fade() > 0.0f) console_draw();
 }
 
 static void set_line_color(char first) {
@@ -62,22 +55,22 @@ static int draw_slot_wrapped(const char* text, int bottom_row, int per_row) {
 }
 
 void console_draw() {
-    text_set_alpha(console_fade * 0.7f);
+    text_set_alpha(console_fade() * 0.7f);
     text_set_color(0.0f, 0.0f, 0.3f);
     overlay_fill_rect(0, text_screen_columns(), 0, PANEL_ROWS); // the window's width
 
     // The prompt, while the typed line's slot is blank (typed text brings
     // its own ">").
-    text_set_alpha(console_fade);
+    text_set_alpha(console_fade());
     text_set_color(1.0f, 1.0f, 1.0f);
-    if (scroll_offset == 0 && output_lines[line_count][0] == '\0') text_draw(">", 0, BOTTOM_ROW);
+    if (scroll_offset() == 0 && output_line(line_count())[0] == '\0') text_draw(">", 0, BOTTOM_ROW);
 
     // The newest visible slot ends on the bottom row, older ones above it,
     // each wrapped at the window's width.
     int per_row = text_row_characters();
-    int slot = line_count - scroll_offset;
+    int slot = line_count() - scroll_offset();
     for (int row = BOTTOM_ROW; row >= 0 && slot >= 0; slot--) {
-        set_line_color(output_line_marks[slot]);
-        row = draw_slot_wrapped(output_lines[slot], row, per_row);
+        set_line_color(output_line_mark(slot));
+        row = draw_slot_wrapped(output_line(slot), row, per_row);
     }
 }

@@ -29,7 +29,7 @@ static GLuint picture_texture = 0, framebuffer = 0, depth_buffer = 0;
 static int picture_width = 0, picture_height = 0; // the texture's size
 static int window_width = 0, window_height = 0;   // the window it was made for
 static bool drawing_into_framebuffer = false;     // false: the back buffer's corner
-static bool made_with_framebuffers = false;       // has_framebuffer_object when it was made
+static bool made_with_framebuffers = false;       // gl_driver().framebuffer_object when it was made
 // The frame between scene_begin and scene_end: the scaled size, 0 at scale 1.
 static int scene_width = 0, scene_height = 0;
 
@@ -85,10 +85,10 @@ static int next_power_of_two(int n) {
 
 // Names of an earlier context are not this one's: forgotten, not deleted.
 static void forget_picture_of_old_context() {
-    if (picture_context == gl_context_serial) return;
+    if (picture_context == gl_driver().context_serial) return;
     picture_texture = framebuffer = depth_buffer = 0;
     picture_width = picture_height = window_width = window_height = 0;
-    picture_context = gl_context_serial;
+    picture_context = gl_driver().context_serial;
 }
 
 static void delete_picture() {
@@ -126,8 +126,8 @@ static void make_picture(int width, int height) {
     delete_picture();
     window_width = width;
     window_height = height;
-    picture_width = has_npot_textures ? width : next_power_of_two(width);
-    picture_height = has_npot_textures ? height : next_power_of_two(height);
+    picture_width = gl_driver().npot_textures ? width : next_power_of_two(width);
+    picture_height = gl_driver().npot_textures ? height : next_power_of_two(height);
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     glGenTextures(1, &picture_texture);
@@ -139,9 +139,9 @@ static void make_picture(int width, int height) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, picture_width, picture_height, 0, GL_RGB,
                  GL_UNSIGNED_BYTE, nullptr);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
-    made_with_framebuffers = has_framebuffer_object;
-    drawing_into_framebuffer = has_framebuffer_object && make_framebuffer();
-    if (has_framebuffer_object && !drawing_into_framebuffer) {
+    made_with_framebuffers = gl_driver().framebuffer_object;
+    drawing_into_framebuffer = gl_driver().framebuffer_object && make_framebuffer();
+    if (gl_driver().framebuffer_object && !drawing_into_framebuffer) {
         // The copy needs no framebuffer: drop what the driver refused.
         glDeleteFramebuffersEXT(1, &framebuffer);
         glDeleteRenderbuffersEXT(1, &depth_buffer);
@@ -159,7 +159,7 @@ void scene_begin() {
     if (width <= 0 || height <= 0) return;
     forget_picture_of_old_context();
     if (width != window_width || height != window_height ||
-        made_with_framebuffers != has_framebuffer_object)
+        made_with_framebuffers != gl_driver().framebuffer_object)
         make_picture(width, height);
     scene_width = std::max(1, static_cast<int>(std::lround(width * scale)));
     scene_height = std::max(1, static_cast<int>(std::lround(height * scale)));

@@ -11,9 +11,9 @@
 // slow motion rather than letting sheep skip through the air.
 constexpr uint32_t MAX_FRAME_MS = 100;
 
-extern uint32_t game_time_ms; // milliseconds over all frames, wraps at 2^32
-extern float game_time;       // game_time_ms as a float
-extern float frame_time;      // the latest frame's milliseconds
+uint32_t game_time_ms(); // milliseconds over all frames, wraps at 2^32
+float game_time();       // game_time_ms as a float
+float frame_time();      // the latest frame's milliseconds
 
 // Adds one frame's elapsed milliseconds.
 void clock_advance(uint32_t elapsed_ms);

@@ -24,7 +24,6 @@
 #include <cstdint>
 #include <vector>
 
-bool terrain_multitexture = false;
 static ConsoleVariable* terrain_lod_error = nullptr;
 static const SettingRow SETTINGS[] = {
     {.variable = &terrain_lod_error,
@@ -351,7 +350,7 @@ void terrain_draw(Vector3 eye, float yaw, float pitch, float field_of_view, cons
         frame_triangles = static_cast<int>(frame_leaves.size()) * LEAF_INDICES / 3;
     }
 
-    const bool multitexture = terrain_multitexture && has_multitexture;
+    const bool multitexture = land.detail_on_second_unit && gl_driver().multitexture;
     // The grid's side is a power of two: 1 / side and 10 / side are exact,
     // and so is every coordinate made from them.
     const float base_scale = 1.0f / static_cast<float>(land.width);

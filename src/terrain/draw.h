@@ -17,11 +17,6 @@ void terrain_lod_init();
 // Triangles the latest terrain_draw sent.
 int terrain_frame_triangles();
 
-// Whether the terrain draws its detail picture on the second unit; set by
-// terrain_load when the context offers multitexturing. Drawing also checks
-// has_multitexture, so a later context without it draws the base alone.
-extern bool terrain_multitexture;
-
 // Adds the leaves below the node that touch the footprint to the frame's
 // batch, in the tree's order; quad_node_draw_all adds every leaf below.
 void quad_node_draw_visible(const QuadNode* node, const EdgeLine edges[4], const Terrain& land);

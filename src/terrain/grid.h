@@ -17,6 +17,10 @@ struct Terrain {
     Texture* base_texture = nullptr;   // stretched once over the land; the land's own shaded copy
     Texture* detail_texture = nullptr; // tiled over the land
     std::vector<float> heights;        // row-major: (col, row) at row * width + col
+    // Whether the detail picture is drawn on the second texture unit: the
+    // context it was loaded in offered multitexturing. Drawing also checks
+    // the current context, so a later one without it draws the base alone.
+    bool detail_on_second_unit = false;
 };
 
 // The stored height of a grid point, or 0.0 outside the grid.

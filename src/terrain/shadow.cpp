@@ -21,7 +21,7 @@
 // Other heights (never in a level) are marched point by point.
 #include "terrain/shadow.h"
 
-#include "terrain/terrain.h"
+#include "terrain/grid.h"
 #include "textures/texture.h"
 
 #include <algorithm>

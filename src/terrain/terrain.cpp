@@ -1,5 +1,5 @@
-// Heightmap: owns the game's one Terrain record, loading it from a RAW file
-// with its two pictures and its quadtree, and freeing it.
+// Heightmap: owns the game's one Terrain record; loads a record from a RAW
+// file with its two pictures and its quadtree, and frees it.
 #include "terrain/terrain.h"
 
 #include "console/output.h"
@@ -7,6 +7,7 @@
 #include "open_file.h"
 #include "terrain/draw.h"
 #include "terrain/quadtree.h"
+#include "terrain/shadow.h"
 #include "textures/texture.h"
 
 #include <cerrno>
@@ -14,7 +15,30 @@
 #include <cstdio>
 #include <cstring>
 
-Terrain terrain;
+static Terrain land_of_level;
+
+const Terrain& game_terrain() {
+    return land_of_level;
+}
+
+bool game_terrain_load(const char* raw_path, int width, int height, const char* base_path,
+                       const char* detail_path) {
+    return terrain_load(raw_path, land_of_level, width, height, base_path, detail_path);
+}
+
+bool game_terrain_load_heights(const char* raw_path, int width, int height) {
+    terrain_free(land_of_level);
+    OpenFile raw(raw_path);
+    if (!raw.file()) {
+        console_print_errorf("Can't open landscape %s: %s", raw_path, std::strerror(errno));
+        return false;
+    }
+    return terrain_read_heights(raw.file(), raw_path, width, height, land_of_level);
+}
+
+void game_terrain_shade(float elevation, float azimuth) {
+    terrain_shade(land_of_level, elevation, azimuth);
+}
 
 bool terrain_size_valid(int width, int height) {
     if (width != height || width < 4 || width > TERRAIN_MAX_SIDE) return false;
@@ -66,7 +90,7 @@ bool terrain_load(const char* raw_path, Terrain& land, int width, int height, co
     land.root = quad_node_new();
     quad_node_build(land.root, 0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height),
                     land);
-    if (has_multitexture) terrain_multitexture = true;
+    land.detail_on_second_unit = gl_driver().multitexture;
     return true;
 }
 
@@ -84,4 +108,5 @@ void terrain_free(Terrain& land) {
     texture_release(land.detail_texture);
     land.base_texture = nullptr;
     land.detail_texture = nullptr;
+    land.detail_on_second_unit = false;
 }

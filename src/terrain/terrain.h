@@ -7,8 +7,17 @@
 
 #include <cstdio>
 
-// The game's one landscape, reloaded for every level.
-extern Terrain terrain;
+// The game's one landscape, reloaded for every level; read-only here, changed
+// only by the game_terrain functions below.
+const Terrain& game_terrain();
+// Frees the game's landscape and loads a level's (see terrain_load).
+bool game_terrain_load(const char* raw_path, int width, int height, const char* base_path,
+                       const char* detail_path);
+// Frees the game's landscape and reads only the heights of a RAW file: no
+// pictures and no quadtree, a land to walk on and land on but not to draw.
+bool game_terrain_load_heights(const char* raw_path, int width, int height);
+// Lights the game's landscape with a sun (see terrain_shade).
+void game_terrain_shade(float elevation, float azimuth);
 
 // Largest side a landscape may have: 4096 x 4096 samples already take 64 MB
 // of heights, and the sizes the levels use are far smaller.

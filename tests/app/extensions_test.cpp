@@ -53,7 +53,7 @@ TEST(ExtensionProbe, FindsBothExtensionsAndTheEntryPointsOfAFullContext) {
     EXPECT_FALSE(extension_supported(""));
     EXPECT_FALSE(extension_supported("GL_ARB_multitexture GL_ARB_texture_env_combine"));
     extensions_probe();
-    ASSERT_TRUE(has_multitexture);
+    ASSERT_TRUE(gl_driver().multitexture);
     ASSERT_NE(glActiveTextureARB, nullptr);
     ASSERT_NE(glMultiTexCoord2fARB, nullptr);
     // The fetched entry point works: it selects the unit the context reports.
@@ -76,10 +76,12 @@ TEST(ExtensionProbe, ClearsEverythingForAContextWithoutTheExtensions) {
     EXPECT_FALSE(extension_supported("GL_ARB_multitexture"));
     EXPECT_FALSE(extension_supported("GL_ARB_texture_env_combine"));
     // What a probe of the previous context left behind.
-    has_multitexture = true;
-    glActiveTextureARB = stale_active_texture;
+    GlDriver stale = gl_driver();
+    stale.multitexture = true;
+    stale.active_texture = stale_active_texture;
+    gl_driver_set_capabilities(stale);
     extensions_probe();
-    EXPECT_FALSE(has_multitexture);
+    EXPECT_FALSE(gl_driver().multitexture);
     EXPECT_EQ(glActiveTextureARB, nullptr);
     EXPECT_EQ(glMultiTexCoord2fARB, nullptr);
 }
@@ -99,10 +101,10 @@ TEST_F(GameWithoutMultitexturing, SaysSoAfterAVideoModeChange) {
     auto has_warning = [](const std::vector<std::string>& lines) {
         return std::count(lines.begin(), lines.end(), "!multitexturing not supported!");
     };
-    EXPECT_FALSE(has_multitexture);
-    int mark = line_count;
+    EXPECT_FALSE(gl_driver().multitexture);
+    int mark = line_count();
     console_execute("videomode 800x600x32");
     EXPECT_EQ(has_warning(lines_since(mark)), 1);
-    EXPECT_FALSE(has_multitexture);
+    EXPECT_FALSE(gl_driver().multitexture);
     EXPECT_EQ(glActiveTextureARB, nullptr);
 }

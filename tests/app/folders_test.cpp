@@ -108,7 +108,7 @@ TEST_F(Folders, AFolderThatCannotBeMadeIsSaidOnceAndEveryFileFailsAlone) {
     EXPECT_EQ(printed_lines(), (Lines{"!" + problem + "!", "!Can't open log file " +
                                                                player_file("log.txt") +
                                                                ": Not a directory!"}));
-    int mark = line_count;
+    int mark = line_count();
     EXPECT_FALSE(write_file_replacing(player_file("config.cfg").c_str(), "show_fps 0\n"));
     EXPECT_EQ(lines_since(mark).size(), 1u);
     EXPECT_TRUE(fs::is_regular_file("xdg")) << "nothing was written over the file";

@@ -19,7 +19,7 @@ class Frames : public GameFixture {
     // square that holds its picture.
     void SetUp() override {
         GameFixture::SetUp();
-        game_state = STATE_DEAD;
+        game_state_set(STATE_DEAD);
     }
     void open_console_fully() {
         console_toggle();
@@ -29,7 +29,7 @@ class Frames : public GameFixture {
 };
 
 TEST_F(Frames, VictoryClearsToYellow) {
-    game_state = STATE_VICTORY;
+    game_state_set(STATE_VICTORY);
     draw_frame();
     Rgb p = virtual_pixel(400, 100);
     EXPECT_EQ(p.r, 255);
@@ -38,7 +38,7 @@ TEST_F(Frames, VictoryClearsToYellow) {
 }
 
 TEST_F(Frames, DeadScreenFillsTheCentredSquare) {
-    game_state = STATE_DEAD;
+    game_state_set(STATE_DEAD);
     draw_frame();
     // Outside the square (x 150..650, y 50..550 of 800 x 600): black.
     Rgb outside = virtual_pixel(60, 300);
@@ -69,7 +69,7 @@ TEST_F(Frames, ConsolePanelFadesInOverFiftyFramesOf20ms) {
         draw_frame(20);
     Rgb full = virtual_pixel(780, 400);
     // Dark blue (0, 0, 0.3) at 0.7 opacity over the black scene.
-    EXPECT_NEAR(console_fade, 1.0f, 1e-5);
+    EXPECT_NEAR(console_fade(), 1.0f, 1e-5);
     EXPECT_NEAR(full.b, 0.3 * 0.7 * 255, 3);
     EXPECT_EQ(full.r + full.g, 0);
     EXPECT_NEAR(half.b, 0.3 * 0.35 * 255, 3);
@@ -83,7 +83,7 @@ TEST_F(Frames, ConsolePanelFadesInOverFiftyFramesOf20ms) {
     draw_frame(20);
     EXPECT_EQ(virtual_pixel(780, 400).b, 0);
     draw_frame(20);
-    EXPECT_EQ(console_fade, 0.0f);
+    EXPECT_EQ(console_fade(), 0.0f);
 }
 
 TEST_F(Frames, GlyphsLandInTheirCells) {
@@ -118,7 +118,8 @@ TEST_F(Frames, ConsoleLinesAreColouredByTheirFirstCharacter) {
 TEST_F(Frames, LongConsoleLinesWrapAtTheWindowsWidthInTheirColour) {
     // The panel alone on black; at 4:3 a row holds 66 characters, the last
     // one's cell ending at x 796.
-    console_fade = 1.0f;
+    console_toggle();
+    console_fade_step(1000.0f);
     auto glyphs = [](int row, float x0, float x1) {
         float bottom = 582.0f - 16.0f * row;
         return brightest(x0, bottom, x1, bottom + 16);
@@ -170,15 +171,13 @@ TEST(FrameRate, CountsFramesPerPassedSecond) {
     show_fps_init();
     console_find_variable("show_fps")->value = 0.0f; // counted, not drawn
     clock_reset();
-    fps_value = 0;
     for (int i = 0; i < 10; i++)
         frame_overlay(99); // 990 ms: no second yet
-    EXPECT_EQ(fps_value, 0);
+    EXPECT_EQ(fps_value(), 0);
     frame_overlay(20); // passes 1000: this frame counts in that second
-    EXPECT_EQ(fps_value, 11);
+    EXPECT_EQ(fps_value(), 11);
     clock_reset();
-    fps_value = 7;
     for (int i = 0; i < 5; i++)
         frame_overlay(1000); // remainder never goes down
-    EXPECT_EQ(fps_value, 7);
+    EXPECT_EQ(fps_value(), 11);
 }

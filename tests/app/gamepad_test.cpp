@@ -7,9 +7,11 @@
 #include "console/registry.h"
 #include "game/demo.h"
 #include "game/flock.h"
+#include "game/game_state.h"
 #include "game/level.h"
 #include "game/pause.h"
 #include "game/player.h"
+#include "game/tuning.h"
 #include "input/actions.h"
 #include "input/input.h"
 #include "input/record.h"
@@ -76,7 +78,7 @@ class Gamepads : public GameFixture {
         // may have the focus: SDL would then drop the pad's events.
         SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
         GameFixture::SetUp();
-        next_spawn_time = 0xFFFFFFFFu; // no sheep unless a test makes one
+        flock_next_spawn_at(0xFFFFFFFFu); // no sheep unless a test makes one
     }
     void TearDown() override {
         if (pad) unplug();
@@ -99,7 +101,7 @@ class Gamepads : public GameFixture {
         ASSERT_TRUE(SDL_IsGameController(device)) << "SDL has no controller mapping for it";
         pad = SDL_JoystickOpen(device);
         ASSERT_NE(pad, nullptr) << "opening the virtual pad: " << SDL_GetError();
-        int mark = line_count;
+        int mark = line_count();
         ASSERT_TRUE(step());
         ASSERT_EQ(gamepad_count(), 1) << "the game did not take the pad; console: "
                                       << ::testing::PrintToString(lines_since(mark));
@@ -148,16 +150,16 @@ TEST_F(Gamepads, TheLeftStickWalksAtTheWalkingSpeed) {
         {4000, -3000, 0.0f, 0.0f, "a touch inside the dead zone: still"},
     };
     for (const Case& c : cases) {
-        player_yaw = 0.0f; // forward is +x, right is +z
+        player_place(player_view().x, player_view().z); // forward is +x, right is +z
         axis(SDL_CONTROLLER_AXIS_LEFTX, c.x);
         axis(SDL_CONTROLLER_AXIS_LEFTY, c.y);
         ASSERT_TRUE(step(FRAME_MS)); // the stick's events arrive
-        float x0 = player_x, z0 = player_z;
+        float x0 = player_view().x, z0 = player_view().z;
         for (int i = 0; i < FRAMES; i++)
             ASSERT_TRUE(step(FRAME_MS));
-        float step_units = walk_speed * FRAME_MS * 0.001f * FRAMES;
-        EXPECT_NEAR(player_x - x0, c.forward * step_units, 0.01f) << c.what;
-        EXPECT_NEAR(player_z - z0, c.right * step_units, 0.01f) << c.what;
+        float step_units = player_view().walk_speed * FRAME_MS * 0.001f * FRAMES;
+        EXPECT_NEAR(player_view().x - x0, c.forward * step_units, 0.01f) << c.what;
+        EXPECT_NEAR(player_view().z - z0, c.right * step_units, 0.01f) << c.what;
     }
 }
 
@@ -173,12 +175,12 @@ TEST_F(Gamepads, TheRightStickTurnsAtJoySensitivityDegreesASecond) {
         console_find_variable("joy_sensitivity")->value = c.degrees_per_s;
         axis(SDL_CONTROLLER_AXIS_RIGHTX, 32767);
         ASSERT_TRUE(step(c.frame_ms)); // this frame's turn is the next frame's look
-        float yaw0 = player_yaw;
+        float yaw0 = player_view().yaw;
         for (int i = 0; i < c.frames; i++)
             ASSERT_TRUE(step(c.frame_ms));
         float expected = c.degrees_per_s * c.frame_ms * c.frames * 0.001f / DEGREES_PER_RADIAN;
         // Whole mouse counts of 0.01 radians go on, the rest is carried.
-        EXPECT_NEAR(player_yaw - yaw0, expected, 0.011f)
+        EXPECT_NEAR(player_view().yaw - yaw0, expected, 0.011f)
             << c.degrees_per_s << " degrees a second in frames of " << c.frame_ms << " ms";
         axis(SDL_CONTROLLER_AXIS_RIGHTX, 0);
         ASSERT_TRUE(step(c.frame_ms));
@@ -197,7 +199,7 @@ TEST_F(Gamepads, JoyInvertAloneDecidesWhichWayTheStickTilts) {
     for (const Case& c : cases) {
         console_find_variable("joy_invert")->value = c.joy_invert;
         console_find_variable("mouse_invert")->value = c.mouse_invert;
-        player_pitch = 0.0f;
+        player_place(player_view().x, player_view().z, player_view().yaw);
         axis(SDL_CONTROLLER_AXIS_RIGHTY, -32768);
         for (int i = 0; i < 10; i++)
             ASSERT_TRUE(step(20));
@@ -205,10 +207,10 @@ TEST_F(Gamepads, JoyInvertAloneDecidesWhichWayTheStickTilts) {
         ASSERT_TRUE(step(20));
         ASSERT_TRUE(step(20));
         // Positive pitch looks down.
-        EXPECT_EQ(player_pitch < -0.2f, c.looks_up)
+        EXPECT_EQ(player_view().pitch < -0.2f, c.looks_up)
             << "joy_invert " << c.joy_invert << ", mouse_invert " << c.mouse_invert << ": pitch "
-            << player_pitch;
-        EXPECT_EQ(player_pitch > 0.2f, !c.looks_up)
+            << player_view().pitch;
+        EXPECT_EQ(player_view().pitch > 0.2f, !c.looks_up)
             << "joy_invert " << c.joy_invert << ", mouse_invert " << c.mouse_invert;
     }
 }
@@ -219,18 +221,18 @@ TEST_F(Gamepads, TheRightTriggerFires) {
     plug_in();
     auto shots_flying = [] {
         int flying = 0;
-        for (Shot* s = shots; s; s = s->next)
+        for (const Shot* s = shots_in_flight(); s; s = s->next)
             flying++;
         return flying;
     };
     axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
     for (int i = 0; i < 3; i++)
         ASSERT_TRUE(step(100));
-    EXPECT_TRUE(firing);
+    EXPECT_TRUE(player_view().firing);
     EXPECT_EQ(shots_flying(), 3) << "one shot every 100 ms";
     axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, TRIGGER_QUARTER);
     ASSERT_TRUE(step(50));
-    EXPECT_FALSE(firing) << "a quarter pull still fires";
+    EXPECT_FALSE(player_view().firing) << "a quarter pull still fires";
     EXPECT_EQ(held_actions(), "");
 
     shots_clear();
@@ -240,7 +242,7 @@ TEST_F(Gamepads, TheRightTriggerFires) {
     ASSERT_TRUE(step(50)); // ...and let go before the frame ran
     EXPECT_EQ(shots_flying(), 1);
     ASSERT_TRUE(step(50));
-    EXPECT_FALSE(firing) << "the trigger stays pulled after the frame that saw it";
+    EXPECT_FALSE(player_view().firing) << "the trigger stays pulled after the frame that saw it";
 }
 
 TEST_F(Gamepads, StartIsThePauseActionAndBackOpensTheConsole) {
@@ -255,16 +257,16 @@ TEST_F(Gamepads, StartIsThePauseActionAndBackOpensTheConsole) {
     ASSERT_TRUE(step());
     EXPECT_FALSE(input_held(input_take_record(), ACTION_PAUSE));
 
-    ASSERT_FALSE(console_visible);
+    ASSERT_FALSE(console_is_visible());
     button(SDL_CONTROLLER_BUTTON_BACK, true);
     ASSERT_TRUE(step());
-    EXPECT_TRUE(console_visible);
+    EXPECT_TRUE(console_is_visible());
     button(SDL_CONTROLLER_BUTTON_BACK, false);
     ASSERT_TRUE(step());
-    EXPECT_TRUE(console_visible) << "letting go of Back closed the console again";
+    EXPECT_TRUE(console_is_visible()) << "letting go of Back closed the console again";
     button(SDL_CONTROLLER_BUTTON_BACK, true);
     ASSERT_TRUE(step());
-    EXPECT_FALSE(console_visible);
+    EXPECT_FALSE(console_is_visible());
 }
 
 // On the title, dead and victory screens Enter, Start or A starts a new game
@@ -286,19 +288,19 @@ TEST_F(Gamepads, EnterStartOrAStartsANewGameFromEveryScreen) {
     for (const Case& c : cases) {
         for (int screen : {STATE_TITLE, STATE_DEAD, STATE_VICTORY}) {
             SCOPED_TRACE(std::string(c.what) + " on screen " + std::to_string(screen));
-            game_state = screen;
-            current_level = 2;
-            lives = 0;
+            game_state_set(static_cast<GameState>(screen));
+            level_sequence_restart(3); // as if the third level were on
+            land_sheep(2);
             ASSERT_TRUE(step());
-            ASSERT_EQ(game_state, screen) << "the screen did not wait for the player";
+            ASSERT_EQ(game_state(), screen) << "the screen did not wait for the player";
             // Down in one frame, up in the next: Enter counts once let go.
             hold(c.pad_button, true);
             ASSERT_TRUE(step());
             hold(c.pad_button, false);
             ASSERT_TRUE(step());
-            EXPECT_EQ(game_state, STATE_PLAY);
-            EXPECT_EQ(current_level, 0);
-            EXPECT_EQ(lives, 5);
+            EXPECT_EQ(game_state(), STATE_PLAY);
+            EXPECT_EQ(current_level(), 0);
+            EXPECT_EQ(flock().lives, START_LIVES);
             ASSERT_TRUE(step());
             EXPECT_FALSE(game_paused()) << "the button that started the game paused it";
         }
@@ -309,7 +311,7 @@ TEST_F(Gamepads, EnterStartOrAStartsANewGameFromEveryScreen) {
     button(SDL_CONTROLLER_BUTTON_START, true);
     ASSERT_TRUE(step());
     EXPECT_TRUE(game_paused()) << "Start did not pause the game in play";
-    EXPECT_EQ(current_level, 0);
+    EXPECT_EQ(current_level(), 0);
 }
 
 TEST_F(Gamepads, NoButtonQuits) {
@@ -322,7 +324,7 @@ TEST_F(Gamepads, NoButtonQuits) {
         button(static_cast<SDL_GameControllerButton>(b), false);
         ASSERT_TRUE(step()) << "the loop ended after button " << name;
     }
-    EXPECT_EQ(game_state, STATE_PLAY);
+    EXPECT_EQ(game_state(), STATE_PLAY);
 }
 
 TEST_F(Gamepads, UnpluggingMidGameReleasesEverythingAndKeyboardAndMousePlayOn) {
@@ -333,22 +335,22 @@ TEST_F(Gamepads, UnpluggingMidGameReleasesEverythingAndKeyboardAndMousePlayOn) {
     button(SDL_CONTROLLER_BUTTON_A, true);
     for (int i = 0; i < 5; i++)
         ASSERT_TRUE(step());
-    ASSERT_TRUE(firing);
+    ASSERT_TRUE(player_view().firing);
 
-    int mark = line_count;
+    int mark = line_count();
     unplug();
     ASSERT_TRUE(step());
     EXPECT_EQ(lines_since(mark), (std::vector<std::string>{"Gamepad disconnected: Test Pad"}));
     EXPECT_EQ(gamepad_count(), 0);
     ASSERT_TRUE(step());
     EXPECT_EQ(held_actions(), "") << "still held after the pad went";
-    EXPECT_FALSE(firing);
-    float x = player_x, z = player_z, yaw = player_yaw;
+    EXPECT_FALSE(player_view().firing);
+    float x = player_view().x, z = player_view().z, yaw = player_view().yaw;
     for (int i = 0; i < 5; i++)
         ASSERT_TRUE(step());
-    EXPECT_EQ(player_x, x);
-    EXPECT_EQ(player_z, z);
-    EXPECT_EQ(player_yaw, yaw);
+    EXPECT_EQ(player_view().x, x);
+    EXPECT_EQ(player_view().z, z);
+    EXPECT_EQ(player_view().yaw, yaw);
 
     push_key(SDL_KEYDOWN, SDL_SCANCODE_UP);
     SDL_Event motion{};
@@ -359,8 +361,9 @@ TEST_F(Gamepads, UnpluggingMidGameReleasesEverythingAndKeyboardAndMousePlayOn) {
         ASSERT_TRUE(step());
     push_key(SDL_KEYUP, SDL_SCANCODE_UP);
     ASSERT_TRUE(step());
-    EXPECT_GT(std::hypot(player_x - x, player_z - z), 1.0f) << "the arrow key did not walk";
-    EXPECT_NEAR(player_yaw - yaw, 30 * 0.01f, 1e-4f) << "the mouse did not turn the view";
+    EXPECT_GT(std::hypot(player_view().x - x, player_view().z - z), 1.0f)
+        << "the arrow key did not walk";
+    EXPECT_NEAR(player_view().yaw - yaw, 30 * 0.01f, 1e-4f) << "the mouse did not turn the view";
 }
 
 // The pad's look reaches the game as mouse counts and its walking and firing
@@ -372,7 +375,10 @@ TEST_F(Gamepads, ADemoReplaysAPadGameExactly) {
         bool firing;
         bool operator==(const Pose&) const = default;
     };
-    auto pose = [] { return Pose{player_x, player_z, player_yaw, player_pitch, firing}; };
+    auto pose = [] {
+        const PlayerView p = player_view();
+        return Pose{p.x, p.z, p.yaw, p.pitch, p.firing};
+    };
     console_execute("record padgame");
     ASSERT_EQ(demo_mode(), DEMO_RECORDING);
     std::vector<Pose> recorded;

@@ -20,13 +20,13 @@ class MainLoop : public GameFixture {
     // A clock that jumps five seconds whenever a level loads or a new OpenGL
     // context is made, as on a slow machine.
     static uint32_t slow_loading_ticks() {
-        return fake_now + 5000u * static_cast<uint32_t>(current_level + 1) +
-               5000u * gl_context_serial;
+        return fake_now + 5000u * static_cast<uint32_t>(current_level() + 1) +
+               5000u * gl_driver().context_serial;
     }
 };
 
 TEST_F(MainLoop, RunsATypedLineAndEndsOnEscape) {
-    EXPECT_EQ(game_state, STATE_PLAY);
+    EXPECT_EQ(game_state(), STATE_PLAY);
     press(SDL_SCANCODE_INSERT);
     ASSERT_TRUE(step()); // the tap is seen as held by this frame
     EXPECT_FALSE(console_is_visible());
@@ -50,21 +50,21 @@ TEST_F(MainLoop, RunsATypedLineAndEndsOnEscape) {
 
 TEST_F(MainLoop, WindowCloseEndsTheLoopBeforeAnotherFrame) {
     ASSERT_TRUE(step());
-    uint32_t clock_before = game_time_ms;
+    uint32_t clock_before = game_time_ms();
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
     EXPECT_FALSE(step());
-    EXPECT_EQ(game_time_ms, clock_before);
+    EXPECT_EQ(game_time_ms(), clock_before);
 }
 
 TEST_F(MainLoop, FramesReadTheClockOfThePreviousFrame) {
     // The first frame's time spans start-up (here: what the fake clock added).
     ASSERT_TRUE(step(35));
-    EXPECT_EQ(frame_time, 35.0f);
+    EXPECT_EQ(frame_time(), 35.0f);
     ASSERT_TRUE(step(16));
-    EXPECT_EQ(frame_time, 16.0f);
-    EXPECT_EQ(game_time_ms, 51u);
+    EXPECT_EQ(frame_time(), 16.0f);
+    EXPECT_EQ(game_time_ms(), 51u);
 }
 
 // Ten seconds minimised with ten sheep in the air: no frame runs, and the
@@ -73,21 +73,21 @@ TEST_F(MainLoop, MinimisedTimeIsNotGameTime) {
     ASSERT_TRUE(step(10));
     for (int i = 0; i < SHEEP_SLOTS; i++)
         sheep_spawn();
-    app_active = false;
-    uint32_t clock_before = game_time_ms;
+    push_window_event(SDL_WINDOWEVENT_MINIMIZED);
+    uint32_t clock_before = game_time_ms();
     fake_now += 10000;
     ASSERT_TRUE(step(0));
-    EXPECT_EQ(game_time_ms, clock_before);
-    app_active = true;
+    EXPECT_EQ(game_time_ms(), clock_before);
+    push_window_event(SDL_WINDOWEVENT_RESTORED);
     ASSERT_TRUE(step(16));
     ASSERT_TRUE(step(16));
-    EXPECT_EQ(frame_time, 16.0f);
-    EXPECT_EQ(lives, 5);
+    EXPECT_EQ(frame_time(), 16.0f);
+    EXPECT_EQ(flock().lives, 5);
 }
 
 TEST_F(MainLoop, NoFrameAdvancesTheGameMoreThan100ms) {
     ASSERT_TRUE(step(5000));
-    EXPECT_EQ(frame_time, 100.0f);
+    EXPECT_EQ(frame_time(), 100.0f);
 }
 
 TEST_F(MainLoop, LoadsAndNewWindowsAreNotGameTime) {
@@ -95,7 +95,7 @@ TEST_F(MainLoop, LoadsAndNewWindowsAreNotGameTime) {
         const char* what;
         void (*cause)();
     } stalls[] = {
-        {"a won level loading the next", [] { sheep_remaining = 0; }},
+        {"a won level loading the next", [] { flock_start_level(0, flock().speed); }},
         {"videomode typed in the console",
          [] {
              console_toggle();
@@ -107,18 +107,18 @@ TEST_F(MainLoop, LoadsAndNewWindowsAreNotGameTime) {
         timer_set_source(slow_loading_ticks);
         main_loop_start();
         ASSERT_TRUE(step(20));
-        uint32_t before = game_time_ms;
+        uint32_t before = game_time_ms();
         stall.cause();
         ASSERT_TRUE(step(20)); // the stall happens in this step
         ASSERT_TRUE(step(20));
-        EXPECT_LE(game_time_ms - before, 40u) << stall.what;
+        EXPECT_LE(game_time_ms() - before, 40u) << stall.what;
         if (console_is_visible()) console_toggle();
     }
 }
 
 TEST_F(MainLoop, EscapeEndsEveryStateEvenWithTheConsoleOpen) {
-    for (int state : {STATE_TITLE, STATE_DEAD, STATE_VICTORY}) {
-        game_state = state;
+    for (GameState state : {STATE_TITLE, STATE_DEAD, STATE_VICTORY}) {
+        game_state_set(state);
         console_toggle();
         push_key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE);
         EXPECT_FALSE(step()) << state;
@@ -128,13 +128,13 @@ TEST_F(MainLoop, EscapeEndsEveryStateEvenWithTheConsoleOpen) {
 }
 
 TEST_F(MainLoop, EnterStartsTheGameFromTheTitleAfterItIsReleased) {
-    game_state = STATE_TITLE;
+    game_state_set(STATE_TITLE);
     push_key(SDL_KEYDOWN, SDL_SCANCODE_RETURN);
     ASSERT_TRUE(step());
-    EXPECT_EQ(game_state, STATE_TITLE);
+    EXPECT_EQ(game_state(), STATE_TITLE);
     push_key(SDL_KEYUP, SDL_SCANCODE_RETURN);
     ASSERT_TRUE(step());
-    EXPECT_EQ(game_state, STATE_PLAY);
+    EXPECT_EQ(game_state(), STATE_PLAY);
 }
 
 // The suite's games share one X display: another window that takes the focus

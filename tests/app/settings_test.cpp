@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 static Lines run(const char* line) {
-    int mark = line_count;
+    int mark = line_count();
     console_execute(line);
     return lines_since(mark);
 }
@@ -180,7 +180,7 @@ class BrokenSettings : public GameFixture {
 };
 
 TEST_F(BrokenSettings, StillStartAndRunConfigThenAutoexec) {
-    EXPECT_EQ(game_state, STATE_PLAY);
+    EXPECT_EQ(game_state(), STATE_PLAY);
     Lines log = log_lines();
     ASSERT_GE(log.size(), 4u);
     EXPECT_EQ(log[2], "Executing script") << "the config runs right after the system start";

@@ -9,6 +9,7 @@
 #include "console/builtins.h"
 #include "console/output.h"
 #include "console/registry.h"
+#include "game/screens.h"
 #include "gl.h"
 #include "model/load.h"
 #include "overlay/render_scale.h"
@@ -38,13 +39,14 @@ class TitleScreen : public testing::Test {
         render_scale_init();
         texture_manager_init();
         extensions_start_context();
-        ASSERT_TRUE(model_load(&title_model, "data/box.ms3d", "data/box.txt"));
+        ASSERT_TRUE(screens_init()); // the title model (and the dead picture)
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    void TearDown() override { model_release(&title_model); }
+    void TearDown() override { screens_release(); }
     // The title's frame at the given game time, read back.
-    static std::vector<uint8_t> frame_at(float time_ms) {
-        game_time = time_ms;
+    static std::vector<uint8_t> frame_at(uint32_t time_ms) {
+        clock_restart();
+        clock_advance(time_ms);
         title_frame(InputRecord{});
         std::vector<uint8_t> rgb(size_t(kWidth) * kHeight * 3);
         glFinish();

@@ -25,7 +25,7 @@ TEST(VideoModes, MatchTheStartOfTheArgumentIgnoringCase) {
 class VideoCommands : public GameFixture {
   protected:
     Lines run(const char* line) {
-        int mark = line_count;
+        int mark = line_count();
         console_execute(line);
         return lines_since(mark);
     }
@@ -36,7 +36,7 @@ TEST_F(VideoCommands, ReportUsageAndUnknownModes) {
                                        "video mode : 1024x768x32"}));
     EXPECT_EQ(run("videomode 800x600"), (Lines{">videomode 800x600", "!video mode not found !",
                                                "!usage: setmode [WIDTHxHEIGHTxBPP]!"}));
-    EXPECT_EQ(current_video_mode, 8);
+    EXPECT_EQ(current_video_mode(), 8);
 }
 
 TEST_F(VideoCommands, RecreateTheWindowAndKeepTexturesUsable) {
@@ -46,7 +46,7 @@ TEST_F(VideoCommands, RecreateTheWindowAndKeepTexturesUsable) {
     EXPECT_EQ(out[2], "Changing video mode...");
     EXPECT_EQ(out[3], "Deleting textures...");
     EXPECT_EQ(out[4], "Reloading textures...");
-    EXPECT_EQ(current_video_mode, 6);
+    EXPECT_EQ(current_video_mode(), 6);
     int w = 0, h = 0;
     drawable_size(&w, &h);
     EXPECT_EQ(w, 640);
@@ -70,7 +70,7 @@ TEST_F(VideoCommands, ToggleFullscreenTwiceReturnsToAWindow) {
     ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
     int w = 0, h = 0;
     run("togglefullscreen");
-    EXPECT_TRUE(fullscreen);
+    EXPECT_TRUE(video_fullscreen());
     EXPECT_TRUE(SDL_GetWindowFlags(SDL_GL_GetCurrentWindow()) & SDL_WINDOW_FULLSCREEN);
     drawable_size(&w, &h);
     EXPECT_EQ(w, desktop.w);
@@ -81,7 +81,7 @@ TEST_F(VideoCommands, ToggleFullscreenTwiceReturnsToAWindow) {
     EXPECT_EQ(viewport[3], h);
 
     run("togglefullscreen");
-    EXPECT_FALSE(fullscreen);
+    EXPECT_FALSE(video_fullscreen());
     EXPECT_FALSE(SDL_GetWindowFlags(SDL_GL_GetCurrentWindow()) & SDL_WINDOW_FULLSCREEN);
     drawable_size(&w, &h);
     EXPECT_EQ(w, 1024);
@@ -97,8 +97,8 @@ TEST_F(VideoCommands, DesktopCoversTheWholeScreen) {
     ASSERT_GE(out.size(), 3u);
     EXPECT_EQ(out[1], "setting video mode desktop...");
     EXPECT_EQ(out[2], "Changing video mode...");
-    EXPECT_EQ(current_video_mode, VIDEO_MODE_DESKTOP);
-    EXPECT_TRUE(fullscreen);
+    EXPECT_EQ(current_video_mode(), VIDEO_MODE_DESKTOP);
+    EXPECT_TRUE(video_fullscreen());
     Uint32 flags = SDL_GetWindowFlags(SDL_GL_GetCurrentWindow());
     EXPECT_EQ(flags & SDL_WINDOW_FULLSCREEN_DESKTOP, Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP});
     int w = 0, h = 0;

@@ -93,7 +93,7 @@ class Bindings : public testing::Test {
         show_fps = console_add_setting(SHOW_FPS[0]);
     }
     static Lines run(const std::string& line) {
-        int mark = line_count;
+        int mark = line_count();
         console_execute(line.c_str());
         return lines_since(mark);
     }

@@ -36,7 +36,7 @@ class Completion : public testing::Test {
         console_char(27);
         for (char c : text)
             console_char(static_cast<unsigned char>(c));
-        int mark = line_count;
+        int mark = line_count();
         console_char(9);
         return lines_since(mark);
     }
@@ -61,13 +61,13 @@ TEST_F(Completion, CompletesTheFirstWord) {
         EXPECT_EQ(tab_after(c.typed), c.printed) << c.typed;
         EXPECT_STREQ(console_input_line(), c.completed) << c.typed;
         if (c.typed[0]) {
-            EXPECT_EQ(std::string(output_lines[line_count]), std::string(">") + c.completed)
+            EXPECT_EQ(std::string(output_line(line_count())), std::string(">") + c.completed)
                 << "the typed line is shown after Tab: " << c.typed;
         }
     }
     // The completed line runs as typed.
     tab_after("varl");
-    int mark = line_count;
+    int mark = line_count();
     console_char(13);
     EXPECT_EQ(lines_since(mark)[0], ">varlist ");
 }

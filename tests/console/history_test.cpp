@@ -48,7 +48,7 @@ TEST_F(LineInput, RecallsOlderAndNewerLines) {
     EXPECT_EQ(down(), "c");
     EXPECT_EQ(down(), "");
     EXPECT_EQ(down(), "");
-    EXPECT_STREQ(output_lines[line_count], ">"); // the recalled line is shown
+    EXPECT_STREQ(output_line(line_count()), ">"); // the recalled line is shown
 }
 
 TEST_F(LineInput, ExecutingResetsTheRecall) {
@@ -83,13 +83,13 @@ TEST_F(LineInput, EditsTheTypedLine) {
     type("abc");
     console_char(8);
     EXPECT_STREQ(console_input_line(), "ab");
-    EXPECT_STREQ(output_lines[line_count], ">ab");
+    EXPECT_STREQ(output_line(line_count()), ">ab");
     console_char(9);
     console_char(10);
     EXPECT_STREQ(console_input_line(), "ab");
     console_char(27); // escape clears the line but leaves the screen
     EXPECT_STREQ(console_input_line(), "");
-    EXPECT_STREQ(output_lines[line_count], ">ab");
+    EXPECT_STREQ(output_line(line_count()), ">ab");
     console_char(0xE9); // Latin-1 characters are kept as typed
     EXPECT_EQ(static_cast<unsigned char>(console_input_line()[0]), 0xE9);
 }
@@ -97,8 +97,8 @@ TEST_F(LineInput, EditsTheTypedLine) {
 TEST_F(LineInput, IgnoresCharactersBeyond255) {
     type(std::string(300, 'z'));
     EXPECT_EQ(std::string(console_input_line()), std::string(255, 'z'));
-    EXPECT_EQ(std::string(output_lines[line_count]), ">" + std::string(255, 'z')); // shown whole
-    int mark = line_count;
+    EXPECT_EQ(std::string(output_line(line_count())), ">" + std::string(255, 'z')); // shown whole
+    int mark = line_count();
     console_char(13);
     // The echo is 256 characters: shown over two slots, and the line runs.
     EXPECT_EQ(lines_since(mark),
@@ -111,7 +111,7 @@ TEST_F(LineInput, HiddenConsoleTakesNoInput) {
     console_char(13);
     console_key_down(VK_UP);
     EXPECT_STREQ(console_input_line(), "");
-    EXPECT_EQ(line_count, 0);
+    EXPECT_EQ(line_count(), 0);
 }
 
 TEST_F(LineInput, ScrollsBackToTheOldestLineAndReturnsOnPrint) {
@@ -119,14 +119,14 @@ TEST_F(LineInput, ScrollsBackToTheOldestLineAndReturnsOnPrint) {
         console_print("x");
     for (int i = 0; i < 10; i++)
         console_scroll_up();
-    EXPECT_EQ(scroll_offset, 5);
+    EXPECT_EQ(scroll_offset(), 5);
     console_scroll_down();
-    EXPECT_EQ(scroll_offset, 4);
+    EXPECT_EQ(scroll_offset(), 4);
     console_char(27);
-    EXPECT_EQ(scroll_offset, 4); // escape changes nothing shown
+    EXPECT_EQ(scroll_offset(), 4); // escape changes nothing shown
     type("q");
-    EXPECT_EQ(scroll_offset, 0);
+    EXPECT_EQ(scroll_offset(), 0);
     console_scroll_up();
     console_print("y");
-    EXPECT_EQ(scroll_offset, 0);
+    EXPECT_EQ(scroll_offset(), 0);
 }

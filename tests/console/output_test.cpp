@@ -45,17 +45,17 @@ TEST_F(Output, ALineLongerThanASlotFillsTheNextSlotsAlike) {
     // coloured as an error.
     console_print_error(std::string(254, 'e').c_str());
     EXPECT_EQ(printed_lines(), (Lines{"!" + std::string(254, 'e'), "!"}));
-    EXPECT_EQ(output_line_marks[0], '!');
-    EXPECT_EQ(output_line_marks[1], '!');
+    EXPECT_EQ(output_line_mark(0), '!');
+    EXPECT_EQ(output_line_mark(1), '!');
     EXPECT_EQ(log_lines().back(), "!" + std::string(254, 'e') + "!");
 }
 
 TEST_F(Output, The257thLineDropsTheOldest) {
     for (int i = 0; i < 257; i++)
         console_print(("line " + std::to_string(i)).c_str());
-    EXPECT_EQ(line_count, CONSOLE_MAX_LINES);
-    EXPECT_STREQ(output_lines[0], "line 1");
-    EXPECT_STREQ(output_lines[255], "line 256");
+    EXPECT_EQ(line_count(), CONSOLE_MAX_LINES);
+    EXPECT_STREQ(output_line(0), "line 1");
+    EXPECT_STREQ(output_line(255), "line 256");
     EXPECT_EQ(log_lines().size(), 257u); // the log keeps everything
 }
 
@@ -65,18 +65,18 @@ TEST_F(Output, TheTypedLineHasASlotEvenWhenTheBufferIsFull) {
     console_toggle();
     console_char('a');
     console_char('b');
-    EXPECT_STREQ(output_lines[CONSOLE_MAX_LINES], ">ab");
-    EXPECT_STREQ(output_lines[255], "filler"); // no printed line lost for it
+    EXPECT_STREQ(output_line(CONSOLE_MAX_LINES), ">ab");
+    EXPECT_STREQ(output_line(255), "filler"); // no printed line lost for it
     console_char(13);
-    EXPECT_STREQ(output_lines[254], ">ab");
-    EXPECT_STREQ(output_lines[255], "!Command not found!");
-    EXPECT_STREQ(output_lines[CONSOLE_MAX_LINES], "");
+    EXPECT_STREQ(output_line(254), ">ab");
+    EXPECT_STREQ(output_line(255), "!Command not found!");
+    EXPECT_STREQ(output_line(CONSOLE_MAX_LINES), "");
 }
 
 TEST_F(Output, ClsEmptiesTheScreenButNotTheLog) {
     console_print("kept in the log");
     console_execute("cls");
-    EXPECT_EQ(line_count, 0);
+    EXPECT_EQ(line_count(), 0);
     EXPECT_EQ(log_lines(), (Lines{"kept in the log", ">cls"}));
 }
 

@@ -56,7 +56,7 @@ TEST_F(PlayerFolder, ExecLooksThereBeforeTheWorkingFolder) {
         console_execute(c.line.c_str());
         EXPECT_EQ(which->value, c.value) << c.line;
     }
-    int mark = line_count;
+    int mark = line_count();
     console_execute("exec nowhere.cfg");
     EXPECT_EQ(lines_since(mark), (Lines{">exec nowhere.cfg", "!Can't open script!"}));
 }

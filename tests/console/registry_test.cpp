@@ -49,7 +49,7 @@ class Registry : public testing::Test {
         console_add_command("grab", capture_args);
     }
     Lines run(const char* line) {
-        int mark = line_count;
+        int mark = line_count();
         console_execute(line);
         return lines_since(mark);
     }
@@ -118,7 +118,7 @@ TEST_F(Registry, VariablesHideCommandsAndNamesAreUnique) {
     EXPECT_EQ(run("save_to_log").back(), "save_to_log = 1 (true)");
     EXPECT_EQ(hidden_calls, 0);
 
-    int mark = line_count;
+    int mark = line_count();
     console_add_command("exec", hidden_command);
     EXPECT_EQ(lines_since(mark), (Lines{"!Function already defined!"}));
     EXPECT_EQ(run("exec").back(), "!usage: exec [scriptname]!"); // the first handler stays

@@ -41,7 +41,7 @@ TEST_F(SettingsFiles, ReplacesAFileWholeOrNotAtAll) {
 
     // A file that cannot be replaced stays as it was; the reason is given.
     fs::create_directory("folder.cfg");
-    int mark = line_count;
+    int mark = line_count();
     EXPECT_FALSE(write_file_replacing("folder.cfg", "x\n"));
     EXPECT_EQ(lines_since(mark), (Lines{"!Can't write folder.cfg: Is a directory!"}));
     EXPECT_TRUE(fs::is_directory("folder.cfg"));
@@ -72,5 +72,5 @@ TEST_F(SettingsFiles, HistoryIsReadBackForUp) {
     console_toggle();
     console_key_down(VK_UP);
     EXPECT_STREQ(console_input_line(), "last\xff\x01 bytes");
-    EXPECT_EQ(line_count, 0) << "loading prints nothing";
+    EXPECT_EQ(line_count(), 0) << "loading prints nothing";
 }

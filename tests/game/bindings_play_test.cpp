@@ -26,7 +26,7 @@ struct Walk {
 
 // Holds the key for ten frames of 20 ms and tells how far the player went.
 Walk walk_holding(SDL_Scancode key, bool (*step)(uint32_t)) {
-    float x = player_x, z = player_z;
+    float x = player_view().x, z = player_view().z;
     SDL_Event down{}, up{};
     down.type = SDL_KEYDOWN;
     up.type = SDL_KEYUP;
@@ -36,7 +36,7 @@ Walk walk_holding(SDL_Scancode key, bool (*step)(uint32_t)) {
         step(20);
     SDL_PushEvent(&up);
     step(20);
-    return {player_x - x, player_z - z};
+    return {player_view().x - x, player_view().z - z};
 }
 
 } // namespace
@@ -44,9 +44,11 @@ Walk walk_holding(SDL_Scancode key, bool (*step)(uint32_t)) {
 class BoundKeys : public GameFixture {
   protected:
     void SetUp() override {
-        current_video_mode = 0; // 640 x 400: the same game, cheaper frames
+        // 640 x 400: the same game, cheaper frames.
+        video_mode_choose(0, video_fullscreen());
         GameFixture::SetUp();
-        player_yaw = 0.0f; // walking forward goes along +x, right along +z
+        // Walking forward goes along +x, right along +z.
+        player_place(player_view().x, player_view().z);
     }
     static bool step20(uint32_t ms) { return step(ms); }
 };
@@ -81,7 +83,7 @@ TEST_F(BoundKeys, WasdTypedIntoTheOpenConsoleWalksNowhere) {
     ASSERT_TRUE(step(20));
     ASSERT_TRUE(step(20));
     ASSERT_TRUE(console_is_visible()) << "Insert did not open the console";
-    float x = player_x, z = player_z;
+    float x = player_view().x, z = player_view().z;
     const SDL_Scancode keys[] = {SDL_SCANCODE_W, SDL_SCANCODE_A, SDL_SCANCODE_S, SDL_SCANCODE_D};
     const char* typed[] = {"w", "a", "s", "d"};
     for (int i = 0; i < 4; i++) {
@@ -92,8 +94,8 @@ TEST_F(BoundKeys, WasdTypedIntoTheOpenConsoleWalksNowhere) {
         push_key(SDL_KEYUP, keys[i]);
         ASSERT_TRUE(step(20));
     }
-    EXPECT_EQ(player_x, x) << "typing walked";
-    EXPECT_EQ(player_z, z) << "typing walked";
+    EXPECT_EQ(player_view().x, x) << "typing walked";
+    EXPECT_EQ(player_view().z, z) << "typing walked";
     EXPECT_STREQ(console_input_line(), "wasd");
 
     // The arrows act as ever with the console open.
@@ -110,9 +112,9 @@ TEST_F(BoundKeys, AKeyBoundToAQuotedConsoleLineRunsIt) {
     press(SDL_SCANCODE_F6);
     ASSERT_TRUE(step(20));
     EXPECT_TRUE(game_paused()) << "F6's pause did not pause";
-    uint32_t clock = game_time_ms;
+    uint32_t clock = game_time_ms();
     ASSERT_TRUE(step(20));
-    EXPECT_EQ(game_time_ms, clock) << "the frame after the bound pause moved on";
+    EXPECT_EQ(game_time_ms(), clock) << "the frame after the bound pause moved on";
 }
 
 // Bindings as the previous run left them in config.cfg.

@@ -38,10 +38,21 @@ struct Moment {
 
 Moment moment_now() {
     int shot_count = 0;
-    for (const Shot* s = shots; s; s = s->next)
+    for (const Shot* s = shots_in_flight(); s; s = s->next)
         shot_count++;
-    return {game_state,   current_level, lives,    sheep_remaining, shot_count,  game_rand_state(),
-            game_time_ms, player_x,      player_z, player_yaw,      player_pitch};
+    const PlayerView p = player_view();
+    const FlockView& f = flock();
+    return {game_state(),
+            current_level(),
+            f.lives,
+            f.remaining,
+            shot_count,
+            game_rand_state(),
+            game_time_ms(),
+            p.x,
+            p.z,
+            p.yaw,
+            p.pitch};
 }
 
 std::string describe(const Moment& m) {
@@ -85,7 +96,8 @@ void put_u32_at(std::string& bytes, size_t at, uint32_t value) {
 class Demos : public GameFixture {
   protected:
     void SetUp() override {
-        current_video_mode = 0; // 640 x 400: the game is the same, the frames cheaper
+        // 640 x 400: the game is the same, the frames cheaper.
+        video_mode_choose(0, video_fullscreen());
         GameFixture::SetUp();
     }
 
@@ -103,12 +115,12 @@ class Demos : public GameFixture {
         std::vector<Moment> trace;
         console_execute((std::string("record ") + name).c_str());
         EXPECT_EQ(demo_mode(), DEMO_RECORDING) << "record " << name << ": " << last_line();
-        for (int frame = 0; frame < max_frames && game_state == STATE_PLAY; frame++) {
+        for (int frame = 0; frame < max_frames && game_state() == STATE_PLAY; frame++) {
             bot.aim_and_fire();
             EXPECT_TRUE(step(frame_ms)) << "recording: the loop ended, " << why_the_loop_ended();
             trace.push_back(moment_now());
         }
-        if (game_state == STATE_PLAY)
+        if (game_state() == STATE_PLAY)
             console_execute("stop");
         else
             EXPECT_TRUE(step(frame_ms)); // the next frame sees the end and writes the demo
@@ -157,7 +169,7 @@ TEST_F(Demos, TheBotsWinningGamePlaysBackTheSameAtAnotherPacing) {
 
     std::vector<Moment> played = play_back("win", 7);
     expect_same_game(recorded, played);
-    EXPECT_EQ(game_state, STATE_TITLE);
+    EXPECT_EQ(game_state(), STATE_TITLE);
     EXPECT_EQ(last_line(), "Demo finished");
 
     Lines log = log_lines();
@@ -176,7 +188,7 @@ TEST_F(Demos, ARecordingAt250FramesASecondPlaysBackToItsOutcome) {
     ASSERT_EQ(recorded.size(), FRAMES);
     EXPECT_LT(recorded.back().sheep_left, recorded.front().sheep_left) << describe(recorded.back());
     expect_same_game(recorded, play_back("fast", 33));
-    EXPECT_EQ(game_state, STATE_TITLE);
+    EXPECT_EQ(game_state(), STATE_TITLE);
 }
 
 TEST_F(Demos, PlaybackIsPacedToTheRecordingAndTimedemoIsNot) {
@@ -202,7 +214,7 @@ TEST_F(Demos, PlaybackIsPacedToTheRecordingAndTimedemoIsNot) {
     }
     EXPECT_EQ(last_line(), "40 frames in 0.40 s: 100.0 fps, median 10.0 ms, slowest 1% 10.0 ms");
     EXPECT_EQ(demo_timing_line(), last_line());
-    EXPECT_EQ(game_state, STATE_TITLE);
+    EXPECT_EQ(game_state(), STATE_TITLE);
 }
 
 TEST_F(Demos, TheLookSettingsOfTheRecordingApplyAndThePlayersComeBack) {
@@ -213,7 +225,7 @@ TEST_F(Demos, TheLookSettingsOfTheRecordingApplyAndThePlayersComeBack) {
         AimingBot::push_mouse_motion(3, 2);
         ASSERT_TRUE(step(25));
     }
-    float yaw = player_yaw, pitch = player_pitch;
+    float yaw = player_view().yaw, pitch = player_view().pitch;
     console_execute("stop");
     console_execute("mouse_sensitivity 0.5");
     console_execute("mouse_invert 0");
@@ -221,8 +233,8 @@ TEST_F(Demos, TheLookSettingsOfTheRecordingApplyAndThePlayersComeBack) {
     EXPECT_EQ(console_find_variable("mouse_sensitivity")->value, 0.01f);
     while (demo_mode() == DEMO_PLAYING)
         ASSERT_TRUE(step(25));
-    EXPECT_EQ(player_yaw, yaw);
-    EXPECT_EQ(player_pitch, pitch);
+    EXPECT_EQ(player_view().yaw, yaw);
+    EXPECT_EQ(player_view().pitch, pitch);
     EXPECT_EQ(console_find_variable("mouse_sensitivity")->value, 0.5f);
     EXPECT_EQ(console_find_variable("mouse_invert")->value, 0.0f);
 }

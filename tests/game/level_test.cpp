@@ -54,8 +54,8 @@ fs::path make_game_folder(const std::string& name, const std::vector<std::string
 class Levels : public GameFixture {};
 
 TEST_F(Levels, StartUpLoadsTheFirstLevelAndPlacesThePlayer) {
-    EXPECT_EQ(game_state, STATE_PLAY);
-    EXPECT_EQ(current_level, 0);
+    EXPECT_EQ(game_state(), STATE_PLAY);
+    EXPECT_EQ(current_level(), 0);
     Lines log = log_lines();
     auto at = std::find(log.begin(), log.end(), "Loading level 0/3: data/level1.txt");
     ASSERT_NE(at, log.end());
@@ -63,11 +63,11 @@ TEST_F(Levels, StartUpLoadsTheFirstLevelAndPlacesThePlayer) {
     EXPECT_EQ(at[1].rfind("NB_SHEEP ", 0), 0u) << at[1];
     EXPECT_EQ(at[2].rfind("SHEEP_SPEED ", 0), 0u) << at[2];
     EXPECT_TRUE(contains(log, "data/music1.ogg"));
-    EXPECT_EQ(player_x, 256.0f);
-    EXPECT_EQ(player_z, 256.0f);
-    EXPECT_EQ(player_yaw, 0.0f);
-    EXPECT_EQ(lives, 5);
-    EXPECT_EQ(terrain.width, 512);
+    EXPECT_EQ(player_view().x, 256.0f);
+    EXPECT_EQ(player_view().z, 256.0f);
+    EXPECT_EQ(player_view().yaw, 0.0f);
+    EXPECT_EQ(flock().lives, 5);
+    EXPECT_EQ(game_terrain().width, 512);
 }
 
 // A new game counts the level files data/level1.txt, level2.txt, ... up to
@@ -127,25 +127,25 @@ TEST_F(Levels, ANewGamePlaysTheLevelFilesFoundInOrderToTheVictory) {
         fs::current_path(make_game_folder("game" + std::to_string(++folder_number), c.left_out));
         if (c.add_fourth) write_level("data/level4.txt", {});
         if (c.looping) fs::create_symlink(c.looping, fs::path("data") / c.looping);
-        current_level = -1;
-        game_state = STATE_PLAY;
-        const int case_mark = line_count;
+        level_sequence_restart(0);
+        game_state_set(STATE_PLAY);
+        const int case_mark = line_count();
         for (const std::string& line : c.announced) {
             sheep_spawn();
-            lives = 2;
-            int mark = line_count;
+            land_sheep(1);
+            int mark = line_count();
             level_advance();
             Lines out = lines_since(mark);
             ASSERT_FALSE(out.empty()) << "before " << line;
             ASSERT_EQ(out[0], line) << "all it printed: " << testing::PrintToString(out);
             if (c.end == STATE_VICTORY && line != "Victory!") {
-                EXPECT_EQ(game_state, STATE_PLAY) << line;
+                EXPECT_EQ(game_state(), STATE_PLAY) << line;
             }
-            EXPECT_EQ(lives, 5) << line;
-            for (const Sheep& s : sheep)
+            EXPECT_EQ(flock().lives, 5) << line;
+            for (const Sheep& s : flock().sheep)
                 EXPECT_EQ(s.state, SHEEP_FREE) << line;
         }
-        EXPECT_EQ(game_state, c.end);
+        EXPECT_EQ(game_state(), c.end);
         EXPECT_TRUE(contains(lines_since(case_mark), c.also_printed));
     }
     fs::current_path(test_folder);
@@ -183,7 +183,7 @@ TEST_F(Levels, EachMissingFileGivesItsErrorLines) {
     };
     for (const Case& c : cases) {
         write_level("level.txt", c.files);
-        int mark = line_count;
+        int mark = line_count();
         EXPECT_EQ(level_load("level.txt"), c.loads) << c.name;
         Lines out = lines_since(mark);
         for (const std::string& line : c.last_lines)
@@ -204,11 +204,11 @@ TEST_F(Levels, AFailedLevelLeadsToTheTitleWhereEnterTriesAgain) {
     write_level("broken/data/level1.txt", {.raw = "data/nope.raw"});
     fs::path game_folder = fs::current_path();
     fs::current_path("broken");
-    int mark = line_count;
-    current_level = -1;
+    int mark = line_count();
+    level_sequence_restart(0);
     start_new_game_level();
     Lines out = lines_since(mark);
-    EXPECT_EQ(game_state, STATE_TITLE);
+    EXPECT_EQ(game_state(), STATE_TITLE);
     EXPECT_EQ(out.back(), "!Error loading level!");
 
     // Mended, Enter on the title screen loads it and goes into play.
@@ -216,8 +216,8 @@ TEST_F(Levels, AFailedLevelLeadsToTheTitleWhereEnterTriesAgain) {
     press(SDL_SCANCODE_RETURN);
     step();
     step();
-    EXPECT_EQ(game_state, STATE_PLAY);
-    EXPECT_EQ(current_level, 0);
+    EXPECT_EQ(game_state(), STATE_PLAY);
+    EXPECT_EQ(current_level(), 0);
 }
 
 // A level that names the radar's picture as its loading and base pictures:
@@ -230,32 +230,32 @@ TEST_F(Levels, ALevelSharingTheRadarPictureLeavesTheRadarWhole) {
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
         return rgba;
     };
-    std::vector<uint8_t> radar_pixels = uploaded_pixels(radar_picture);
+    std::vector<uint8_t> radar_pixels = uploaded_pixels(flock_radar_picture());
     write_level("radar_level.txt", {.logo = "data/radar.png", .base = "data/radar.png"});
     ASSERT_TRUE(level_load("radar_level.txt"));
-    EXPECT_NE(terrain.base_texture, radar_picture);
+    EXPECT_NE(game_terrain().base_texture, flock_radar_picture());
     ASSERT_TRUE(level_load("data/level2.txt"));
     ASSERT_NE(texture_find("data/radar.png"), nullptr);
-    EXPECT_EQ(texture_find("data/radar.png")->texture, radar_picture);
-    EXPECT_TRUE(glIsTexture(radar_picture->gl_name));
-    EXPECT_EQ(uploaded_pixels(radar_picture), radar_pixels) << "the radar was shaded";
+    EXPECT_EQ(texture_find("data/radar.png")->texture, flock_radar_picture());
+    EXPECT_TRUE(glIsTexture(flock_radar_picture()->gl_name));
+    EXPECT_EQ(uploaded_pixels(flock_radar_picture()), radar_pixels) << "the radar was shaded";
 }
 
 // A new game whose weapon is missing stays on the title screen at level 1
 // instead of moving on a level at every Enter.
 TEST_F(Levels, ANewGameThatCannotLoadStaysOnTheTitle) {
     shot_fire({256.0f, 30.0f, 256.0f}, 0.0f, 0.0f);
-    model_release(&weapon_model);
+    player_release_pictures();
     fs::current_path(make_game_folder("noweapon", {"arme.ms3d"}));
-    game_state = STATE_TITLE;
+    game_state_set(STATE_TITLE);
     for (int enter = 0; enter < 3; enter++) {
         press(SDL_SCANCODE_RETURN);
         step();
         step();
-        EXPECT_EQ(game_state, STATE_TITLE) << "Enter " << enter;
-        EXPECT_EQ(current_level, -1) << "Enter " << enter;
+        EXPECT_EQ(game_state(), STATE_TITLE) << "Enter " << enter;
+        EXPECT_EQ(current_level(), -1) << "Enter " << enter;
     }
-    EXPECT_EQ(shots, nullptr);
+    EXPECT_EQ(shots_in_flight(), nullptr);
     EXPECT_TRUE(
         contains(log_lines(), "!Can't start a new game: its weapon or pictures are missing!"));
 }

@@ -17,7 +17,7 @@ TEST_F(MouseLook, FollowsSensitivityAndInvert) {
     for (const Case& c : cases) {
         console_execute(c.sensitivity);
         console_execute(c.invert);
-        float yaw = player_yaw, pitch = player_pitch;
+        float yaw = player_view().yaw, pitch = player_view().pitch;
         SDL_Event motion{};
         motion.type = SDL_MOUSEMOTION;
         motion.motion.xrel = 10;
@@ -25,7 +25,8 @@ TEST_F(MouseLook, FollowsSensitivityAndInvert) {
         SDL_PushEvent(&motion);
         ASSERT_TRUE(step()); // polled at the end of this frame
         ASSERT_TRUE(step()); // turns the view in this one
-        EXPECT_NEAR(player_yaw - yaw, c.yaw, 1e-5f) << c.sensitivity << ", " << c.invert;
-        EXPECT_NEAR(player_pitch - pitch, c.pitch, 1e-5f) << c.sensitivity << ", " << c.invert;
+        EXPECT_NEAR(player_view().yaw - yaw, c.yaw, 1e-5f) << c.sensitivity << ", " << c.invert;
+        EXPECT_NEAR(player_view().pitch - pitch, c.pitch, 1e-5f)
+            << c.sensitivity << ", " << c.invert;
     }
 }

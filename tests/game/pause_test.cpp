@@ -36,22 +36,22 @@ struct PlayState {
 };
 
 PlayState play_state_now() {
-    PlayState s{game_time_ms,
-                next_spawn_time,
+    PlayState s{game_time_ms(),
+                flock().next_spawn_time,
                 game_rand_state(),
-                player_x,
-                player_z,
-                player_yaw,
-                player_pitch,
-                camera_shake,
-                lives,
-                sheep_remaining,
+                player_view().x,
+                player_view().z,
+                player_view().yaw,
+                player_view().pitch,
+                player_view().camera_shake,
+                flock().lives,
+                flock().remaining,
                 {},
                 {}};
-    for (const Sheep& one : sheep)
+    for (const Sheep& one : flock().sheep)
         s.sheep.insert(s.sheep.end(), {static_cast<float>(one.state), one.health, one.position.x,
                                        one.position.y, one.position.z});
-    for (const Shot* shot = shots; shot; shot = shot->next)
+    for (const Shot* shot = shots_in_flight(); shot; shot = shot->next)
         s.shot_positions.insert(s.shot_positions.end(),
                                 {shot->position.x, shot->position.y, shot->position.z});
     return s;
@@ -66,7 +66,7 @@ std::string describe(const PlayState& s) {
 }
 
 bool any_sheep_falling() {
-    for (const Sheep& one : sheep)
+    for (const Sheep& one : flock().sheep)
         if (one.state == SHEEP_FALLING) return true;
     return false;
 }
@@ -76,15 +76,16 @@ bool any_sheep_falling() {
 class Pause : public GameFixture {
   protected:
     void SetUp() override {
-        current_video_mode = 0; // 640 x 400: the same game, cheaper frames
+        // 640 x 400: the same game, cheaper frames.
+        video_mode_choose(0, video_fullscreen());
         GameFixture::SetUp();
     }
     // Plays with fire held until a sheep is in the air and shots fly.
     void play_until_sheep_and_shots() {
         AimingBot::push_left_button(true);
-        for (int frame = 0; frame < 1000 && !(any_sheep_falling() && shots); frame++)
+        for (int frame = 0; frame < 1000 && !(any_sheep_falling() && shots_in_flight()); frame++)
             ASSERT_TRUE(step(20));
-        ASSERT_TRUE(any_sheep_falling() && shots)
+        ASSERT_TRUE(any_sheep_falling() && shots_in_flight())
             << "no sheep came in 20 s: " << describe(play_state_now());
     }
 };
@@ -110,8 +111,8 @@ TEST_F(Pause, PlayStandsStillAndTheSoundPausesUntilResumed) {
     EXPECT_EQ(last_line(), "Resumed");
     ASSERT_TRUE(step(20));
     ASSERT_TRUE(step(20));
-    EXPECT_EQ(game_time_ms, before.clock + 40) << "the clock did not go on after the pause";
-    EXPECT_GT(player_x, before.x) << "the held arrow does not walk after the pause";
+    EXPECT_EQ(game_time_ms(), before.clock + 40) << "the clock did not go on after the pause";
+    EXPECT_GT(player_view().x, before.x) << "the held arrow does not walk after the pause";
     EXPECT_EQ(Mix_Paused(SHOT_CHANNEL), 0);
     EXPECT_EQ(Mix_PausedMusic(), 0);
     EXPECT_TRUE(Mix_Playing(SHOT_CHANNEL));
@@ -192,13 +193,13 @@ TEST_F(Pause, ThePauseKeyTogglesItOnlyInPlay) {
     press(SDL_SCANCODE_PAUSE);
     ASSERT_TRUE(step(20));
     EXPECT_TRUE(game_paused()) << "the Pause key did not pause";
-    uint32_t clock = game_time_ms;
+    uint32_t clock = game_time_ms();
     press(SDL_SCANCODE_PAUSE);
     ASSERT_TRUE(step(20));
     EXPECT_FALSE(game_paused()) << "the Pause key did not resume";
-    EXPECT_EQ(game_time_ms, clock + 20);
+    EXPECT_EQ(game_time_ms(), clock + 20);
 
-    game_state = STATE_TITLE;
+    game_state_set(STATE_TITLE);
     press(SDL_SCANCODE_PAUSE);
     ASSERT_TRUE(step(20));
     EXPECT_FALSE(game_paused()) << "the title screen paused";
@@ -215,7 +216,7 @@ TEST_F(Pause, ANewGameOrLeavingPlayEndsIt) {
     EXPECT_EQ(Mix_PausedMusic(), 0) << "the new level's music is paused";
 
     console_execute("pause");
-    game_state = STATE_DEAD; // as if the game had been lost
+    game_state_set(STATE_DEAD); // as if the game had been lost
     ASSERT_TRUE(step(20));
     EXPECT_FALSE(game_paused()) << "the dead screen is paused";
     EXPECT_EQ(Mix_PausedMusic(), 0);
@@ -259,10 +260,10 @@ TEST_F(Pause, ADemoRecordsAndPlaysOnlyTheFramesOutOfThePause) {
     ASSERT_EQ(demo_mode(), DEMO_PLAYING) << last_line();
     play_frames(10);
     console_execute("pause");
-    uint32_t clock = game_time_ms;
+    uint32_t clock = game_time_ms();
     play_frames(40);
     EXPECT_EQ(demo_mode(), DEMO_PLAYING) << "the playback ran on through the pause";
-    EXPECT_EQ(game_time_ms, clock);
+    EXPECT_EQ(game_time_ms(), clock);
     console_execute("pause");
     for (int i = 0; i < 100 && demo_mode() == DEMO_PLAYING; i++)
         ASSERT_TRUE(step(20));

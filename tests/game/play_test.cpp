@@ -25,38 +25,38 @@ class Play : public GameFixture {
   protected:
     void SetUp() override {
         GameFixture::SetUp();
-        next_spawn_time = 0xFFFFFFFFu; // no sheep unless a test makes one
+        flock_next_spawn_at(0xFFFFFFFFu); // no sheep unless a test makes one
     }
 };
 
 TEST_F(Play, TheLastLifeEndsTheGameOnce) {
-    int mark = line_count;
-    lives = 0;
+    int mark = line_count();
+    land_sheep(START_LIVES);
     draw_frame();
     draw_frame();
     Lines out = lines_since(mark);
     EXPECT_EQ(count_of(out, "Ya loose"), 1);
-    EXPECT_EQ(game_state, STATE_DEAD);
+    EXPECT_EQ(game_state(), STATE_DEAD);
 }
 
 TEST_F(Play, ALostGameAndAWonLevelInOneFrameBothCount) {
-    int mark = line_count;
-    lives = 0;
-    sheep_remaining = 0;
+    int mark = line_count();
+    land_sheep(START_LIVES);
+    flock_start_level(0, flock().speed);
     draw_frame();
     Lines out = lines_since(mark);
     ASSERT_GE(out.size(), 3u);
     EXPECT_EQ(out[0], "Ya loose");
     EXPECT_EQ(out[1], "Ya win");
     EXPECT_EQ(out[2], "Loading level 1/3: data/level2.txt");
-    EXPECT_EQ(game_state, STATE_DEAD); // the next level loads behind the dead screen
+    EXPECT_EQ(game_state(), STATE_DEAD); // the next level loads behind the dead screen
 }
 
 TEST_F(Play, TheLastKillOfTheLastLevelIsTheVictory) {
-    current_level = level_count - 1;
-    sheep_remaining = 0;
+    level_sequence_restart(level_count()); // playing the last level
+    flock_start_level(0, flock().speed);
     draw_frame();
-    EXPECT_EQ(game_state, STATE_VICTORY);
+    EXPECT_EQ(game_state(), STATE_VICTORY);
     draw_frame();
     Rgb p = virtual_pixel(400, 300);
     EXPECT_EQ(p.r, 255);
@@ -76,19 +76,20 @@ TEST_F(Play, TheRadarShowsFallingSheepAroundTheCentreHeadingUp) {
     float blip_y = 300.0f + 200.0f * 600.0f / 1440.0f;
     radar_only();
     EXPECT_EQ(virtual_pixel(400, blip_y).g, 255); // no sheep in the air, no blip
-    sheep_spawn();
-    sheep[0].position = {player_x + 200.0f, 300.0f, player_z};
+    Vector3 ahead = {player_view().x + 200.0f, 300.0f, player_view().z};
+    sheep_spawn_at(ahead, {0.0f, -1.0f, 0.0f}, 0.0f);
     radar_only();
     EXPECT_LT(virtual_pixel(400, blip_y).r, 100);
     EXPECT_GT(virtual_pixel(400, 300).r, 200); // the centre stays clear
     // Low, about to land: red.
-    sheep[0].position.y = 100.0f;
+    sheep_reset();
+    sheep_spawn_at({ahead.x, 100.0f, ahead.z}, {0.0f, -1.0f, 0.0f}, 0.0f);
     radar_only();
     Rgb low = virtual_pixel(400, blip_y);
     EXPECT_GT(low.r, 200);
     EXPECT_LT(low.g, 100);
     // Turned a quarter to the right, the same sheep is on the left.
-    player_yaw = 1.5707964f;
+    player_place(player_view().x, player_view().z, 1.5707964f);
     radar_only();
     EXPECT_LT(virtual_pixel(400 - 200.0f * 800.0f / 1920.0f, 300).g, 100);
 }
@@ -101,7 +102,8 @@ TEST_F(Play, TheHeadPictureWorsensWithEachLifeLost) {
     };
     Rgb previous = head_colour();
     for (int left = 4; left >= 1; left--) {
-        lives = left;
+        land_sheep(1);
+        ASSERT_EQ(flock().lives, left);
         Rgb now = head_colour();
         EXPECT_NE(now.r * 65536 + now.g * 256 + now.b,
                   previous.r * 65536 + previous.g * 256 + previous.b)

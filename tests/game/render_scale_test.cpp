@@ -21,7 +21,7 @@ class RenderScale : public GameFixture {
 
     void SetUp() override {
         GameFixture::SetUp();
-        next_spawn_time = 0xFFFFFFFFu; // no sheep: the frames differ only by the scale
+        flock_next_spawn_at(0xFFFFFFFFu); // no sheep: the frames differ only by the scale
         // Paused, the same frame is drawn again and again, nothing moving.
         ASSERT_TRUE(pause_set(true));
         drawable_size(&width, &height);
@@ -105,11 +105,14 @@ TEST_F(RenderScale, BelowOneTheSceneIsStretchedAndTheCrosshairStaysSharp) {
 // corner and copied: the same picture as through a framebuffer object, to
 // within a little rounding.
 TEST_F(RenderScale, TheCopyFallbackDrawsWhatTheFramebufferDraws) {
-    ASSERT_TRUE(has_framebuffer_object) << "this driver has no framebuffer objects to compare with";
+    ASSERT_TRUE(gl_driver().framebuffer_object)
+        << "this driver has no framebuffer objects to compare with";
     std::vector<unsigned char> through_framebuffer = frame_at(0.5f);
-    has_framebuffer_object = false;
+    GlDriver with = gl_driver(), without = gl_driver();
+    without.framebuffer_object = false;
+    gl_driver_set_capabilities(without);
     std::vector<unsigned char> copied = frame_at(0.5f);
-    has_framebuffer_object = true;
+    gl_driver_set_capabilities(with);
     int differing = 0, largest = 0;
     compare(through_framebuffer, copied, &differing, &largest);
     // The two renderers' targets round a few of the land's pixels apart; a

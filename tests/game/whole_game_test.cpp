@@ -22,7 +22,8 @@ const uint32_t FRAME_MS = 25;
 class WholeGame : public GameFixture {
   protected:
     void SetUp() override {
-        current_video_mode = 0; // 640 x 400: the game is the same, the frames cheaper
+        // 640 x 400: the game is the same, the frames cheaper.
+        video_mode_choose(0, video_fullscreen());
         GameFixture::SetUp();
     }
 
@@ -31,7 +32,7 @@ class WholeGame : public GameFixture {
     // Plays until the game is won or lost, or the frames run out.
     void play(bool fire, int max_frames) {
         for (int frame = 0; frame < max_frames; frame++) {
-            if (game_state == STATE_VICTORY || game_state == STATE_DEAD) return;
+            if (game_state() == STATE_VICTORY || game_state() == STATE_DEAD) return;
             if (fire) bot.aim_and_fire();
             ASSERT_TRUE(step(FRAME_MS));
         }
@@ -43,7 +44,7 @@ TEST_F(WholeGame, AnAimingPlayerWinsTheThreeLevels) {
     Lines log = log_lines();
     EXPECT_EQ(std::count(log.begin(), log.end(), "Ya win"), 3);
     EXPECT_EQ(std::count(log.begin(), log.end(), "Ya loose"), 0);
-    ASSERT_EQ(game_state, STATE_VICTORY);
+    ASSERT_EQ(game_state(), STATE_VICTORY);
     EXPECT_EQ(log.back(), "Victory!");
     draw_frame();
     Rgb p = virtual_pixel(400, 300);
@@ -56,8 +57,8 @@ TEST_F(WholeGame, APlayerWhoNeverFiresLoses) {
     Lines log = log_lines();
     EXPECT_EQ(std::count(log.begin(), log.end(), "Ya loose"), 1);
     EXPECT_EQ(std::count(log.begin(), log.end(), "Ya win"), 0);
-    ASSERT_EQ(game_state, STATE_DEAD);
-    EXPECT_EQ(lives, 0);
+    ASSERT_EQ(game_state(), STATE_DEAD);
+    EXPECT_EQ(flock().lives, 0);
     draw_frame();
     // The dead picture fills the middle square; around it the screen is black.
     Rgb outside = virtual_pixel(60, 300);
@@ -76,7 +77,7 @@ TEST_F(WholeGame, AMinuteOfPlayIsTheSameAtEveryFrameRate) {
     };
     std::vector<Outcome> outcomes;
     glViewport(0, 0, 8, 8); // the game is the same; the frames are cheaper
-    bot.spared = &sheep[1]; // some sheep land, so lives are lost too
+    bot.spared = &flock().sheep[1]; // some sheep land, so lives are lost too
     for (uint32_t frame_ms : {17u, 67u, 33u, 4u}) {
         game_rand_restart();
         bot.forget_motion();
@@ -87,12 +88,12 @@ TEST_F(WholeGame, AMinuteOfPlayIsTheSameAtEveryFrameRate) {
         for (uint32_t t = 0; t < 60000; t += frame_ms) {
             bot.turn_toward_the_most_urgent_sheep();
             ASSERT_TRUE(step(frame_ms));
-            for (Shot* shot = shots; shot; shot = shot->next)
+            for (const Shot* shot = shots_in_flight(); shot; shot = shot->next)
                 fired += shot->range_left == 10000.0f; // fired in this frame
         }
         AimingBot::push_left_button(false);
         ASSERT_TRUE(step(frame_ms));
-        outcomes.push_back({frame_ms, current_level, sheep_remaining, lives, fired});
+        outcomes.push_back({frame_ms, current_level(), flock().remaining, flock().lives, fired});
     }
     const Outcome& first = outcomes[0];
     EXPECT_LT(first.lives, 5) << "no sheep landed: the minute tests too little";

@@ -43,9 +43,10 @@ class Aspect : public GameFixture {
     int width = 0, height = 0;
 
     void SetUp() override {
-        current_video_mode = 9; // 1280x720x32, in a window
+        // 1280x720x32, in a window.
+        video_mode_choose(9, video_fullscreen());
         GameFixture::SetUp();
-        next_spawn_time = 0xFFFFFFFFu; // no sheep unless a test makes one
+        flock_next_spawn_at(0xFFFFFFFFu); // no sheep unless a test makes one
         drawable_size(&width, &height);
         ASSERT_EQ(width, 1280);
         ASSERT_EQ(height, 720);
@@ -63,8 +64,9 @@ class Aspect : public GameFixture {
     // The radar alone over white, with one high sheep 200 units ahead: its
     // blip's dark pixels along the row and the column through its middle.
     void measure_blip(int* across, int* down) {
-        sheep_spawn();
-        sheep[0].position = {player_x + 200.0f, 300.0f, player_z};
+        sheep_reset(); // this sheep alone
+        sheep_spawn_at({player_view().x + 200.0f, 300.0f, player_view().z}, {0.0f, -1.0f, 0.0f},
+                       0.0f);
         glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
         radar_draw();
@@ -101,7 +103,7 @@ TEST_F(Aspect, TheRadarBlipIsRoundWithTheTrueAspectAndStretchedWithout) {
 TEST_F(Aspect, TheWideViewShowsLandToTheWindowsEdges) {
     for (bool keep : {false, true}) {
         keep_aspect(keep);
-        player_pitch = 0.0f;
+        player_place(player_view().x, player_view().z, player_view().yaw, 0.0f);
         draw_frame();
         std::vector<unsigned char> rgb = read_frame();
         int sky = 0;
@@ -121,8 +123,8 @@ TEST_F(Aspect, TheWideViewShowsLandToTheWindowsEdges) {
 TEST_F(Aspect, TheConsoleSpansTheWindowAndTheHeadKeepsItsCorner) {
     for (bool keep : {false, true}) {
         keep_aspect(keep);
-        console_visible = true;
-        console_fade = 1.0f;
+        console_toggle(); // shown at once, fully opaque
+        console_fade_step(1000.0f);
         draw_frame();
         std::vector<unsigned char> rgb = read_frame();
         const unsigned char* right = at(rgb, width - 2, height - 100);
@@ -130,20 +132,14 @@ TEST_F(Aspect, TheConsoleSpansTheWindowAndTheHeadKeepsItsCorner) {
         EXPECT_TRUE(right[0] < 40 && right[2] > right[0])
             << "keep_aspect " << keep << ": no console panel at the right edge, colour "
             << int(right[0]) << " " << int(right[1]) << " " << int(right[2]);
-        console_visible = false;
-        console_fade = 0.0f;
+        console_toggle();
+        console_fade_step(1000.0f);
 
         // The head with its pictures taken away draws a plain white quad
         // (texture 0 has no picture): its white pixels along the window's top
         // row and down its left column.
-        Texture* saved[HEAD_PICTURE_COUNT];
-        for (int i = 0; i < HEAD_PICTURE_COUNT; i++) {
-            saved[i] = head_pictures[i];
-            head_pictures[i] = nullptr;
-        }
+        player_release_pictures();
         draw_frame();
-        for (int i = 0; i < HEAD_PICTURE_COUNT; i++)
-            head_pictures[i] = saved[i];
         rgb = read_frame();
         auto white = [&](int x, int y) {
             const unsigned char* p = at(rgb, x, y);
@@ -170,7 +166,7 @@ TEST_F(Aspect, ThePausedBandIsCentredAcrossTheWindow) {
     ASSERT_TRUE(pause_set(true));
     for (bool keep : {false, true}) {
         keep_aspect(keep);
-        player_pitch = -1.5f;
+        player_place(player_view().x, player_view().z, player_view().yaw, -1.5f);
         draw_frame();
         std::vector<unsigned char> rgb = read_frame();
         // Row 17's top edge is 328 units up the 600-unit screen; "Paused" (row

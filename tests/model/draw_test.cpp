@@ -104,9 +104,11 @@ TEST_F(ModelDraw, TheSecondLayerCombinesWithTheBaseAsItsKeywordSays) {
 TEST_F(ModelDraw, WithoutMultitexturingATwoLayerMaterialShowsItsBase) {
     write_solid_png("base.png", 60, 100, 30);
     write_solid_png("second.png", 40, 100, 200);
-    has_multitexture = false;
-    glActiveTextureARB = nullptr; // a call would crash the test
-    glMultiTexCoord2fARB = nullptr;
+    GlDriver without = gl_driver();
+    without.multitexture = false;
+    without.active_texture = nullptr; // a call would crash the test
+    without.multi_tex_coord_2f = nullptr;
+    gl_driver_set_capabilities(without);
     load(square_model(), two_layers("base.png", "second.png", "ADD", "ON"));
     draw_on_black();
     expect_rgb(centre(), 60, 100, 30);
@@ -301,7 +303,8 @@ TEST_F(ModelAfterVideoModeChange, DrawsFromANewListAgain) {
     Rgb after = added_twice();
     EXPECT_NEAR(after.r, 80, 3) << "drawn from a list in the new context, both copies added";
     EXPECT_NEAR(after.b, 80, 3);
-    EXPECT_EQ(model.list_context, gl_context_serial) << "the list belongs to the new context";
+    EXPECT_EQ(model.list_context, gl_driver().context_serial)
+        << "the list belongs to the new context";
     EXPECT_TRUE(glIsList(model.display_list));
     EXPECT_GT(model.display_list, old_name) << "the list did not reuse a name taken here";
     model_release(&model);

@@ -39,7 +39,7 @@ class GameModels : public ModelContext {
         glViewport(0, 0, width_, height_);
     }
     void load(Model* model, const std::string& stem) {
-        int mark = line_count;
+        int mark = line_count();
         ASSERT_TRUE(model_load(model, ("data/" + stem + ".ms3d").c_str(),
                                ("data/" + stem + ".txt").c_str()));
         for (const std::string& line : lines_since(mark))

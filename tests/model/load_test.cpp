@@ -162,13 +162,13 @@ TEST_F(ModelLoad, CountsLargerThanTheFileAreBad) {
 }
 
 TEST_F(ModelLoad, MissingFilesAreReportedAndLeaveTheModelEmpty) {
-    mark = line_count;
+    mark = line_count();
     EXPECT_FALSE(model_load(&model, "nowhere.ms3d", "m.txt"));
     EXPECT_EQ(lines_since(mark),
               Lines{"!Can't open model nowhere.ms3d: No such file or directory!"});
     expect_empty();
     write_file_bytes("m.ms3d", ms3d_bytes(square_model()));
-    mark = line_count;
+    mark = line_count();
     EXPECT_FALSE(model_load(&model, "m.ms3d", "nowhere.txt"));
     EXPECT_EQ(lines_since(mark),
               Lines{"!Can't open material file nowhere.txt: No such file or directory!"});

@@ -20,7 +20,7 @@ class MaterialFile : public ModelContext {
         write_text("m.txt", text);
         model = Model{};
         model.material_count = uint16_t(materials);
-        mark = line_count;
+        mark = line_count();
         return material_load(&model, "m.txt");
     }
     const MaterialLayers& layers(int i = 0) const { return model.material_layers.at(i); }

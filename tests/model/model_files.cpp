@@ -91,7 +91,7 @@ void ModelContext::SetUp() {
     console_init();
     texture_manager_init();
     extensions_start_context();
-    ASSERT_TRUE(has_multitexture) << "the test context needs multitexturing";
+    ASSERT_TRUE(gl_driver().multitexture) << "the test context needs multitexturing";
     glDepthFunc(GL_LEQUAL);
     flat_view();
 }

@@ -185,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<MissingDevice>& info) { return info.param.name; });
 
 TEST_P(NoAudioDevice, TheGameGoesOnInSilence) {
-    const int mark = line_count;
+    const int mark = line_count();
     ASSERT_TRUE(sound_init());
     EXPECT_EQ(lines_since(mark), std::vector<std::string>{"No audio device: sound is off"});
     EXPECT_STREQ(SDL_GetCurrentAudioDriver(), "dummy");
@@ -208,9 +208,9 @@ TEST(SoundStart, MissingShotSoundFailsNamingItAndReleasesTheOutput) {
     // This test's own data folder, holding everything but the shot sound.
     fs::remove("data");
     fs::create_directories("data/sound");
-    const int mark = line_count;
+    const int mark = line_count();
     EXPECT_FALSE(sound_init());
-    ASSERT_EQ(line_count, mark + 1);
+    ASSERT_EQ(line_count(), mark + 1);
     EXPECT_EQ(last_line(), "!Can't load sound data/sound/fire.wav: No such file or directory!");
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
     EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0);
@@ -235,7 +235,7 @@ class GameWithoutSoundDevice : public GameFixture {
 };
 
 TEST_F(GameWithoutSoundDevice, StartsSaysSoAndPlays) {
-    EXPECT_EQ(game_state, STATE_PLAY);
+    EXPECT_EQ(game_state(), STATE_PLAY);
     ASSERT_TRUE(step());
     ASSERT_TRUE(step());
     const std::vector<std::string> log = log_lines();

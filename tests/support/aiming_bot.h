@@ -25,7 +25,7 @@ class AimingBot {
     // Pushes the motion that turns the view to where a shot meets the sheep
     // that lands first; true when the view is on it.
     bool turn_toward_the_most_urgent_sheep() {
-        Vector3 eye = {player_x, player_y, player_z};
+        Vector3 eye = {player_view().x, player_view().y, player_view().z};
         const Sheep* target = most_urgent_sheep(spared);
         Vector3 point{};
         if (!target || !intercept(*target, eye, &point)) {
@@ -35,8 +35,8 @@ class AimingBot {
         float dx = point.x - eye.x, dy = point.y - eye.y, dz = point.z - eye.z;
         float yaw = std::atan2(dz, dx);
         float pitch = -std::atan2(dy, std::sqrt(dx * dx + dz * dz));
-        float yaw_after = player_yaw + pending_turn * RADIANS_PER_COUNT;
-        float pitch_after = player_pitch + pending_tilt * RADIANS_PER_COUNT;
+        float yaw_after = player_view().yaw + pending_turn * RADIANS_PER_COUNT;
+        float pitch_after = player_view().pitch + pending_tilt * RADIANS_PER_COUNT;
         int turn = static_cast<int>(std::lround(wrapped(yaw - yaw_after) / RADIANS_PER_COUNT));
         int tilt = static_cast<int>(std::lround((pitch - pitch_after) / RADIANS_PER_COUNT));
         push_mouse_motion(turn, tilt);
@@ -101,7 +101,7 @@ class AimingBot {
     static const Sheep* most_urgent_sheep(const Sheep* spared) {
         const Sheep* best = nullptr;
         float best_time = 1e30f;
-        for (const Sheep& s : sheep) {
+        for (const Sheep& s : flock().sheep) {
             if (s.state != SHEEP_FALLING || s.speed <= 0.0f || &s == spared) continue;
             float time = s.position.y / (-s.direction.y * s.speed);
             if (time < best_time) {

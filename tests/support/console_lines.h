@@ -9,13 +9,13 @@
 
 inline std::vector<std::string> printed_lines() {
     std::vector<std::string> lines;
-    for (int i = 0; i < line_count; i++)
-        lines.emplace_back(output_lines[i]);
+    for (int i = 0; i < line_count(); i++)
+        lines.emplace_back(output_line(i));
     return lines;
 }
 
 inline std::string last_line() {
-    return line_count > 0 ? output_lines[line_count - 1] : "";
+    return line_count() > 0 ? output_line(line_count() - 1) : "";
 }
 
 inline std::vector<std::string> log_lines(const char* path = "log.txt") {
@@ -29,7 +29,7 @@ inline std::vector<std::string> log_lines(const char* path = "log.txt") {
 // Lines printed since a mark taken with line_count.
 inline std::vector<std::string> lines_since(int mark) {
     std::vector<std::string> lines;
-    for (int i = mark; i < line_count; i++)
-        lines.emplace_back(output_lines[i]);
+    for (int i = mark; i < line_count(); i++)
+        lines.emplace_back(output_line(i));
     return lines;
 }

@@ -6,6 +6,7 @@
 #include "app/platform.h"
 #include "app/video.h"
 #include "console/registry.h"
+#include "game/flock.h"
 #include "gl.h"
 
 #include <SDL.h>
@@ -26,7 +27,8 @@ class GameFixture : public testing::Test {
     static void fake_delay(uint32_t ms) { waited_ms += ms; }
 
     void SetUp() override {
-        fullscreen = false; // an exact 1024 x 768 window on any test screen
+        // An exact 1024 x 768 window on any test screen.
+        video_mode_choose(current_video_mode(), false);
         fake_now = 1000;
         timer_set_source(fake_ticks);
         timer_set_delay(fake_delay);
@@ -92,6 +94,14 @@ class GameFixture : public testing::Test {
     static bool step(uint32_t elapsed_ms = 20) {
         fake_now += elapsed_ms;
         return main_loop_step();
+    }
+    // Sheep dropped just under the ground land at once, each costing a life,
+    // as in play.
+    static void land_sheep(int count) {
+        for (int i = 0; i < count; i++) {
+            ASSERT_TRUE(sheep_spawn_at({1.0f, -1.0f, 1.0f}, {0.0f, -1.0f, 0.0f}, 0.0f));
+            ASSERT_EQ(sheep_update(), 1);
+        }
     }
     // Runs a frame without swapping, so its pixels can be read back.
     static void draw_frame(uint32_t elapsed_ms = 20) { run_frame(elapsed_ms); }

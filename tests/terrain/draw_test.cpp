@@ -80,7 +80,7 @@ TEST_F(FlatLand, DrawsNothingBehindTheEye) {
 }
 
 TEST_F(FlatLand, LeavesUnitZeroActiveAndUnitOneOffWithItsDefaultEnvironment) {
-    ASSERT_TRUE(has_multitexture);
+    ASSERT_TRUE(gl_driver().multitexture);
     // As the window set-up leaves them: sphere-map generation chosen, off.
     for (GLenum unit : {GL_TEXTURE1_ARB, GL_TEXTURE0_ARB}) {
         glActiveTextureARB(unit);
@@ -150,7 +150,9 @@ TEST_P(SameFrames, AsTheStripsFromTheStartAndNearTheFarEdges) {
 
 TEST_P(SameFrames, AsTheStripsWithTheBasePictureAlone) {
     ASSERT_TRUE(load_level(GetParam()));
-    has_multitexture = false;
+    GlDriver without = gl_driver();
+    without.multitexture = false;
+    gl_driver_set_capabilities(without);
     expect_same_frames(start_eye(), VIEWS, 4);
 }
 
@@ -183,10 +185,10 @@ class ContextWithoutMultitexturing : public LandscapeTest {
 };
 
 TEST_F(ContextWithoutMultitexturing, DrawsTheBasePictureAlone) {
-    ASSERT_FALSE(has_multitexture);
+    ASSERT_FALSE(gl_driver().multitexture);
     ASSERT_EQ(glActiveTextureARB, nullptr);
     ASSERT_TRUE(load_level(2));
-    terrain_multitexture = true;
+    terrain.detail_on_second_unit = true;
     const Vector3 eye = start_eye();
     const std::vector<uint8_t> literal = draw_view(eye, 0.5f, 0.3f, true);
     const std::vector<uint8_t> drawn = draw_view(eye, 0.5f, 0.3f, false);

@@ -21,6 +21,10 @@
 
 constexpr float FIELD_OF_VIEW = 1.5707964f; // what the play frame passes
 
+// The land these tests load and draw: a record of their own, beside the
+// game's.
+inline Terrain terrain;
+
 class LandscapeTest : public testing::Test {
   protected:
     static constexpr int WIDTH = 1024;

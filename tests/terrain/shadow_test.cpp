@@ -188,7 +188,7 @@ TEST_F(ShadowPass, DarkensTheBasePictureAndUploadsItAgain) {
     ASSERT_TRUE(load_level(2));
     const std::vector<uint8_t> before = terrain.base_texture->pixels;
     const unsigned int detail_object = terrain.detail_texture->gl_name;
-    int mark = line_count;
+    int mark = line_count();
     terrain_shade(terrain, -20.0f * DEGREE, 2.5f);
     EXPECT_EQ(terrain.detail_texture->gl_name, detail_object) << "only the base goes up again";
     EXPECT_EQ(lines_since(mark), (std::vector<std::string>{"Reloading textures..."}));
@@ -210,7 +210,7 @@ TEST_F(ShadowPass, DarkensTheBasePictureAndUploadsItAgain) {
 }
 
 TEST_F(ShadowPass, DoesNothingWithoutALandscape) {
-    int mark = line_count;
+    int mark = line_count();
     terrain_shade(terrain, -0.5f, 0.0f);
-    EXPECT_EQ(line_count, mark);
+    EXPECT_EQ(line_count(), mark);
 }

@@ -23,10 +23,13 @@ class TextureCache : public testing::Test {
         texture_manager_init();
     }
     static Lines lines_from(int first) {
-        return Lines(output_lines + first, output_lines + line_count);
+        Lines lines;
+        for (int slot = first; slot < line_count(); slot++)
+            lines.emplace_back(output_line(slot));
+        return lines;
     }
     static Lines run(const char* command) {
-        int first = line_count;
+        int first = line_count();
         console_execute(command);
         return lines_from(first + 1); // without the echoed input line
     }
@@ -51,7 +54,7 @@ TEST_F(TextureCache, SameNameSharesOneEntry) {
     write_pattern_png("a.png", {4, 4, PNG_COLOR_TYPE_RGB});
     Texture* first = texture_load("a.png", false);
     ASSERT_NE(first, nullptr);
-    int before = line_count;
+    int before = line_count();
     EXPECT_EQ(texture_load("a.png", true), first);
     EXPECT_EQ(lines_from(before), (Lines{"texture found", "a.png"}));
     EXPECT_FALSE(first->full_size);
@@ -63,7 +66,7 @@ TEST_F(TextureCache, FailedLoadsAreReportedOnceAndListed) {
     write_pattern_png("grey.png", {2, 2, PNG_COLOR_TYPE_GRAY});
     write_pattern_png("palette.png", {2, 2, PNG_COLOR_TYPE_PALETTE});
     write_bytes("text.png", "not a picture\n");
-    int before = line_count;
+    int before = line_count();
     for (const char* name : {"missing.png", "grey.png", "palette.png", "text.png"})
         EXPECT_EQ(texture_load(name, false), nullptr) << name;
     EXPECT_EQ(texture_load("missing.png", false), nullptr);
@@ -195,7 +198,7 @@ TEST_F(TextureCache, ReloadAfterANewContextGivesWorkingTextures) {
     std::vector<uint8_t> samples = write_pattern_png("a.png", {2, 2, PNG_COLOR_TYPE_RGB});
     Texture* texture = texture_load("a.png", false);
     unsigned int old_name = texture->gl_name;
-    int before = line_count;
+    int before = line_count();
     texture_delete_all();
     EXPECT_EQ(texture->gl_name, 0u);
     EXPECT_FALSE(glIsTexture(old_name));
@@ -225,7 +228,7 @@ TEST_F(TextureCache, AnUploadAgainReadsTheFile) {
     EXPECT_TRUE(kept->pixels.empty()) << "the pixels stayed in memory after the upload";
     write_pattern_png("kept.png", {4, 2, PNG_COLOR_TYPE_RGBA}); // changed since
     ASSERT_EQ(std::remove("gone.png"), 0);
-    int before = line_count;
+    int before = line_count();
     texture_reload_all();
     EXPECT_EQ(lines_from(before),
               (Lines{"Reloading textures...",
