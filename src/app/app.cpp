@@ -30,7 +30,6 @@
 #include "gl.h"
 #include "input/actions.h"
 #include "input/input.h"
-#include "input/record.h"
 #include "model/draw.h"
 #include "model/model.h"
 #include "overlay/font.h"

@@ -4,7 +4,7 @@
 #include "app/events.h" // app_is_active
 #include "game/game_state.h"
 #include "game/screens.h"
-#include "input/record.h"
+#include "input/actions.h"
 
 #include <cstdint>
 

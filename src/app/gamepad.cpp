@@ -8,7 +8,6 @@
 #include "game/player.h"
 #include "game/tuning.h"
 #include "input/actions.h"
-#include "input/record.h"
 #include "math/angles.h"
 
 #include <cmath>

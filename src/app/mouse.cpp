@@ -4,7 +4,7 @@
 #include "app/mouse.h"
 
 #include "input/input.h"
-#include "input/record.h"
+#include "input/actions.h"
 
 #include <SDL.h>
 

@@ -17,7 +17,6 @@
 #include "game/tuning.h"
 #include "game/version.h"
 #include "input/actions.h"
-#include "input/record.h"
 #include "math/random.h"
 #include "open_file.h"
 #include "platform/clock.h"

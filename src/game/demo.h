@@ -18,7 +18,7 @@
 #pragma once
 
 #include "game/tuning.h"
-#include "input/record.h"
+#include "input/actions.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,7 +5,7 @@
 // ends a pause.
 #pragma once
 
-#include "input/record.h"
+#include "input/actions.h"
 
 // Registers the command "pause" (toggles) and the variable
 // pause_on_focus_loss (default 1, kept in config.cfg).

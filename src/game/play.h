@@ -3,7 +3,7 @@
 // and finally the player's input and the end of the level.
 #pragma once
 
-#include "input/record.h"
+#include "input/actions.h"
 
 void play_frame(const InputRecord& input);
 // Every falling sheep as a blip around the screen centre, heading up; red

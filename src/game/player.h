@@ -4,7 +4,7 @@
 // flickering muzzle flash; the pictures of the heads-up display.
 #pragma once
 
-#include "input/record.h"
+#include "input/actions.h"
 #include "math/vector.h"
 #include "model/model.h"
 

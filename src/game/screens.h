@@ -3,7 +3,7 @@
 // runs the current screen's frame.
 #pragma once
 
-#include "input/record.h"
+#include "input/actions.h"
 
 // Loads the dead picture and the title model (the box of the title screen);
 // false when either fails.

@@ -1,6 +1,7 @@
 // Actions: owns the action table, the table from keys to actions or console
-// lines, whether the console has the typing keys, and the gamepad's held
-// actions and start.
+// lines, whether the console has the typing keys, the gamepad's held actions
+// and start, and the turn handed on since the last record (with the fraction
+// of a count the next one gets); builds each frame's input record.
 #include "input/actions.h"
 
 #include "input/input.h"
@@ -18,6 +19,7 @@ static bool pad_held[ACTION_COUNT];
 static bool pad_went_down[ACTION_COUNT];
 static bool pad_start = false; // not yet taken into a record
 static bool bindings_ready = false;
+static float turn_x = 0.0f, turn_y = 0.0f; // counts not yet in a record
 
 struct ActionRow {
     const char* name;
@@ -110,33 +112,72 @@ void action_pad_start() {
     pad_start = true;
 }
 
+void input_add_turn(float counts_x, float counts_y) {
+    turn_x += counts_x;
+    turn_y += counts_y;
+}
+
+// The whole counts, toward zero; the fraction stays behind.
+static int32_t take_whole(float* counts) {
+    auto whole = static_cast<int32_t>(*counts);
+    *counts -= static_cast<float>(whole);
+    return whole;
+}
+
+void input_drop_turn() {
+    take_whole(&turn_x);
+    take_whole(&turn_y);
+}
+
 // A tap is the key that went down after every other key and has since been
-// released, as Insert always opened the console; asking takes it.
-ActionButtons actions_take_buttons() {
+// released, as Insert always opened the console; taking the record takes it.
+InputRecord input_take_record() {
     make_bindings_ready();
-    ActionButtons buttons;
-    buttons.start = key_was_pressed(VK_RETURN) || pad_start; // Enter is never bound
+    InputRecord record;
+    record.start = key_was_pressed(VK_RETURN) || pad_start; // Enter is never bound
     pad_start = false;
     for (int vk = 0; vk < KEY_COUNT; vk++) {
         int action = bound_action[vk];
         if (action < 0 || !key_acts_for(vk, action)) continue;
-        uint32_t bit = 1u << action;
-        if (key_is_down(vk)) buttons.held |= bit;
-        if (key_went_down(vk)) buttons.went_down |= bit;
-        if (key_was_pressed(vk)) buttons.tapped |= bit;
+        uint32_t bit = action_bit(static_cast<Action>(action));
+        if (key_is_down(vk)) record.held |= bit;
+        if (key_went_down(vk)) record.went_down |= bit;
+        if (key_was_pressed(vk)) record.tapped |= bit;
     }
     for (int a = 0; a < ACTION_COUNT; a++) {
-        uint32_t bit = 1u << a;
-        if (pad_held[a]) buttons.held |= bit;
+        uint32_t bit = action_bit(static_cast<Action>(a));
+        if (pad_held[a]) record.held |= bit;
         if (pad_went_down[a]) {
-            buttons.went_down |= bit;
-            buttons.tapped |= bit;
+            record.went_down |= bit;
+            record.tapped |= bit;
         }
     }
-    return buttons;
+    record.turn_x = take_whole(&turn_x);
+    record.turn_y = take_whole(&turn_y);
+    return record;
 }
 
 void actions_frame_done() {
     for (int a = 0; a < ACTION_COUNT; a++)
         pad_went_down[a] = false;
+}
+
+// The mask of the actions a demo plays.
+static uint32_t played_actions() {
+    uint32_t mask = 0;
+    for (int a = 0; a < ACTION_COUNT; a++)
+        if (!action_works_the_program(static_cast<Action>(a)))
+            mask |= action_bit(static_cast<Action>(a));
+    return mask;
+}
+
+InputRecord input_replayed(const InputRecord& live, const InputRecord& recorded) {
+    uint32_t played = played_actions();
+    InputRecord replayed = live;
+    replayed.held = (recorded.held & played) | (live.held & ~played);
+    replayed.went_down = (recorded.went_down & played) | (live.went_down & ~played);
+    replayed.tapped = (recorded.tapped & played) | (live.tapped & ~played);
+    replayed.turn_x = recorded.turn_x;
+    replayed.turn_y = recorded.turn_y;
+    return replayed;
 }

@@ -1,6 +1,6 @@
 // Keyboard table over Windows virtual-key codes (the mouse buttons among
 // them). The platform layer feeds it from key events; the frame's input
-// record (input/record.h) and the console read it.
+// record (input/actions.h) and the console read it.
 #pragma once
 
 // Windows virtual-key codes, the numbers the key table is indexed by;

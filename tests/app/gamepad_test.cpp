@@ -14,7 +14,6 @@
 #include "game/tuning.h"
 #include "input/actions.h"
 #include "input/input.h"
-#include "input/record.h"
 #include "math/angles.h"
 #include "support/console_lines.h"
 #include "support/game_fixture.h"

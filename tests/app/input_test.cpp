@@ -1,7 +1,7 @@
 // The key table and the SDL key and text translation feeding it.
 #include "app/events.h"
 #include "input/input.h"
-#include "input/record.h"
+#include "input/actions.h"
 #include "console/builtins.h"
 #include "console/output.h"
 #include "console/editor.h"

@@ -9,7 +9,6 @@
 #include "input/actions.h"
 #include "input/input.h"
 #include "input/key_names.h"
-#include "input/record.h"
 #include "support/console_lines.h"
 
 #include <gtest/gtest.h>

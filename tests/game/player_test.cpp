@@ -3,7 +3,7 @@
 #include "game/flock.h"
 #include "game/player.h"
 #include "input/input.h"
-#include "input/record.h"
+#include "input/actions.h"
 #include "platform/clock.h"
 #include "support/flat_land.h"
 
