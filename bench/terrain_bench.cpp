@@ -4,7 +4,9 @@
 // real OpenGL context (the literal immediate-mode drawing, the game's in
 // full and the game's with far leaves simplified), each frame finished with
 // glFinish; and the land beside its per-pixel floor at 1024 x 768 and
-// 1920 x 1080.
+// 1920 x 1080, with the game's pixel error and, at 1024 x 768, with larger
+// ones down to every leaf at its coarsest (how far fewer triangles alone
+// bring the land towards its floor).
 // The drawing benchmarks need a display: run under xvfb-run.
 #include "app/extensions.h"
 #include "console/builtins.h"
@@ -23,6 +25,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -244,12 +247,13 @@ void draw_floor(double share, const Terrain& land) {
 
 // The land as the game draws it (far leaves simplified) from the middle of
 // level 1, and beside it, frame for frame, its floor: the plane above
-// covering the same share of the window. Arguments: window width, height.
+// covering the same share of the window. Arguments: window width, height,
+// terrain_lod_error in pixels.
 void BM_TerrainBesideFloor(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
     DrawingScene& scene = drawing_scene(width, height);
     if (!scene.ready) return state.SkipWithError("no OpenGL context or no level data");
-    console_find_variable("terrain_lod_error")->value = LOD_DEFAULT_PIXELS;
+    console_find_variable("terrain_lod_error")->value = static_cast<float>(state.range(2));
     reference::set_play_view(scene.eye, 0.0f, 0.0f);
     terrain_draw(scene.eye, 0.0f, 0.0f, 1.5707964f, terrain);
     const double share = covered_share(width, height);
@@ -284,10 +288,17 @@ void BM_TerrainBesideFloor(benchmark::State& state) {
     state.counters["land_share"] = share;
     state.counters["floor_share"] = floor_share;
     state.counters["triangles"] = terrain_frame_triangles();
+    console_find_variable("terrain_lod_error")->value = LOD_DEFAULT_PIXELS;
 }
+// The game's pixel error at both sizes; at 1024 x 768 also 2, 4 and 100
+// pixels (every leaf at its coarsest level).
+constexpr int64_t GAME_LOD_PIXELS = static_cast<int64_t>(LOD_DEFAULT_PIXELS);
 BENCHMARK(BM_TerrainBesideFloor)
-    ->Args({1024, 768})
-    ->Args({1920, 1080})
+    ->Args({1024, 768, GAME_LOD_PIXELS})
+    ->Args({1024, 768, 2})
+    ->Args({1024, 768, 4})
+    ->Args({1024, 768, 100})
+    ->Args({1920, 1080, GAME_LOD_PIXELS})
     ->Iterations(200)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

@@ -116,18 +116,15 @@ float lod_leaf_error(const float samples[LEAF_SAMPLES], int level) {
 }
 
 int lod_choose_level(const QuadNode& leaf, Vector3 eye, float pixels_at_unit, float max_pixels) {
-    const float* samples = leaf.samples;
-    const float lowest = *std::min_element(samples, samples + LEAF_SAMPLES);
-    const float highest = *std::max_element(samples, samples + LEAF_SAMPLES);
     auto gap = [](float value, float low, float high) {
         return value < low ? low - value : (value > high ? value - high : 0.0f);
     };
     const float x0 = leaf.corners[0].x, z0 = leaf.corners[0].z;
     const float dx = gap(eye.x, x0, x0 + LEAF_CELLS);
-    const float dy = gap(eye.y, lowest, highest);
+    const float dy = gap(eye.y, leaf.lowest, leaf.highest);
     const float dz = gap(eye.z, z0, z0 + LEAF_CELLS);
     const float distance = std::sqrt(dx * dx + dy * dy + dz * dz);
     for (int level = LOD_LEVELS - 1; level > 0; level--)
-        if (lod_leaf_error(samples, level) * pixels_at_unit <= max_pixels * distance) return level;
+        if (leaf.level_errors[level] * pixels_at_unit <= max_pixels * distance) return level;
     return 0;
 }

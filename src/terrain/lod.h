@@ -11,8 +11,8 @@
 #include <vector>
 
 // Level 0 is the full 4 x 4 cells (32 triangles), level 1 every other
-// point (2 x 2 cells, 8 triangles), level 2 the four corners (2 triangles).
-constexpr int LOD_LEVELS = 3;
+// point (2 x 2 cells, 8 triangles), level 2 the four corners (2 triangles):
+// LOD_LEVELS, from terrain/quadtree.h, where each leaf keeps its errors.
 
 // The screen-space error allowed by default, in pixels.
 constexpr float LOD_DEFAULT_PIXELS = 1.0f;
@@ -36,5 +36,6 @@ float lod_leaf_error(const float samples[LEAF_SAMPLES], int level);
 
 // The coarsest level whose error, seen from the eye at the distance of the
 // leaf's nearest point, stays within max_pixels on screen; pixels_at_unit
-// is how many pixels one unit spans one unit in front of the eye.
+// is how many pixels one unit spans one unit in front of the eye. Reads the
+// height range and errors the leaf keeps (quad_node_build fills them).
 int lod_choose_level(const QuadNode& leaf, Vector3 eye, float pixels_at_unit, float max_pixels);

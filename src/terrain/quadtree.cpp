@@ -4,7 +4,9 @@
 #include "terrain/quadtree.h"
 
 #include "terrain/grid.h"
+#include "terrain/lod.h"
 
+#include <algorithm>
 #include <cmath>
 
 QuadNode* quad_node_new() {
@@ -12,7 +14,8 @@ QuadNode* quad_node_new() {
 }
 
 // Exactly 5 x 5 points from the leaf's (truncated) origin, whatever the
-// origin: a leaf never holds more than its 25 samples.
+// origin: a leaf never holds more than its 25 samples. Then the height range
+// and the errors the leaf's level is chosen from.
 static void fill_leaf(QuadNode* node, float x0, float z0, const Terrain& land) {
     node->is_leaf = true;
     node->samples = new float[LEAF_SAMPLES];
@@ -21,6 +24,11 @@ static void fill_leaf(QuadNode* node, float x0, float z0, const Terrain& land) {
     for (int r = 0; r < LEAF_SIDE; r++)
         for (int i = 0; i < LEAF_SIDE; i++)
             node->samples[LEAF_SIDE * r + i] = terrain_sample(first_col + i, first_row + r, land);
+    const float* samples = node->samples;
+    node->lowest = *std::min_element(samples, samples + LEAF_SAMPLES);
+    node->highest = *std::max_element(samples, samples + LEAF_SAMPLES);
+    for (int level = 0; level < LOD_LEVELS; level++)
+        node->level_errors[level] = lod_leaf_error(samples, level);
 }
 
 static void set_corners(QuadNode* node, float x0, float z0, float w, float h) {

@@ -16,6 +16,8 @@ struct GroundPoint {
 constexpr int LEAF_CELLS = 4;
 constexpr int LEAF_SIDE = LEAF_CELLS + 1; // grid points along a leaf's side
 constexpr int LEAF_SAMPLES = LEAF_SIDE * LEAF_SIDE;
+// A leaf can be drawn at three levels of detail (terrain/lod.h).
+constexpr int LOD_LEVELS = 3;
 
 struct QuadNode {
     // Inner nodes: quarter 0 at (x0, z0), 1 at (x0 + w/2, z0), 2 at
@@ -27,6 +29,11 @@ struct QuadNode {
     // Leaves only: the patch's 5 x 5 heights, row r (z0 + r) and column i
     // (x0 + i) at 5 * r + i, edges shared with the neighbours.
     float* samples = nullptr;
+    // Leaves only, worked out once when the leaf is filled for choosing its
+    // level every frame: the lowest and highest of its samples and the
+    // height error of each level (lod_leaf_error).
+    float lowest = 0.0f, highest = 0.0f;
+    float level_errors[LOD_LEVELS] = {};
 };
 
 // A line on the ground; (x, z) is inside when a * x + b * z + d >= 0.

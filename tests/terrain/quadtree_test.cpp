@@ -1,6 +1,8 @@
-// The quadtree: shapes and samples of built trees, freeing, the view's
-// footprint on the ground and the classification of nodes against it.
+// The quadtree: shapes, samples and level-choosing data of built trees,
+// freeing, the view's footprint on the ground and the classification of
+// nodes against it.
 #include "land_files.h"
+#include "terrain/lod.h"
 
 #include <gtest/gtest.h>
 #include <malloc.h>
@@ -119,6 +121,13 @@ TEST(QuadTree, ChildrenAreTheQuartersInOrderAndLeavesCopyTheirPoints) {
             float expected = 12 + i < 16 ? (12 + i + 100 * (4 + r)) * 0.25f : 0.0f;
             EXPECT_EQ(leaf->samples[LEAF_SIDE * r + i], expected) << r << ", " << i;
         }
+    // What its level is chosen from: the range from column 16's 0 to the
+    // highest point (15, 8), and each level's error over those samples.
+    EXPECT_EQ(leaf->lowest, 0.0f);
+    EXPECT_EQ(leaf->highest, (15 + 100 * 8) * 0.25f);
+    for (int level = 0; level < LOD_LEVELS; level++)
+        EXPECT_EQ(leaf->level_errors[level], lod_leaf_error(leaf->samples, level)) << level;
+    EXPECT_GT(leaf->level_errors[LOD_LEVELS - 1], 0.0f);
     free_land(land);
 }
 
