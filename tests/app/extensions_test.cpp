@@ -7,6 +7,7 @@
 #include "support/console_lines.h"
 #include "support/game_fixture.h"
 #include "support/gl_context.h"
+#include "support/environment.h"
 
 #include <cstdlib>
 

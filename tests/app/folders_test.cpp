@@ -9,6 +9,7 @@
 #include "console/registry.h"
 #include "files/folders.h"
 #include "support/console_lines.h"
+#include "support/environment.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +24,8 @@ class Folders : public testing::Test {
   protected:
     void SetUp() override {
         scratch = fs::current_path(); // the test's own folder, data/ linked in
-        setenv("XDG_DATA_HOME", (scratch / "xdg").c_str(), 1);
-        setenv("HOME", (scratch / "home").c_str(), 1);
+        setenv("XDG_DATA_HOME", (scratch / "xdg").string().c_str(), 1);
+        setenv("HOME", (scratch / "home").string().c_str(), 1);
         fs::create_directory("elsewhere");
     }
     static fs::perms mode(const fs::path& path) {

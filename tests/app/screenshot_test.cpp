@@ -6,6 +6,7 @@
 #include "support/frame_png.h"
 #include "support/game_fixture.h"
 #include "textures/png.h"
+#include "support/environment.h"
 
 #include <algorithm>
 #include <cstdlib>

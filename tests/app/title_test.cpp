@@ -15,6 +15,7 @@
 #include "overlay/render_scale.h"
 #include "support/console_lines.h"
 #include "support/gl_context.h"
+#include "support/test_files.h"
 #include "textures/texture.h"
 
 #include <gtest/gtest.h>
@@ -90,12 +91,11 @@ class StartUpWithoutTheBox : public testing::TestWithParam<const char*> {
         ASSERT_TRUE(gl->ok());
         extensions_start_context();
         // A data folder of our own: links to every shared file but the box.
-        fs::path shared = fs::read_symlink("data");
-        fs::remove("data");
+        fs::remove_all("data");
         fs::create_directory("data");
-        for (const fs::directory_entry& entry : fs::directory_iterator(shared))
+        for (const fs::directory_entry& entry : fs::directory_iterator(test_data_folder()))
             if (entry.path().filename() != "box.ms3d")
-                fs::create_symlink(entry.path(), fs::path("data") / entry.path().filename());
+                link_test_file(entry.path(), fs::path("data") / entry.path().filename());
     }
     void TearDown() override { app_shutdown(); }
     std::unique_ptr<GlContext> gl = std::make_unique<GlContext>(64, 64);

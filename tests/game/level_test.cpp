@@ -7,6 +7,7 @@
 #include "game/player.h"
 #include "support/console_lines.h"
 #include "support/game_fixture.h"
+#include "support/test_files.h"
 #include "terrain/terrain.h"
 #include "textures/texture.h"
 
@@ -44,7 +45,7 @@ fs::path make_game_folder(const std::string& name, const std::vector<std::string
     for (const fs::directory_entry& entry : fs::directory_iterator("data")) {
         const std::string file = entry.path().filename().string();
         if (std::find(left_out.begin(), left_out.end(), file) == left_out.end())
-            fs::create_symlink(fs::absolute(entry.path()), data / file);
+            link_test_file(fs::absolute(entry.path()), data / file);
     }
     return fs::absolute(name);
 }
@@ -110,6 +111,8 @@ TEST_F(Levels, ANewGamePlaysTheLevelFilesFoundInOrderToTheVictory) {
          {"Loading level 0/3: data/level1.txt"},
          "!Can't open level file data/level1.txt: No such file or directory!",
          STATE_TITLE},
+#ifndef _WIN32
+        // Windows programs make no symbolic links, so only Linux has this case.
         {"level 2 a link to itself: counted and named at once, the game stops there",
          {"level2.txt"},
          false,
@@ -118,6 +121,7 @@ TEST_F(Levels, ANewGamePlaysTheLevelFilesFoundInOrderToTheVictory) {
          "!Can't open level file data/level2.txt: Too many levels of symbolic links!",
          STATE_TITLE,
          "level2.txt"},
+#endif
     };
     const fs::path test_folder = fs::current_path();
     int folder_number = 0;

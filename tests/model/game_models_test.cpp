@@ -8,6 +8,7 @@
 #include "model/load.h"
 #include "model_files.h"
 #include "support/console_lines.h"
+#include "support/test_files.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,9 +19,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The test's scratch folder links data/ to the build's data folder.
+// In the build folder, beside the data folder.
 std::string screenshot_path(const std::string& name) {
-    fs::path folder = fs::read_symlink("data").parent_path() / "screenshots";
+    fs::path folder = test_build_folder() / "screenshots";
     fs::create_directories(folder);
     return (folder / name).string();
 }

@@ -5,6 +5,7 @@
 #include "support/console_lines.h"
 #include "support/disk_audio.h"
 #include "support/game_fixture.h"
+#include "support/environment.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

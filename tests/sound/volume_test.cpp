@@ -3,6 +3,7 @@
 #include "app/sound.h"
 #include "console/registry.h"
 #include "support/disk_audio.h"
+#include "support/environment.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 // it leaves behind.
 #include "land_files.h"
 #include "landscape_fixture.h"
+#include "support/environment.h"
 
 #include <cstdlib>
 

@@ -2,6 +2,7 @@
 // match any neighbour's, the height error of a level, and whole frames of the
 // three levels against the literal full-detail drawing at 1024 x 768.
 #include "landscape_fixture.h"
+#include "support/test_files.h"
 #include "terrain/lod.h"
 
 #include <cmath>
@@ -162,10 +163,9 @@ std::vector<Eye> eyes_on_level() {
             {"at the land's edge", {480, ground(480, 470) + 10, 470}, 0.6f, 0.15f}};
 }
 
-// Beside the build's data folder, where the test's scratch folder links it.
+// In the build folder, beside the data folder.
 std::string screenshot_path(const std::string& name) {
-    const std::filesystem::path folder =
-        std::filesystem::read_symlink("data").parent_path() / "screenshots";
+    const std::filesystem::path folder = test_build_folder() / "screenshots";
     std::filesystem::create_directories(folder);
     return (folder / name).string();
 }

@@ -31,9 +31,16 @@ constexpr float PI = 3.14159265f;
 // Bytes the program holds on the heap. AddressSanitizer brings its own
 // allocator, and glibc's count never moves under it: its own count is used
 // there (blocks it holds back in quarantine are already counted as freed).
+// Windows' C library has no running count: its heap is walked block by block.
 size_t heap_bytes_in_use() {
 #ifdef HEAP_COUNTED_BY_ASAN
     return __sanitizer_get_current_allocated_bytes();
+#elif defined(_WIN32)
+    size_t used = 0;
+    _HEAPINFO block{};
+    while (_heapwalk(&block) == _HEAPOK)
+        if (block._useflag == _USEDENTRY) used += block._size;
+    return used;
 #else
     return mallinfo2().uordblks;
 #endif

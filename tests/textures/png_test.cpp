@@ -1,6 +1,7 @@
 // PNG decoding of files written by libpng: layouts, row order, errors, gamma.
 #include "png_files.h"
 #include "textures/png.h"
+#include "support/environment.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

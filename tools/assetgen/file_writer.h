@@ -25,7 +25,7 @@ inline void write_file_through(const std::filesystem::path& file,
         std::filesystem::remove(temporary, ignored);
         throw std::runtime_error("cannot write " + file.string() + ": " + reason);
     };
-    std::FILE* out = std::fopen(temporary.c_str(), "wb");
+    std::FILE* out = std::fopen(temporary.string().c_str(), "wb");
     if (!out) fail(std::system_category().message(errno));
     std::string reason;
     bool written = write(out, &reason);
