@@ -12,6 +12,9 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#ifdef _WIN32
+#include <sys/stat.h>
+#endif
 
 static char output_lines[CONSOLE_MAX_LINES + 1][CONSOLE_SLOT_SIZE];
 static char output_line_marks[CONSOLE_MAX_LINES + 1];
@@ -164,7 +167,15 @@ static void log_failed(const char* what, int error) {
 void console_log_append(const char* text) {
     std::FILE* file = std::fopen(player_file(LOG_FILE).c_str(), "a+");
     if (!file) {
-        log_failed("Can't open log file", errno);
+        int error = errno;
+#ifdef _WIN32
+        // Windows refuses to open a folder as "access denied": say what is in the way.
+        struct stat info;
+        if (error == EACCES && stat(player_file(LOG_FILE).c_str(), &info) == 0 &&
+            S_ISDIR(info.st_mode))
+            error = EISDIR;
+#endif
+        log_failed("Can't open log file", error);
         return;
     }
     bool written = std::fprintf(file, "%s\n", text) >= 0 && std::fflush(file) == 0;

@@ -133,6 +133,11 @@ static bool is_folder(const std::string& path) {
 }
 
 bool replace_file(const char* path, const std::string& text, std::string* reason) {
+    // Windows would refuse the move as "access denied": say what is in the way.
+    if (is_folder(path)) {
+        *reason = std::strerror(EISDIR);
+        return false;
+    }
     Temporary temporary;
     int error = open_temporary(path, &temporary);
     if (error == 0) error = fill_temporary(&temporary, text);
