@@ -69,8 +69,9 @@ std::vector<Row> rows() {
     return rows;
 }
 
+// In text mode: on Windows log.txt's lines end as that system's text files do.
 std::string file_text(const char* path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(path);
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();

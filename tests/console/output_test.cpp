@@ -97,8 +97,10 @@ TEST_F(Output, AnUnwritableLogSwitchesLoggingOffOnceSayingWhy) {
     const Case cases[] = {
         {"a folder in its place", [] { std::filesystem::create_directory("log.txt"); },
          "!Can't open log file log.txt: Is a directory!"},
+#ifndef _WIN32 // Windows has no file that is always full
         {"a full disk", [] { std::filesystem::create_symlink("/dev/full", "log.txt"); },
          "!Can't write log file log.txt: No space left on device!"},
+#endif
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -14,15 +14,12 @@
 
 namespace fs = std::filesystem;
 
-// The system's own words for these failures: Windows refuses a folder in
-// the way as access denied (replacing or removing it alike) and finds no
-// path that goes through a file.
+// The system's own words for these failures: Windows refuses to remove a
+// folder as access denied and finds no path that goes through a file.
 #ifdef _WIN32
-static const char* const FOLDER_IN_THE_WAY = "Permission denied";
 static const char* const FOLDER_NOT_EMPTY = "Permission denied";
 static const char* const PATH_THROUGH_A_FILE = "No such file or directory";
 #else
-static const char* const FOLDER_IN_THE_WAY = "Is a directory";
 static const char* const FOLDER_NOT_EMPTY = "Directory not empty";
 static const char* const PATH_THROUGH_A_FILE = "Not a directory";
 #endif
@@ -81,7 +78,7 @@ TEST(ReplaceFile, ReplacesWholeOrLeavesTheOldFile) {
     // temporary file goes.
     fs::create_directory("folder.cfg");
     EXPECT_FALSE(replace_file("folder.cfg", "x\n", &reason));
-    EXPECT_EQ(reason, FOLDER_IN_THE_WAY);
+    EXPECT_EQ(reason, "Is a directory");
     EXPECT_TRUE(fs::is_directory("folder.cfg"));
     EXPECT_FALSE(fs::exists("folder.cfg.tmp"));
 

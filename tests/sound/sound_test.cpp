@@ -207,7 +207,7 @@ TEST_P(NoAudioDevice, ALaterStartTriesTheDeviceAgain) {
 
 TEST(SoundStart, MissingShotSoundFailsNamingItAndReleasesTheOutput) {
     // This test's own data folder, holding everything but the shot sound.
-    fs::remove("data");
+    fs::remove_all("data");
     fs::create_directories("data/sound");
     const int mark = line_count();
     EXPECT_FALSE(sound_init());

@@ -95,7 +95,9 @@ TEST_F(PngDecode, RejectsWhatIsNotAWholePngAndSaysWhy) {
         {"text.png", "a text file, not a picture\n", "not a PNG file (27 bytes)"},
         {"empty.png", "", "not a PNG file (0 bytes)"},
         {"crc.png", bad_crc, "IHDR: CRC error"},
+#ifndef _WIN32 // Windows opens no folder as a file: there the open itself fails
         {"folder.png", "", "Is a directory"},
+#endif
     };
     for (const Case& c : cases) {
         if (c.reason != "Is a directory") write_bytes(c.name, c.bytes);
