@@ -1,6 +1,7 @@
 # Set-up in one command: installs what is missing, builds, makes the data.
 #   make run   - then starts the game (under Xvfb when there is no display)
-#   make test  - then runs the whole test suite headless
+#   make test  - then runs the whole test suite headless: the Linux half
+#                (make test-linux), then the Windows one (make test-windows)
 #   make bench - the benchmarks; make fuzz - the fuzz targets (clang)
 #   make memory - the game's own memory and start-up beside a bare window
 #   make timedemo - times the recorded level-3 game at 1024x768, 640x480, 1920x1080
@@ -10,7 +11,8 @@
 #   make install PREFIX=P DESTDIR=D - installs the game under P (/usr/local)
 #   make package  - the Debian package build/sheepfall_VERSION_ARCH.deb
 #   make windows  - the game for 64-bit Windows, its zip and installer, in build-windows/
-#   make test-windows - the zipped and the installed Windows game played under Wine
+#   make test-windows - the Windows test programs, the zipped and the installed
+#                game under Wine
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -18,7 +20,7 @@ FUZZ_SECONDS ?= 60
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test test-repeat test-loaded soak sanitize bench memory timedemo fuzz clean install \
+.PHONY: all deps build run test test-linux test-repeat test-loaded soak sanitize bench memory timedemo fuzz clean install \
 	package windows test-windows
 
 all: build
@@ -34,7 +36,15 @@ build: deps
 run: build
 	@bash scripts/run-game.sh $(BUILD)/sheepfall
 
-test: build
+# Both halves run whatever the first one's result, so one run shows every
+# failure; the target fails when either half does.
+test:
+	@status=0; \
+	$(MAKE) --no-print-directory test-linux || { status=1; echo "make test: the Linux half FAILED"; }; \
+	$(MAKE) --no-print-directory test-windows || { status=1; echo "make test: the Windows half FAILED"; }; \
+	exit $$status
+
+test-linux: build
 	@cd $(BUILD) && SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
 		ctest --output-on-failure -j$(JOBS)
 
@@ -122,7 +132,7 @@ windows: deps
 		|| (cat $(BUILD).configure.log; exit 1)
 	@cmake --build $(BUILD) -j$(JOBS) --target gamedata icons
 	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
-		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHEEPFALL_TESTS=OFF -DSHEEPFALL_BENCH=OFF \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHEEPFALL_TESTS=ON -DSHEEPFALL_BENCH=OFF \
 		-DSHEEPFALL_WINDOWS_DEPS="$$(tail -n 1 $(WINDOWS_BUILD).deps.log)" \
 		-DSHEEPFALL_NATIVE_BUILD=$(CURDIR)/$(BUILD) > $(WINDOWS_BUILD).configure.log 2>&1 \
 		|| (cat $(WINDOWS_BUILD).configure.log; exit 1)
@@ -130,10 +140,14 @@ windows: deps
 	@cmake --build $(WINDOWS_BUILD) --target zip
 	@cd $(WINDOWS_BUILD) && cpack -G NSIS > cpack.log 2>&1 || (cat cpack.log; exit 1)
 
-# The zipped and the installed Windows game under Wine on a virtual screen
-# (not yet part of `make test`): tests/windows/*_session.sh.
+# The Windows half of `make test`: the GoogleTest programs built for Windows
+# (target windows_tests, not built by `make windows`) run under Wine through
+# ctest (tests/windows/wine_tests.sh), then the zipped and the installed game
+# are played under Wine on a virtual screen: tests/windows/*_session.sh.
 test-windows: windows
 	@cmake --build $(BUILD) -j$(JOBS) --target sheepfall screenshot
+	@cmake --build $(WINDOWS_BUILD) -j$(JOBS) --target windows_tests
+	@JOBS=$(JOBS) bash tests/windows/wine_tests.sh $(WINDOWS_BUILD)
 	@SDL_AUDIODRIVER=dummy bash tests/windows/zip_session.sh $(WINDOWS_BUILD) $(BUILD)
 	@SDL_AUDIODRIVER=dummy bash tests/windows/installer_session.sh $(WINDOWS_BUILD)
 

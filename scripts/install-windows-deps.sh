@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Everything the Windows build needs, made once and then reused:
-#   1. Debian's MinGW-w64 compilers, its zlib for Windows, Wine, NSIS and zip,
+#   1. Debian's MinGW-w64 compilers, its zlib for Windows, Wine, NSIS, zip and
+#      GoogleTest's sources (the Windows test programs build it themselves),
 #      installed with apt when missing;
 #   2. SDL2, SDL2_mixer and libpng cross-built for 64-bit Windows from
 #      Debian's own source packages, of the versions the Linux build links,
@@ -24,7 +25,7 @@ say() { echo "install-windows-deps: $*" >&2; }
 install_packages() {
   local packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev
-    wine64 nsis zip unzip dpkg-dev cmake pkg-config xvfb xauth
+    wine64 nsis zip unzip dpkg-dev cmake pkg-config xvfb xauth xdotool googletest
   )
   local missing=() p
   for p in "${packages[@]}"; do
