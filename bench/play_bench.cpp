@@ -6,7 +6,8 @@
 // the display's own 1920 x 1080 (desktop mode, make bench's virtual screen)
 // with render_scale 1 and automatic; each frame finished with glFinish.
 // Reports the median frame and the slowest 1 % besides the mean, and the
-// scale drawn at. Also the time a level takes to load.
+// scale drawn at. Also the time a level takes to load, and what the
+// stretch of a smaller scene over the window costs on its own.
 #include "app/app.h"
 #include "app/mouse.h"
 #include "app/video.h"
@@ -125,8 +126,43 @@ void BM_LevelLoad(benchmark::State& state) {
     }
 }
 
+// What drawing the scene smaller costs however little it holds: an empty
+// scene (the sky's clear alone) at the given render_scale, stretched over
+// the display's own 1920 x 1080, finished with glFinish; beside it the same
+// empty scene at full size, where there is no stretch. A play frame below 1
+// costs this on top of its smaller scene.
+void BM_SceneStretch(benchmark::State& state) {
+    if (!start_game()) {
+        state.SkipWithError("the game could not start (is there a display?)");
+        return;
+    }
+    if (current_video_mode() != VIDEO_MODE_DESKTOP) {
+        video_mode_choose(VIDEO_MODE_DESKTOP, true);
+        video_mode_change();
+    }
+    float scale = static_cast<float>(state.range(0)) / 100.0f;
+    console_find_variable("render_scale")->value = scale;
+    for (auto _ : state) {
+        scene_begin();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        scene_end();
+        glFinish();
+    }
+    int width = 0, height = 0;
+    window_drawable_size(&width, &height);
+    char label[64];
+    std::snprintf(label, sizeof label, "%dx%d render_scale %.2f", width, height, scale);
+    state.SetLabel(label);
+}
+
 } // namespace
 
+BENCHMARK(BM_SceneStretch)
+    ->Arg(100)
+    ->Arg(50)
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_LevelLoad)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlayFrame)
     ->Args({8, 0, 100})

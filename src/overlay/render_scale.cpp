@@ -22,7 +22,7 @@ static const SettingRow SETTINGS[] = {
              "(0: chosen to hold the frame rate)"},
 };
 
-static AutoScale automatic = {1.0f, 0.0, 0};
+static AutoScale automatic;
 // The picture of the scaled scene, valid in the context of picture_context.
 static unsigned int picture_context = 0;
 static GLuint picture_texture = 0, framebuffer = 0, depth_buffer = 0;
@@ -34,12 +34,57 @@ static bool made_with_framebuffers = false;       // gl_driver().framebuffer_obj
 static int scene_width = 0, scene_height = 0;
 
 void auto_scale_reset(AutoScale* a) {
-    *a = {1.0f, 0.0, 0};
+    *a = AutoScale{};
 }
 
-// Scales differ by steps of 0.05; rounding keeps them on those steps.
-static float on_step(float scale) {
-    return std::round(scale / AUTO_SCALE_STEP) * AUTO_SCALE_STEP;
+// Step 0 is AUTO_SCALE_LOWEST, the last step 1.
+static int step_of(float scale) {
+    int step = static_cast<int>(std::lround((scale - AUTO_SCALE_LOWEST) / AUTO_SCALE_STEP));
+    return std::clamp(step, 0, AUTO_SCALE_STEPS - 1);
+}
+
+static float scale_of(int step) {
+    return step == AUTO_SCALE_STEPS - 1 ? 1.0f : AUTO_SCALE_LOWEST + AUTO_SCALE_STEP * step;
+}
+
+// The time measured at a step, when it was measured lately.
+static bool measured_lately(const AutoScale* a, int step, double* ms) {
+    if (a->step_window[step] == 0 || a->windows - a->step_window[step] > AUTO_SCALE_MEMORY)
+        return false;
+    *ms = a->step_ms[step];
+    return true;
+}
+
+// The largest step whose recent time is about the fastest recent time.
+static int largest_of_the_fastest(const AutoScale* a) {
+    double fastest = 0.0, ms = 0.0;
+    bool any = false;
+    for (int step = 0; step < AUTO_SCALE_STEPS; step++)
+        if (measured_lately(a, step, &ms) && (!any || ms < fastest)) {
+            fastest = ms;
+            any = true;
+        }
+    int chosen = step_of(a->scale);
+    for (int step = 0; step < AUTO_SCALE_STEPS; step++)
+        if (measured_lately(a, step, &ms) && ms <= fastest * AUTO_SCALE_SAME_TIME) chosen = step;
+    return chosen;
+}
+
+// A window that missed the target: a step down while that may help.
+static int step_when_slow(const AutoScale* a, int step, double average) {
+    double below = 0.0;
+    if (step > 0 && (!measured_lately(a, step - 1, &below) || below < average)) return step - 1;
+    return largest_of_the_fastest(a);
+}
+
+// A window that made the target: a step up when the bigger picture, as
+// predicted from the pixels or as measured there lately, makes it too.
+static int step_when_fast(const AutoScale* a, int step, double average, double target_ms) {
+    if (step == AUTO_SCALE_STEPS - 1) return step;
+    double growth = scale_of(step + 1) / scale_of(step);
+    double predicted = average * growth * growth, measured = 0.0;
+    if (measured_lately(a, step + 1, &measured)) predicted = std::min(predicted, measured);
+    return predicted < target_ms * AUTO_SCALE_HEADROOM ? step + 1 : step;
 }
 
 void auto_scale_add_frame(AutoScale* a, double frame_ms, double target_ms) {
@@ -48,14 +93,13 @@ void auto_scale_add_frame(AutoScale* a, double frame_ms, double target_ms) {
     double average = a->window_ms / a->window_frames;
     a->window_ms = 0.0;
     a->window_frames = 0;
-    if (average > target_ms) {
-        a->scale = std::max(AUTO_SCALE_LOWEST, on_step(a->scale - AUTO_SCALE_STEP));
-        return;
-    }
-    if (a->scale >= 1.0f) return;
-    float bigger = std::min(1.0f, on_step(a->scale + AUTO_SCALE_STEP));
-    double growth = (bigger / a->scale) * (bigger / a->scale); // the pixels to draw
-    if (average * growth < target_ms * AUTO_SCALE_HEADROOM) a->scale = bigger;
+    a->windows++;
+    int step = step_of(a->scale);
+    a->step_ms[step] = average;
+    a->step_window[step] = a->windows;
+    step = average > target_ms ? step_when_slow(a, step, average)
+                               : step_when_fast(a, step, average, target_ms);
+    a->scale = scale_of(step);
 }
 
 void render_scale_init() {

@@ -7,22 +7,36 @@
 constexpr float RENDER_SCALE_LOWEST = 0.25f; // a set render_scale below is drawn at this
 constexpr float AUTO_SCALE_LOWEST = 0.5f;    // the automatic choice never goes lower
 constexpr float AUTO_SCALE_STEP = 0.05f;
+constexpr int AUTO_SCALE_STEPS = 11;  // the scales it chooses from: 0.5, 0.55 .. 1
 constexpr int AUTO_SCALE_WINDOW = 15; // frames averaged before each decision
 // The automatic choice raises the scale only when the frame it predicts
 // there (time growing with the pixels) stays this far below the target.
 constexpr double AUTO_SCALE_HEADROOM = 0.9;
+// How many windows a scale's measured time is trusted for: after that the
+// scene may have changed too much for it to say anything.
+constexpr int AUTO_SCALE_MEMORY = 240;
+// Scales whose times are within this share of the fastest count as fast:
+// of those the largest is drawn.
+constexpr double AUTO_SCALE_SAME_TIME = 1.05;
 
 // The automatic choice: frame times go in, averaged over windows of
-// AUTO_SCALE_WINDOW frames; after each window the scale goes down a step
-// when the average missed the target, up a step when the bigger picture
-// would still make it with headroom. No clock of its own.
+// AUTO_SCALE_WINDOW frames, and each scale's latest average is kept. After
+// each window the scale goes down a step when the average missed the target,
+// unless that smaller scale was measured lately and was no faster: a smaller
+// scene also costs its stretch over the window, which can outweigh what the
+// fewer pixels save. Then it takes the largest of the fastest scales measured
+// lately instead. It goes up a step when the bigger picture would still make
+// the target with headroom. No clock of its own.
 struct AutoScale {
-    float scale;       // AUTO_SCALE_LOWEST .. 1
-    double window_ms;  // frame time summed over the current window
-    int window_frames; // frames in it so far
+    float scale = 1.0f;    // AUTO_SCALE_LOWEST .. 1, on a step
+    double window_ms = 0;  // frame time summed over the current window
+    int window_frames = 0; // frames in it so far
+    int windows = 0;       // windows finished so far
+    double step_ms[AUTO_SCALE_STEPS] = {}; // the latest window's average at each step
+    int step_window[AUTO_SCALE_STEPS] = {}; // the window that measured it; 0: none yet
 };
 
-void auto_scale_reset(AutoScale* automatic); // scale 1, an empty window
+void auto_scale_reset(AutoScale* automatic); // scale 1, nothing measured yet
 // One frame of frame_ms against a target of target_ms a frame.
 void auto_scale_add_frame(AutoScale* automatic, double frame_ms, double target_ms);
 

@@ -17,6 +17,11 @@ double frame_ms(double fixed_ms, double full_size_ms, float scale) {
     return fixed_ms + full_size_ms * scale * scale;
 }
 
+// A machine whose frames never make the target, however small the scene.
+double too_slow_at_any_size(float scale) {
+    return frame_ms(20.0, 40.0, scale);
+}
+
 // Slow frames take the scale down a step a window at a time, never below
 // 0.5; fast ones bring it back up to 1, and never beyond.
 TEST(AutoScale, GoesDownOnSlowFramesAndBackUpOnFastOnes) {
@@ -25,12 +30,12 @@ TEST(AutoScale, GoesDownOnSlowFramesAndBackUpOnFastOnes) {
     ASSERT_EQ(render_scale->value, 0.0f);
     ASSERT_EQ(render_scale_in_use(), 1.0f);
     for (int frame = 0; frame < AUTO_SCALE_WINDOW - 1; frame++)
-        render_scale_frame_measured(40.0, 60.0);
+        render_scale_frame_measured(too_slow_at_any_size(1.0f), 60.0);
     EXPECT_EQ(render_scale_in_use(), 1.0f) << "changed before a whole window was measured";
-    render_scale_frame_measured(40.0, 60.0);
+    render_scale_frame_measured(too_slow_at_any_size(1.0f), 60.0);
     EXPECT_FLOAT_EQ(render_scale_in_use(), 1.0f - AUTO_SCALE_STEP) << "one slow window";
     for (int frame = 0; frame < 40 * AUTO_SCALE_WINDOW; frame++)
-        render_scale_frame_measured(40.0, 60.0);
+        render_scale_frame_measured(too_slow_at_any_size(render_scale_in_use()), 60.0);
     EXPECT_FLOAT_EQ(render_scale_in_use(), AUTO_SCALE_LOWEST) << "many slow windows";
     for (int frame = 0; frame < AUTO_SCALE_WINDOW; frame++)
         render_scale_frame_measured(4.0, 60.0);
@@ -79,6 +84,43 @@ TEST(AutoScale, SettlesWhereTheFramesMakeTheTargetAndStays) {
         EXPECT_EQ(changes_late, 0) << m.what << ": still changing after 100 windows";
         if (automatic.scale > AUTO_SCALE_LOWEST) {
             EXPECT_LE(frame_ms(m.fixed_ms, m.full_size_ms, automatic.scale), TARGET_MS) << m.what;
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Below 1 the scene also costs its stretch over the window, a fixed time
+// however small it is drawn; the frame at full size has none.
+double with_stretch(double scene_ms, double stretch_ms, float scale) {
+    return scene_ms * scale * scale + (scale < 1.0f ? stretch_ms : 0.0);
+}
+
+// Where the stretch costs more than the smaller scene saves, the automatic
+// choice goes down, finds no faster scale and comes back to full size; where
+// it pays, it stays below 1 at a scale that makes the target.
+TEST(AutoScale, GoesOnlyAsLowAsItBuysTime) {
+    struct Machine {
+        double scene_ms, stretch_ms;
+        float lowest_expected, highest_expected;
+        const char* what;
+    } machines[] = {
+        {20.0, 16.0, 1.0f, 1.0f, "the stretch outweighs the pixels saved: full size"},
+        {24.0, 2.0, 0.7f, 0.8f, "a cheap stretch: below 1"},
+        {26.0, 30.0, 1.0f, 1.0f, "the stretch alone misses the target: full size"},
+    };
+    for (const Machine& m : machines) {
+        AutoScale automatic;
+        auto_scale_reset(&automatic);
+        for (int frame = 0; frame < 100 * AUTO_SCALE_WINDOW; frame++)
+            auto_scale_add_frame(&automatic, with_stretch(m.scene_ms, m.stretch_ms, automatic.scale),
+                                 TARGET_MS);
+        EXPECT_GE(automatic.scale, m.lowest_expected - 1e-4f) << m.what;
+        EXPECT_LE(automatic.scale, m.highest_expected + 1e-4f) << m.what;
+        if (automatic.scale < 1.0f) {
+            EXPECT_LE(with_stretch(m.scene_ms, m.stretch_ms, automatic.scale), TARGET_MS) << m.what;
         }
     }
 }
