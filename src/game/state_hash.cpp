@@ -102,11 +102,14 @@ std::string game_state_line() {
     }
     for (const Shot* s = shots_in_flight(); s; s = s->next)
         shots++;
+    // After the last level the level number has gone one past it.
+    bool won = game_state() == STATE_VICTORY;
     char line[256];
     std::snprintf(line, sizeof line,
-                  "%s, level %d, lives %d, sheep left %d (%d falling, %d exploding), time %u ms, "
+                  "%s, %s %d, lives %d, sheep left %d (%d falling, %d exploding), time %u ms, "
                   "random %u, player at %.9g %.9g %.9g yaw %.9g pitch %.9g, %d shots",
-                  state_name(game_state()), current_level() + 1, f.lives, f.remaining, falling,
+                  state_name(game_state()), won ? "after level" : "level",
+                  won ? current_level() : current_level() + 1, f.lives, f.remaining, falling,
                   exploding, game_time_ms(), game_rand_state(), exact(p.x), exact(p.y), exact(p.z),
                   exact(p.yaw), exact(p.pitch), shots);
     return line;
