@@ -10,7 +10,8 @@
 #   make install PREFIX=P DESTDIR=D - installs the game under P (/usr/local)
 #   make package  - the Debian package build/sheepfall_VERSION_ARCH.deb
 #   make windows  - the game for 64-bit Windows, its zip and installer, in build-windows/
-#   make test-windows - the zipped and the installed Windows game played under Wine
+#   make test-windows - the zipped and the installed Windows game played under Wine,
+#                       and demos played to the same game on Linux and Windows
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -130,12 +131,14 @@ windows: deps
 	@cmake --build $(WINDOWS_BUILD) --target zip
 	@cd $(WINDOWS_BUILD) && cpack -G NSIS > cpack.log 2>&1 || (cat cpack.log; exit 1)
 
-# The zipped and the installed Windows game under Wine on a virtual screen
-# (not yet part of `make test`): tests/windows/*_session.sh.
+# The zipped and the installed Windows game under Wine on a virtual screen,
+# and demos travelling between the two builds (not yet part of `make test`):
+# tests/windows/*_session.sh.
 test-windows: windows
-	@cmake --build $(BUILD) -j$(JOBS) --target sheepfall screenshot
+	@cmake --build $(BUILD) -j$(JOBS) --target sheepfall screenshot record_bench_demo
 	@SDL_AUDIODRIVER=dummy bash tests/windows/zip_session.sh $(WINDOWS_BUILD) $(BUILD)
 	@SDL_AUDIODRIVER=dummy bash tests/windows/installer_session.sh $(WINDOWS_BUILD)
+	@SDL_AUDIODRIVER=dummy bash tests/windows/demo_session.sh $(WINDOWS_BUILD) $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD).configure.log build-fuzz build-fuzz.configure.log \
