@@ -3,8 +3,9 @@
 # (+record) and ended with Escape is written on the way out; --timedemo plays
 # it as fast as it can, prints its timing line, its end state and the hash of
 # its frames on stdout and exits 0; played again it ends the same, and
-# --frame-hashes writes the same hash for every frame; a missing demo or a
-# name with a folder exits 1 with the error on stderr.
+# --frame-hashes writes a line for every frame (or says once why it
+# cannot); a missing demo or a name with a folder exits 1 with the error on
+# stderr.
 # Usage: timedemo.sh GAME DATA_DIR SCREENSHOT_TOOL
 set -euo pipefail
 game="$1" data="$2"
@@ -57,6 +58,12 @@ $(diff first.out out)"
   || fail "the last line of the frame hashes is not frame $frames"
 [ "$(cut -d' ' -f2 hashes.txt | sort -u | wc -l)" -gt $((frames / 2)) ] \
   || fail "the frame hashes hardly change from frame to frame"
+code=0
+timeout 120 "$game" --timedemo e2e --windowed --mode 640x480x32 --frame-hashes none/hashes.txt \
+  > out 2> err || code=$?
+[ "$code" -eq 1 ] || fail "--frame-hashes into a missing folder ended with $code, not 1"
+[ "$(grep -c "^sheepfall: Can't write the frame hashes to .*/none/hashes.txt: " err)" -eq 1 ] \
+  || fail "--frame-hashes into a missing folder did not say so once on stderr"
 code=0
 "$game" --frame-hashes hashes.txt > out 2> err || code=$?
 [ "$code" -eq 2 ] && grep -qF "sheepfall: --frame-hashes goes with --timedemo" err \
