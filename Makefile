@@ -12,7 +12,7 @@
 #   make package  - the Debian package build/sheepfall_VERSION_ARCH.deb
 #   make windows  - the game for 64-bit Windows, its zip and installer, in build-windows/
 #   make test-windows - the Windows test programs, the zipped and the installed
-#                game under Wine
+#                game under Wine, and demos played alike on Linux and Windows
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -143,13 +143,15 @@ windows: deps
 # The Windows half of `make test`: the GoogleTest programs built for Windows
 # (target windows_tests, not built by `make windows`) run under Wine through
 # ctest (tests/windows/wine_tests.sh), then the zipped and the installed game
-# are played under Wine on a virtual screen: tests/windows/*_session.sh.
+# are played under Wine on a virtual screen and demos travel between the two
+# builds: tests/windows/*_session.sh.
 test-windows: windows
-	@cmake --build $(BUILD) -j$(JOBS) --target sheepfall screenshot
+	@cmake --build $(BUILD) -j$(JOBS) --target sheepfall screenshot record_bench_demo
 	@cmake --build $(WINDOWS_BUILD) -j$(JOBS) --target windows_tests
 	@JOBS=$(JOBS) bash tests/windows/wine_tests.sh $(WINDOWS_BUILD)
 	@SDL_AUDIODRIVER=dummy bash tests/windows/zip_session.sh $(WINDOWS_BUILD) $(BUILD)
 	@SDL_AUDIODRIVER=dummy bash tests/windows/installer_session.sh $(WINDOWS_BUILD)
+	@SDL_AUDIODRIVER=dummy bash tests/windows/demo_session.sh $(WINDOWS_BUILD) $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD).configure.log build-fuzz build-fuzz.configure.log \

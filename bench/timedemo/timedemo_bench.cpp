@@ -1,5 +1,5 @@
 // The timedemo over real play: the aiming bot's whole game of level 3 is
-// recorded once (25 ms frames of game time, so the demo is the same on every
+// recorded once (support/level3_demo.h: the demo is the same on every
 // machine), then played back as fast as this machine draws it, through the
 // real main loop, at 1024 x 768 and at 640 x 480 (Mesa's software renderer
 // here), and at the display's own 1920 x 1080 (desktop mode on make
@@ -15,7 +15,7 @@
 #include "game/demo.h"
 #include "game/game_state.h"
 #include "overlay/render_scale.h"
-#include "support/aiming_bot.h"
+#include "support/level3_demo.h"
 #include "support/scratch_game.h"
 
 #include <benchmark/benchmark.h>
@@ -26,36 +26,12 @@
 
 namespace {
 
-const int LEVEL_3 = 2;
-const uint32_t RECORDED_FRAME_MS = 25;
-const int MAX_RECORDED_FRAMES = 40000; // 1000 s of play: the bot wins long before
 const int MODE_1024x768 = 8, MODE_640x480 = 6;
-
-uint32_t fake_now = 0;
-uint32_t fake_ticks() {
-    return fake_now;
-}
-
-// The bot plays level 3 to its end on a fake clock while it is recorded.
-bool record_level_3() {
-    timer_set_source(fake_ticks);
-    main_loop_start();
-    demo_record("level3", LEVEL_3);
-    AimingBot bot;
-    for (int frame = 0; frame < MAX_RECORDED_FRAMES && demo_mode() == DEMO_RECORDING; frame++) {
-        if (game_state() == STATE_PLAY) bot.aim_and_fire();
-        fake_now += RECORDED_FRAME_MS;
-        if (!main_loop_step()) return false;
-    }
-    demo_stop();
-    timer_set_source(nullptr);
-    main_loop_start();
-    return true;
-}
 
 bool game_with_demo() {
     static int state = 0; // 0 not tried, 1 ready, 2 failed
-    if (state == 0) state = start_game_in_scratch_folder(MODE_1024x768) && record_level_3() ? 1 : 2;
+    if (state == 0)
+        state = start_game_in_scratch_folder(MODE_1024x768) && record_bot_level_3("level3") ? 1 : 2;
     return state == 1;
 }
 

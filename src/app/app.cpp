@@ -231,8 +231,10 @@ static int run_main_loop() {
 }
 
 // --timedemo: plays the demo as fast as the machine draws and prints its
-// timing line on stdout; 1 when it cannot be played or is cut off.
-static int run_timedemo(const std::string& name) {
+// timing line, the state its game ended in and the hash of all its frames
+// on stdout, and writes every frame's hash to the file when one is named;
+// 1 when it cannot be played, is cut off or the hashes cannot be written.
+static int run_timedemo(const std::string& name, const std::string& frame_hashes) {
     if (!demo_play(name.c_str(), true)) {
         std::fprintf(stderr, "sheepfall: %s\n", demo_error_line().c_str());
         return 1;
@@ -243,7 +245,10 @@ static int run_timedemo(const std::string& name) {
         std::fprintf(stderr, "sheepfall: the timedemo was cut off\n");
         return 1;
     }
-    std::printf("%s\n", demo_timing_line().c_str());
+    std::printf("%s\n%s\n%s\n", demo_timing_line().c_str(), demo_end_state_line().c_str(),
+                demo_hash_line().c_str());
+    // A file that cannot be written has said so on stderr, as errors do.
+    if (!frame_hashes.empty() && !demo_write_frame_hashes(frame_hashes.c_str())) return 1;
     return 0;
 }
 
@@ -258,7 +263,8 @@ int app_main(int argc, char** argv) {
     command_line_run(options);
     SDL_DisableScreenSaver();
     main_loop_start();
-    exit_code = options.timedemo.empty() ? run_main_loop() : run_timedemo(options.timedemo);
+    exit_code = options.timedemo.empty() ? run_main_loop()
+                                         : run_timedemo(options.timedemo, options.frame_hashes);
     demo_stop(); // a recording is written; a playback gives back the look settings
     settings_save();
     app_shutdown();

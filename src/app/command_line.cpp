@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 static const char* const USAGE =
     "Usage: sheepfall [OPTION]... [+COMMAND [ARGUMENT]...]...\n"
@@ -22,7 +23,10 @@ static const char* const USAGE =
     "                    or desktop: the display's own size\n"
     "  --data DIR        read the game's data from the folder DIR (named data)\n"
     "  --timedemo NAME   play demos/NAME.dem as fast as possible, print its\n"
-    "                    timing line and exit (1 when it cannot be played)\n"
+    "                    timing line, the state its game ended in and the hash\n"
+    "                    of all its frames, and exit (1 when it cannot be played)\n"
+    "  --frame-hashes FILE  with --timedemo: write each frame's state hash to\n"
+    "                    FILE, one line per frame (number and hash)\n"
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n"
     "  +COMMAND ARGS     run this console line after start-up, after config.cfg\n"
@@ -87,11 +91,21 @@ bool command_line_parse(int argc, char** argv, CommandLine* options, int* exit_c
         } else if (std::strcmp(word, "--timedemo") == 0) {
             if (i + 1 >= argc) return refuse(exit_code, "--timedemo needs a demo name", word);
             options->timedemo = argv[++i];
+        } else if (std::strcmp(word, "--frame-hashes") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0')
+                return refuse(exit_code, "--frame-hashes needs a file name", word);
+            // Named from the folder the game was started in, which the game
+            // may leave for its own.
+            std::error_code error;
+            options->frame_hashes = std::filesystem::absolute(argv[++i], error).string();
+            if (error) return refuse(exit_code, error.message().c_str(), argv[i]);
         } else {
             return refuse(exit_code, "unknown option", word);
         }
         i++;
     }
+    if (!options->frame_hashes.empty() && options->timedemo.empty())
+        return refuse(exit_code, "--frame-hashes goes with --timedemo", "--frame-hashes");
     return true;
 }
 

@@ -14,11 +14,14 @@ struct CommandLine {
     std::string data_folder;                // --data; empty: not given
     std::vector<std::string> console_lines; // in the order given
     std::string timedemo;                   // demo to time, then exit; empty: none
+    std::string frame_hashes;               // the timedemo's frame hashes go here; empty: none
 };
 
 // Reads the arguments. False when the process is to end at once with
 // *exit_code: 0 after --help or --version (printed on stdout), 2 after an
-// unknown option or a bad --mode (the problem and the usage on stderr).
+// unknown option, a bad --mode or --frame-hashes without --timedemo (the
+// problem and the usage on stderr). --frame-hashes' file becomes an absolute
+// path.
 bool command_line_parse(int argc, char** argv, CommandLine* options, int* exit_code);
 
 // The mode the window opens in: config.cfg's start mode, overridden by the

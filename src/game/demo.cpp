@@ -1,6 +1,7 @@
 // Demos: owns the demo being recorded or played, where its playback stands,
-// the pacing and timing of a playback, the look settings the player had
-// before one, and the commands record, stop, playdemo and timedemo. A demo
+// the pacing and timing of a playback, the state hash of each of its frames
+// and the state it ended with, the look settings the player had before one,
+// and the commands record, stop, playdemo and timedemo. A demo
 // stores the frame's input record whole and plays it back whole; format 1's
 // fire and walking bits are read as the record's actions.
 #include "game/demo.h"
@@ -14,6 +15,7 @@
 #include "game/level.h"
 #include "game/pause.h"
 #include "game/player.h"
+#include "game/state_hash.h"
 #include "game/tuning.h"
 #include "game/version.h"
 #include "input/actions.h"
@@ -41,7 +43,10 @@ static uint64_t paced_ms = 0;            // recorded ms from the first frame's s
 static bool pace_lost = false;           // playback: paused since the latest frame
 static std::vector<double> frame_starts; // timed playback: every frame's start, then the end
 static LookSettings player_look;         // the player's own, back after a playback
+static std::vector<uint64_t> frame_hashes; // playback: the start, then after every frame
 static std::string timing_line;
+static std::string end_state_line;
+static std::string hash_line;
 static std::string error_line;
 
 static const char MAGIC[4] = {'S', 'F', 'D', 'M'};
@@ -461,9 +466,23 @@ static std::string timing_summary(const std::vector<double>& starts) {
     return line;
 }
 
-// Back to the title screen; a finished timing prints its line.
+// "State hash of frames 0 to N: H", H the frame hashes folded together.
+static std::string folded_hash_line() {
+    uint64_t folded = FNV_OFFSET;
+    for (uint64_t hash : frame_hashes)
+        folded = hash_add(folded, hash, 8);
+    char line[CONSOLE_LINE_SIZE];
+    std::snprintf(line, sizeof line, "State hash of frames 0 to %zu: %016llx",
+                  frame_hashes.size() - 1, static_cast<unsigned long long>(folded));
+    return line;
+}
+
+// Back to the title screen; a finished timing prints its line, the state the
+// demo's game ended in and the hash of all its frames.
 static void finish_playback(bool timing_done) {
     bool timed = mode == DEMO_TIMING;
+    end_state_line = "End state: " + game_state_line();
+    hash_line = folded_hash_line();
     mode = DEMO_IDLE;
     pause_forbid(nullptr);
     player_set_look_settings(player_look);
@@ -472,6 +491,8 @@ static void finish_playback(bool timing_done) {
     if (timed && timing_done) {
         timing_line = timing_summary(frame_starts);
         console_print(timing_line.c_str());
+        console_print(end_state_line.c_str());
+        console_print(hash_line.c_str());
     } else {
         console_print("Demo finished");
     }
@@ -523,6 +544,7 @@ bool demo_play(const char* name, bool timed) {
     frame_starts.clear();
     player_set_look_settings({demo.mouse_sensitivity, demo.mouse_invert});
     start_demo_game(demo.random_state, demo.first_level);
+    frame_hashes.assign(1, game_state_hash());
     mode = timed ? DEMO_TIMING : DEMO_PLAYING;
     if (timed) pause_forbid("A timedemo runs without pauses");
     return true;
@@ -550,6 +572,7 @@ static uint32_t record_frame(uint32_t elapsed_ms, const InputRecord& input) {
 
 static uint32_t play_frame_input(uint32_t elapsed_ms, double now_seconds, InputRecord* input) {
     if (mode == DEMO_TIMING) frame_starts.push_back(now_seconds);
+    if (next_frame > 0) frame_hashes.push_back(game_state_hash()); // what the frame before left
     // A game that left play early has gone its own way: no more frames for it.
     if (next_frame >= demo.frames.size() || game_state() != STATE_PLAY) {
         finish_playback(true);
@@ -603,6 +626,32 @@ const std::string& demo_timing_line() {
 
 const std::string& demo_error_line() {
     return error_line;
+}
+
+const std::string& demo_end_state_line() {
+    return end_state_line;
+}
+
+const std::string& demo_hash_line() {
+    return hash_line;
+}
+
+const std::vector<uint64_t>& demo_frame_hashes() {
+    return frame_hashes;
+}
+
+bool demo_write_frame_hashes(const char* path) {
+    std::string text;
+    char line[40];
+    for (size_t i = 0; i < frame_hashes.size(); i++) {
+        std::snprintf(line, sizeof line, "%zu %016llx\n", i,
+                      static_cast<unsigned long long>(frame_hashes[i]));
+        text += line;
+    }
+    std::string reason;
+    if (replace_file(path, text, &reason)) return true;
+    report_error("Can't write the frame hashes to %s: %s", path, reason.c_str());
+    return false;
 }
 
 // ---- console commands

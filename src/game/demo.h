@@ -119,3 +119,16 @@ uint32_t demo_pace_wait_ms(double now_seconds);
 // before one has finished; the latest demo error line.
 const std::string& demo_timing_line();
 const std::string& demo_error_line();
+
+// Of the latest playback, once it has ended (a timedemo prints them after
+// its timing line): "End state: " and the game's state line as the last
+// frame left it, and "State hash of frames 0 to N: H", every frame's hash
+// folded together (FNV-1a over them in order).
+const std::string& demo_end_state_line();
+const std::string& demo_hash_line();
+// The state hash of the latest playback's frames: 0 for the game it starts
+// from, then one for the state each played frame left.
+const std::vector<uint64_t>& demo_frame_hashes();
+// Writes them to the file, one line each: the frame's number and its hash
+// in 16 hex digits. False, with the error line printed, when it cannot.
+bool demo_write_frame_hashes(const char* path);

@@ -11,6 +11,7 @@
 #include "game/tuning.h"
 #include "gl.h"
 #include "math/angles.h"
+#include "math/trig.h"
 #include "overlay/font.h"
 #include "overlay/render_scale.h"
 #include "overlay/screen.h"
@@ -19,8 +20,6 @@
 #include "terrain/draw.h"
 #include "terrain/terrain.h"
 #include "textures/texture.h"
-
-#include <cmath>
 
 static const float SKY[3] = {0.4f, 0.4f, 0.8f};
 // The "Paused" band: text cells of the 800 x 600 overlay screen, centred
@@ -43,9 +42,9 @@ static void set_up_camera(float* sy, float* sz) {
     const PlayerView player = player_view();
     float camera_shake = player.camera_shake;
     double t = static_cast<double>(game_time_ms());
-    float sx = camera_shake * static_cast<float>(std::cos(t * 0.016666666666666666));
-    *sy = camera_shake * static_cast<float>(std::cos(t * 0.03333333333333333));
-    *sz = camera_shake * static_cast<float>(std::sin(t * 0.025));
+    float sx = camera_shake * static_cast<float>(game_cos(t * 0.016666666666666666));
+    *sy = camera_shake * static_cast<float>(game_cos(t * 0.03333333333333333));
+    *sz = camera_shake * static_cast<float>(game_sin(t * 0.025));
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(FIELD_OF_VIEW_DEGREES, perspective_aspect(), NEAR_PLANE, FAR_PLANE);

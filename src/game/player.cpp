@@ -11,6 +11,7 @@
 #include "game/tuning.h"
 #include "gl.h"
 #include "math/angles.h"
+#include "math/trig.h"
 #include "model/draw.h"
 #include "model/load.h"
 #include "overlay/screen.h"
@@ -18,8 +19,6 @@
 #include "platform/sound.h"
 #include "terrain/terrain.h"
 #include "textures/texture.h"
-
-#include <cmath>
 
 static float player_x = 0.0f, player_y = 0.0f, player_z = 0.0f;
 static float player_yaw = 0.0f;
@@ -141,20 +140,20 @@ void player_place(float x, float z, float yaw, float pitch) {
 // The walking actions add up: forward and left together walk diagonally.
 static void walk(float step, const InputRecord& input) {
     if (input_held(input, ACTION_FORWARD)) {
-        player_x += std::cos(player_yaw) * step;
-        player_z += std::sin(player_yaw) * step;
+        player_x += game_cos(player_yaw) * step;
+        player_z += game_sin(player_yaw) * step;
     }
     if (input_held(input, ACTION_BACK)) {
-        player_x -= std::cos(player_yaw) * step;
-        player_z -= std::sin(player_yaw) * step;
+        player_x -= game_cos(player_yaw) * step;
+        player_z -= game_sin(player_yaw) * step;
     }
     if (input_held(input, ACTION_LEFT)) {
-        player_x -= std::cos(player_yaw + HALF_PI) * step;
-        player_z -= std::sin(player_yaw + HALF_PI) * step;
+        player_x -= game_cos(player_yaw + HALF_PI) * step;
+        player_z -= game_sin(player_yaw + HALF_PI) * step;
     }
     if (input_held(input, ACTION_RIGHT)) {
-        player_x += std::cos(player_yaw + HALF_PI) * step;
-        player_z += std::sin(player_yaw + HALF_PI) * step;
+        player_x += game_cos(player_yaw + HALF_PI) * step;
+        player_z += game_sin(player_yaw + HALF_PI) * step;
     }
 }
 
@@ -213,8 +212,8 @@ void shot_fire(const Vector3& eye, float yaw, float pitch) {
     next_shot_time = (on_cadence ? next_shot_time : game_time_ms()) + SHOT_INTERVAL_MS;
     auto* shot = new Shot{};
     shot->position = eye;
-    shot->direction = {std::cos(pitch) * std::cos(yaw), -std::sin(pitch),
-                       std::cos(pitch) * std::sin(yaw)};
+    shot->direction = {game_cos(pitch) * game_cos(yaw), -game_sin(pitch),
+                       game_cos(pitch) * game_sin(yaw)};
     vector3_normalize(&shot->direction);
     shot->range_left = SHOT_RANGE;
     shot->speed = SHOT_SPEED;
@@ -281,7 +280,7 @@ static void draw_muzzle_flash() {
     glTranslatef(0.0f, 10.0f, -18.0f);
     glRotatef(game_time() / 6.0f, 0.0f, 0.0f, 1.0f);
     float f =
-        std::sin(std::cos(static_cast<float>(game_time_ms()) * 0.02f) * 3.1415f) * 10.0f + 20.0f;
+        game_sin(game_cos(static_cast<float>(game_time_ms()) * 0.02f) * 3.1415f) * 10.0f + 20.0f;
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
     glVertex3f(-f, -f, -18.0f);

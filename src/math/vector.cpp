@@ -2,6 +2,8 @@
 // and the shot-against-sheep test of game play.
 #include "math/vector.h"
 
+#include "math/trig.h"
+
 #include <cmath>
 
 void vector3_copy(Vector3* destination, const Vector3& source) {
@@ -29,9 +31,9 @@ void matrix_set_translation(Matrix* matrix, const Vector3& t) {
 }
 
 void matrix_set_rotation_radians(Matrix* matrix, float x, float y, float z) {
-    float cr = std::cos(x), sr = std::sin(x);
-    float cp = std::cos(y), sp = std::sin(y);
-    float cy = std::cos(z), sy = std::sin(z);
+    float cr = game_cos(x), sr = game_sin(x);
+    float cp = game_cos(y), sp = game_sin(y);
+    float cy = game_cos(z), sy = game_sin(z);
     float* m = matrix->m;
     m[0] = cp * cy;
     m[1] = cp * sy;
