@@ -58,69 +58,41 @@ TEST(AutoScale, GoesDownOnSlowFramesAndBackUpOnFastOnes) {
 
 // Machines of different speeds: the scale settles where the frames make the
 // target, or at 1 or 0.5, and then stays there (the picture does not pump).
+// Below 1 the scene also costs its stretch over the window, a fixed time
+// however small it is drawn: where that outweighs what the fewer pixels
+// save, the choice finds no faster scale and comes back to full size.
 TEST(AutoScale, SettlesWhereTheFramesMakeTheTargetAndStays) {
     struct Machine {
-        double fixed_ms, full_size_ms;
+        double fixed_ms, full_size_ms, stretch_ms;
         float lowest_expected, highest_expected;
         const char* what;
     } machines[] = {
-        {1.0, 2.0, 1.0f, 1.0f, "a graphics card: full size"},
-        {3.0, 17.0, 0.75f, 0.95f, "just too slow at full size"},
-        {4.0, 40.0, 0.5f, 0.6f, "1920 x 1080 in software"},
-        {20.0, 40.0, 0.5f, 0.5f, "too slow at any size"},
+        {1.0, 2.0, 0.0, 1.0f, 1.0f, "a graphics card: full size"},
+        {3.0, 17.0, 0.0, 0.75f, 0.95f, "just too slow at full size"},
+        {4.0, 40.0, 0.0, 0.5f, 0.6f, "1920 x 1080 in software"},
+        {20.0, 40.0, 0.0, 0.5f, 0.5f, "too slow at any size"},
+        {0.0, 20.0, 16.0, 1.0f, 1.0f, "the stretch outweighs the pixels saved: full size"},
+        {0.0, 24.0, 2.0, 0.7f, 0.8f, "a cheap stretch: below 1"},
+        {0.0, 26.0, 30.0, 1.0f, 1.0f, "the stretch alone misses the target: full size"},
     };
     for (const Machine& m : machines) {
+        auto machine_ms = [&m](float scale) {
+            return frame_ms(m.fixed_ms, m.full_size_ms, scale) + (scale < 1.0f ? m.stretch_ms : 0.0);
+        };
         AutoScale automatic;
         auto_scale_reset(&automatic);
         int changes_late = 0;
         for (int frame = 0; frame < 200 * AUTO_SCALE_WINDOW; frame++) {
             float before = automatic.scale;
-            auto_scale_add_frame(&automatic, frame_ms(m.fixed_ms, m.full_size_ms, before),
-                                 TARGET_MS);
+            auto_scale_add_frame(&automatic, machine_ms(before), TARGET_MS);
             if (frame >= 100 * AUTO_SCALE_WINDOW && automatic.scale != before) changes_late++;
         }
         EXPECT_GE(automatic.scale, m.lowest_expected - 1e-4f) << m.what;
         EXPECT_LE(automatic.scale, m.highest_expected + 1e-4f) << m.what;
         EXPECT_EQ(changes_late, 0) << m.what << ": still changing after 100 windows";
-        if (automatic.scale > AUTO_SCALE_LOWEST) {
-            EXPECT_LE(frame_ms(m.fixed_ms, m.full_size_ms, automatic.scale), TARGET_MS) << m.what;
-        }
-    }
-}
-
-} // namespace
-
-namespace {
-
-// Below 1 the scene also costs its stretch over the window, a fixed time
-// however small it is drawn; the frame at full size has none.
-double with_stretch(double scene_ms, double stretch_ms, float scale) {
-    return scene_ms * scale * scale + (scale < 1.0f ? stretch_ms : 0.0);
-}
-
-// Where the stretch costs more than the smaller scene saves, the automatic
-// choice goes down, finds no faster scale and comes back to full size; where
-// it pays, it stays below 1 at a scale that makes the target.
-TEST(AutoScale, GoesOnlyAsLowAsItBuysTime) {
-    struct Machine {
-        double scene_ms, stretch_ms;
-        float lowest_expected, highest_expected;
-        const char* what;
-    } machines[] = {
-        {20.0, 16.0, 1.0f, 1.0f, "the stretch outweighs the pixels saved: full size"},
-        {24.0, 2.0, 0.7f, 0.8f, "a cheap stretch: below 1"},
-        {26.0, 30.0, 1.0f, 1.0f, "the stretch alone misses the target: full size"},
-    };
-    for (const Machine& m : machines) {
-        AutoScale automatic;
-        auto_scale_reset(&automatic);
-        for (int frame = 0; frame < 100 * AUTO_SCALE_WINDOW; frame++)
-            auto_scale_add_frame(&automatic, with_stretch(m.scene_ms, m.stretch_ms, automatic.scale),
-                                 TARGET_MS);
-        EXPECT_GE(automatic.scale, m.lowest_expected - 1e-4f) << m.what;
-        EXPECT_LE(automatic.scale, m.highest_expected + 1e-4f) << m.what;
-        if (automatic.scale < 1.0f) {
-            EXPECT_LE(with_stretch(m.scene_ms, m.stretch_ms, automatic.scale), TARGET_MS) << m.what;
+        // A scale between the ends is kept only where it makes the target.
+        if (automatic.scale > AUTO_SCALE_LOWEST && automatic.scale < 1.0f) {
+            EXPECT_LE(machine_ms(automatic.scale), TARGET_MS) << m.what;
         }
     }
 }
