@@ -9,23 +9,16 @@ fs::path test_data_folder() { return fs::path(SHEEPFALL_DATA_DIR); }
 fs::path test_build_folder() { return test_data_folder().parent_path(); }
 
 #ifdef _WIN32
-// One file: a hard link when the drive has them, else a copy.
-static void link_or_copy(const fs::path& target, const fs::path& link) {
-    std::error_code error;
-    fs::create_hard_link(target, link, error);
-    if (error) fs::copy_file(target, link);
-}
-
+// Copies, not hard links: Windows refuses to delete a link's name while
+// another process has the file open through any of its names, so a test that
+// removes its own data/ would fail whenever a test beside it plays the same
+// music file.
 void link_test_file(const fs::path& target, const fs::path& link) {
-    if (!fs::is_directory(target)) return link_or_copy(target, link);
-    fs::create_directories(link);
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(target)) {
-        const fs::path to = link / fs::relative(entry.path(), target);
-        if (entry.is_directory())
-            fs::create_directories(to);
-        else
-            link_or_copy(entry.path(), to);
+    if (!fs::is_directory(target)) {
+        fs::copy_file(target, link);
+        return;
     }
+    fs::copy(target, link, fs::copy_options::recursive);
 }
 #else
 void link_test_file(const fs::path& target, const fs::path& link) {

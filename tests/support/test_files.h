@@ -2,7 +2,7 @@
 // folder where tests leave pictures, and links to data files in a test's
 // own folders. On Linux a test's data/ is a symbolic link to the build's
 // data folder; on Windows, where programs may not make symbolic links, it is
-// a folder of hard links (copies where the drive has none).
+// a copy of it, so that no two test processes share a file.
 #pragma once
 
 #include <filesystem>
@@ -15,5 +15,5 @@ std::filesystem::path test_data_folder();
 std::filesystem::path test_build_folder();
 
 // Makes `link` show the file or folder `target`: a symbolic link on Linux;
-// on Windows a hard link, a folder of them, or a copy.
+// on Windows a copy of it.
 void link_test_file(const std::filesystem::path& target, const std::filesystem::path& link);
